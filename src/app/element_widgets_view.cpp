@@ -1,0 +1,122 @@
+#include "app/element_widgets_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <cmath>
+
+namespace pastel {
+
+QRect pixelRect(const Element& e) {
+  return QRect(int(std::lround(e.left / kTwipsPerPixel)), int(std::lround(e.top / kTwipsPerPixel)),
+               int(std::lround(e.width / kTwipsPerPixel)),
+               int(std::lround(e.height / kTwipsPerPixel)));
+}
+
+QColor toQColor(ColourValue c) {
+  const ColourValue r = resolveColour(c);
+  return QColor(redOf(r), greenOf(r), blueOf(r));
+}
+
+QFont gothicFont(float points, bool bold) {
+  QFont f;
+  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
+                 QStringLiteral("Noto Sans CJK JP")});
+  f.setPointSizeF(points);
+  f.setBold(bold);
+  return f;
+}
+
+MouseForwarder::MouseForwarder(QWidget* target, ElementEvents* events)
+    : QObject(target), events_(events) {
+  target->installEventFilter(this);
+}
+
+bool MouseForwarder::eventFilter(QObject*, QEvent* ev) {
+  const auto t = ev->type();
+  if (t != QEvent::MouseButtonPress && t != QEvent::MouseMove && t != QEvent::MouseButtonRelease &&
+      t != QEvent::MouseButtonDblClick)
+    return false;
+  auto* me = static_cast<QMouseEvent*>(ev);
+  const float x = float(me->position().x() * kTwipsPerPixel);
+  const float y = float(me->position().y() * kTwipsPerPixel);
+  if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick) && events_->press) {
+    events_->press(me->buttons(), x, y);
+  } else if (t == QEvent::MouseMove && events_->move) {
+    events_->move(me->buttons(), x, y);
+  } else if (t == QEvent::MouseButtonRelease && events_->release) {
+    events_->release(me->buttons(), x, y);
+  }
+  return false;
+}
+
+void ImageWidget::setPicture(const PictureRef& p) {
+  if (p == picture_) return;
+  picture_ = p;
+  display_ = QImage();
+  update();
+}
+
+void ImageWidget::setBorder(int style) {
+  if (style == border_) return;
+  border_ = style;
+  update();
+}
+
+void ImageWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (picture_ && !picture_->image.isNull()) {
+    const QSize px = size() * devicePixelRatioF();
+    if (display_.size() != px) {
+      // Scaled once per size, so a drag only blits.
+      display_ = picture_->image.scaled(px, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      display_.setDevicePixelRatio(devicePixelRatioF());
+    }
+    p.drawImage(0, 0, display_);
+  }
+  if (border_ == 1) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+void SurfaceWidget::refresh() {
+  if (surface_->revision() == shownRevision_) return;
+  shownRevision_ = surface_->revision();
+  update();
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(rect(), surface_->image());
+}
+
+TextBoxWidget::TextBoxWidget(QWidget* parent, ElementEvents* events)
+    : QPlainTextEdit(parent), events_(events) {
+  setFrameShape(QFrame::NoFrame);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  document()->setDocumentMargin(1);
+}
+
+int TextBoxWidget::displayedLineCount() const {
+  int lines = 0;
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+    lines += b.layout() ? std::max(1, b.layout()->lineCount()) : 1;
+  return std::max(1, lines);
+}
+
+void TextBoxWidget::focusInEvent(QFocusEvent* e) {
+  QPlainTextEdit::focusInEvent(e);
+  if (events_->focusIn) events_->focusIn();
+}
+
+void TextBoxWidget::focusOutEvent(QFocusEvent* e) {
+  QPlainTextEdit::focusOutEvent(e);
+  if (events_->focusOut) events_->focusOut();
+}
+
+}  // namespace pastel

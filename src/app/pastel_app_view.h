@@ -1,0 +1,52 @@
+#pragma once
+#include <memory>
+
+#include "app/main_window_view.h"
+#include "canvas/poster.h"
+#include "platform/qt_platform_widgets.h"
+
+namespace pastel {
+
+// Grabs the paper from the main window's own widgets.
+class ViewPaperCapture : public PaperCapture {
+ public:
+  explicit ViewPaperCapture(MainWindowView* view) : view_(view) {}
+  QImage grabPaper() override { return view_->renderPaper(); }
+
+ private:
+  MainWindowView* view_;
+};
+
+// The whole program: poster model, platform services and windows. Tests
+// hand in scripted dialogs and a desktop that does not end the process.
+class PastelApp {
+ public:
+  struct Options {
+    Dialogs* dialogs = nullptr;   // default: Qt message boxes
+    Desktop* desktop = nullptr;   // default: the real screen and exit
+    QString executableFolder;     // default: the running program's folder
+    bool openSettings = true;     // start-up shows the settings dialog
+  };
+  explicit PastelApp(const Options& options);
+  ~PastelApp();
+
+  // Start-up: centre, start values, AppFolder, show, settings, paper.
+  void start();
+
+  Poster& poster() { return poster_; }
+  MainWindowView& window() { return *window_; }
+
+ private:
+  Poster poster_;
+  QtDialogs qtDialogs_;
+  QtEventLoop loop_;
+  QtDesktop qtDesktop_;
+  std::unique_ptr<MainWindowView> window_;
+  std::unique_ptr<ViewPaperCapture> capture_;
+  Options options_;
+};
+
+// Attaches every subsystem's handlers to the main window's elements.
+void wireMainWindow(MainWindowView& view, Poster& poster);
+
+}  // namespace pastel

@@ -1,0 +1,53 @@
+#include "app/startup.h"
+
+#include "canvas/poster.h"
+#include "platform/dialogs.h"
+
+namespace pastel {
+
+QString appFolderFrom(const QString& folder) {
+  QString f = folder;
+  while (f.size() > 1 && f.endsWith(QLatin1Char('/'))) f.chop(1);
+  if (!f.endsWith(QLatin1Char('/'))) f += QLatin1Char('/');
+  return f;
+}
+
+QString appFolderPath(Poster& p) {
+  if (p.appFolder.isEmpty()) p.appFolder = appFolderFrom(p.svc.executableFolder);
+  return p.appFolder;
+}
+
+void startUpBeforeShow(Poster& p) {
+  MainForm& f = p.form;
+  // Centred on the designed size, then the height is set: the vertical
+  // centring therefore uses the designed height.
+  if (p.svc.desktop) {
+    f.left = (p.svc.desktop->screenWidthTwips() - f.width) / 2;
+    f.top = (p.svc.desktop->screenHeightTwips() - f.height) / 2;
+  }
+  f.height = 11520;
+  p.setStartValues();
+  appFolderPath(p);
+}
+
+void startUpAfterShow(Poster& p) {
+  p.form.hscroll1.visible = true;
+  yieldToEvents(p);
+  p.selectionActive = 0;
+  p.form.picture1.visible = true;
+  yieldToEvents(p);
+}
+
+bool confirmEnd(Poster& p) {
+  MessageSpec m;
+  m.text = QStringLiteral("ほんとうに おわりにしますか？");
+  m.title = QStringLiteral("確認");
+  m.icon = MsgIcon::Information;
+  m.buttons = MsgButtons::YesNo;
+  m.defaultButton = MsgAnswer::No;
+  if (!p.svc.dialogs || p.svc.dialogs->message(m) != MsgAnswer::Yes) return false;
+  if (p.svc.desktop) p.svc.desktop->terminate();
+  return true;
+}
+
+}  // namespace pastel

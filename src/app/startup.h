@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+namespace pastel {
+
+struct Poster;
+
+// The folder with exactly one trailing "/" ("/" stays "/").
+QString appFolderFrom(const QString& folder);
+
+// AppFolder: computed from the program's folder on first call, then kept.
+QString appFolderPath(Poster& p);
+
+// Start-up up to the point where the main window shows itself.
+void startUpBeforeShow(Poster& p);
+// The rest of start-up, after the window is shown (and the settings dialog
+// has been opened by the caller).
+void startUpAfterShow(Poster& p);
+
+// "おわり" and "終了(&Q)": asks, and on Yes ends the program at once.
+// Returns true when the answer was Yes.
+bool confirmEnd(Poster& p);
+
+}  // namespace pastel

@@ -1,0 +1,10 @@
+#include "app/pastel_app_view.h"
+#include "app/startup.h"
+
+namespace pastel {
+
+void wireMainWindow(MainWindowView& view, Poster& p) {
+  view.on(p.form.command3).click = [&p] { confirmEnd(p); };
+}
+
+}  // namespace pastel

@@ -1,0 +1,62 @@
+#include "canvas/poster.h"
+
+namespace pastel {
+
+void Poster::setStartValues() {
+  paperColourCode = QStringLiteral("#ffffff");
+  for (int i = 0; i < 10; ++i) {
+    photoStackOrder[i] = std::int16_t(i);
+    wordStackOrder[i] = std::int16_t(i);
+    wordFrameColourCodes[i] = QStringLiteral("#ffffff");
+    wordTextColourCodes[i] = QStringLiteral("#000000");
+  }
+  selectionActive = 0;
+  penDown = 0;
+  penRadius = 50;
+  wordEditMode = QStringLiteral("3");
+}
+
+int firstFreePhotoSlot(const Poster& p) {
+  for (int k = 0; k < 10; ++k)
+    if (!isPlaced(p.form.image3[k])) return k;
+  return 10;
+}
+
+void clearFrames(Poster& p) {
+  for (int j = 0; j < 10; ++j) {
+    p.form.image3[j].borderStyle = 0;
+    p.form.text1[j].borderStyle = 0;
+  }
+}
+
+void moveToTopOfStack(std::array<std::int16_t, 21>& order, std::int16_t i) {
+  int pos = 0;
+  for (int k = 0; k <= 9; ++k)
+    if (order[k] == i) pos = k;
+  for (int k = pos; k <= 8; ++k) order[k] = order[k + 1];
+  order[9] = i;
+}
+
+void bringPhotoToTop(Poster& p, int i) {
+  moveToTopOfStack(p.photoStackOrder, std::int16_t(i));
+  p.form.bringToFront(p.form.image3[i]);
+}
+
+void bringWordToTop(Poster& p, int i) {
+  moveToTopOfStack(p.wordStackOrder, std::int16_t(i));
+  p.form.bringToFront(p.form.text1[i]);
+}
+
+int currentStep(const Poster& p) {
+  const QString& t = p.form.label5.caption;
+  if (t == kStep2Title) return 2;
+  if (t == kStep3Title) return 3;
+  if (t == kStep4Title || t == kStep4OpenedTitle) return 4;
+  return 1;
+}
+
+void yieldToEvents(Poster& p) {
+  if (p.svc.loop) p.svc.loop->yield();
+}
+
+}  // namespace pastel

@@ -1,0 +1,71 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+#include "form/main_form.h"
+#include "platform/services.h"
+
+namespace pastel {
+
+enum class SelectedKind : std::int16_t { None = 0, Photo = 1, Word = 2 };
+
+// The poster: the main window's elements plus the module and window state
+// every handler shares. One copy for the program.
+struct Poster {
+  MainForm form;
+  Services svc;
+
+  // Colour codes as recorded for the poster files.
+  QString paperColourCode = QStringLiteral("#ffffff");
+  std::array<QString, 11> wordTextColourCodes;   // entry 10 is never written
+  std::array<QString, 11> wordFrameColourCodes;
+
+  std::array<std::int16_t, 21> photoStackOrder{};  // entries 0..9 used
+  std::array<std::int16_t, 21> wordStackOrder{};
+
+  std::int16_t selectedIndex = 0;  // 0..10
+  SelectedKind selectedKind = SelectedKind::None;
+  std::int16_t selectionActive = 0;
+  std::int16_t floatingSlot = 0;
+  std::int16_t grabOffsetX = 0, grabOffsetY = 0;
+
+  QStringList pictureFiles;        // full paths, at most 32001
+  std::int16_t thumbnailCount = 0;
+  QString pictureFolderPath;       // empty or ending in exactly one "/"
+
+  std::array<QString, 11> photoFiles;
+  std::array<std::int16_t, 11> photoEnlarged{};
+
+  std::int16_t penDown = 0;
+  std::int16_t penRadius = 50;
+  QString wordEditMode;            // "3" until the editor first opens
+
+  QString appFolder;               // computed once at start-up
+
+  // The start values of the poster state (the loop over the ten slots).
+  void setStartValues();
+};
+
+// The placement rule: on the poster while the left edge is below 9300.
+inline bool isPlaced(const Element& e) { return e.left < kPlacementBoundary; }
+
+// Lowest PhotoSlot 0..9 whose left is 9300 or more; 10 when all are placed.
+int firstFreePhotoSlot(const Poster& p);
+
+// No frame on PhotoSlots 0..9 and WordSlots 0..9.
+void clearFrames(Poster& p);
+
+// Moves i to the end of a stack order (the most recently pressed is last).
+void moveToTopOfStack(std::array<std::int16_t, 21>& order, std::int16_t i);
+void bringPhotoToTop(Poster& p, int i);
+void bringWordToTop(Poster& p, int i);
+
+// The step the window shows, read from the StepTitle caption: 1..4.
+int currentStep(const Poster& p);
+
+// Yields to the event loop when one is wired (tests may leave it out).
+void yieldToEvents(Poster& p);
+
+}  // namespace pastel

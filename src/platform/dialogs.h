@@ -1,0 +1,52 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace pastel {
+
+enum class MsgIcon { None, Information, Warning, Exclamation, Critical };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+struct MessageSpec {
+  QString text;
+  QString title;
+  MsgIcon icon = MsgIcon::None;
+  MsgButtons buttons = MsgButtons::Ok;
+  MsgAnswer defaultButton = MsgAnswer::Ok;
+};
+
+struct FileDialogSpec {
+  QString title;
+  QString filter;        // e.g. "HTML(*.html)"
+  QString directory;     // where the dialog starts; empty: current folder
+  QString defaultName;
+};
+
+// Message boxes and file dialogs. Cancel is "no path", never an error.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual MsgAnswer message(const MessageSpec& spec) = 0;
+  virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+};
+
+// For tests: records every box and dialog, answers from queues. An empty
+// answer queue gives the default button and a cancelled file dialog.
+class ScriptedDialogs : public Dialogs {
+ public:
+  MsgAnswer message(const MessageSpec& spec) override;
+  std::optional<QString> openFile(const FileDialogSpec& spec) override;
+  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+
+  std::vector<MessageSpec> messages;
+  std::vector<FileDialogSpec> fileDialogs;
+  std::deque<MsgAnswer> answers;
+  std::deque<QString> paths;  // an empty path answers as Cancel
+};
+
+}  // namespace pastel

@@ -1,0 +1,63 @@
+#pragma once
+#include <QImage>
+#include <QString>
+
+namespace pastel {
+
+class Dialogs;
+class PictureLoader;
+
+// Lets the window system run pending events; the Qt version first brings
+// the widgets up to date with the model.
+class EventLoop {
+ public:
+  virtual ~EventLoop() = default;
+  virtual void yield() = 0;
+};
+
+// Screen size and the way out of the process.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  virtual float screenWidthTwips() const = 0;
+  virtual float screenHeightTwips() const = 0;
+  virtual void terminate() = 0;  // ends the program at once, no questions
+};
+
+// A picture of the paper rectangle exactly as the main window shows it.
+class PaperCapture {
+ public:
+  virtual ~PaperCapture() = default;
+  virtual QImage grabPaper() = 0;
+};
+
+// Everything the handlers reach outside the model. Not owned.
+struct Services {
+  Dialogs* dialogs = nullptr;
+  EventLoop* loop = nullptr;
+  Desktop* desktop = nullptr;
+  PaperCapture* capture = nullptr;
+  PictureLoader* pictures = nullptr;
+  QString executableFolder;  // where the running program lives
+};
+
+// Test stand-ins that do nothing but count.
+class CountingLoop : public EventLoop {
+ public:
+  void yield() override { ++yields; }
+  int yields = 0;
+};
+
+class FixedDesktop : public Desktop {
+ public:
+  FixedDesktop(float w = 1920 * 15, float h = 1080 * 15) : w_(w), h_(h) {}
+  float screenWidthTwips() const override { return w_; }
+  float screenHeightTwips() const override { return h_; }
+  void terminate() override { ++terminated; }
+  int terminated = 0;
+
+ private:
+  float w_, h_;
+};
+
+}  // namespace pastel
