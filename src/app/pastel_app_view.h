@@ -46,7 +46,11 @@ class PastelApp {
   Options options_;
 };
 
-// Attaches every subsystem's handlers to the main window's elements.
+// Attaches every subsystem's handlers to the main window's elements; each
+// subsystem wires its own in its folder.
 void wireMainWindow(MainWindowView& view, Poster& poster);
+void wireWizard(MainWindowView& view, Poster& poster);
+void wireCanvas(MainWindowView& view, Poster& poster);
+void wireWords(MainWindowView& view, Poster& poster);
 
 }  // namespace pastel

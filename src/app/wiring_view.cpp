@@ -5,6 +5,9 @@ namespace pastel {
 
 void wireMainWindow(MainWindowView& view, Poster& p) {
   view.on(p.form.command3).click = [&p] { confirmEnd(p); };
+  wireWizard(view, p);
+  wireCanvas(view, p);
+  wireWords(view, p);
 }
 
 }  // namespace pastel
