@@ -1,6 +1,8 @@
 #pragma once
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 #include "platform/picture.h"
 
@@ -26,6 +28,13 @@ class PictureLoader {
   // than the file holds. A file that cannot be used gives a picture with
   // broken set and no pixels; never null.
   virtual PictureRef load(const QString& path, QSize maxPixels) = 0;
+  // Loads several pictures; onEach(index, picture) runs on the calling
+  // thread as each one is ready, in the order they finish. This version
+  // loads one after the other; a loader may decode on worker threads.
+  virtual void loadEach(const QStringList& paths, QSize maxPixels,
+                        const std::function<void(int, PictureRef)>& onEach) {
+    for (int i = 0; i < paths.size(); ++i) onEach(i, load(paths[i], maxPixels));
+  }
 };
 
 }  // namespace pastel
