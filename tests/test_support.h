@@ -18,3 +18,22 @@ struct PosterFixture {
 };
 
 }  // namespace pastel::test
+
+namespace pastel::test {
+
+// Stands in for the window's paper grab: the paper surface as it is now,
+// counting the grabs.
+class SurfaceCapture : public PaperCapture {
+ public:
+  explicit SurfaceCapture(const Poster& p) : p_(p) {}
+  QImage grabPaper() override {
+    ++grabs;
+    return p_.form.paper.image().copy();
+  }
+  int grabs = 0;
+
+ private:
+  const Poster& p_;
+};
+
+}  // namespace pastel::test

@@ -145,7 +145,9 @@ void MainWindowView::syncOne(Bound& b, bool force) {
       if (colours) {
         QPalette pal = btn->palette();
         pal.setColor(QPalette::Button, toQColor(e.backColor));
-        pal.setColor(QPalette::ButtonText, toQColor(e.foreColor));
+        // The disabled group keeps its grey text, so a disabled button looks it.
+        for (auto g : {QPalette::Active, QPalette::Inactive})
+          pal.setColor(g, QPalette::ButtonText, toQColor(e.foreColor));
         btn->setPalette(pal);
       }
       if (font) btn->setFont(gothicFont(e.fontSize, e.fontBold));

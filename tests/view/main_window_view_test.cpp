@@ -5,26 +5,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/pastel_app_view.h"
+#include "view_support.h"
 
 namespace pastel {
 namespace {
 
-struct ViewFixture {
-  ViewFixture() {
-    PastelApp::Options o;
-    o.dialogs = &dialogs;
-    o.desktop = &desktop;
-    o.executableFolder = dir.path();
-    o.openSettings = false;
-    app = std::make_unique<PastelApp>(o);
-    app->start();
-  }
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  FixedDesktop desktop;
-  std::unique_ptr<PastelApp> app;
-};
+using test::ViewFixture;
 
 TEST(MainWindowView, ShowsStepOneAtItsGeometry) {
   ViewFixture fx;

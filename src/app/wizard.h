@@ -1,0 +1,16 @@
+#pragma once
+
+namespace pastel {
+
+struct Poster;
+
+// The six step buttons. Each sets the complete control set of its target
+// step; the step itself is only ever read back from the StepTitle.
+void nextFrom1(Poster& p);  // Command11
+void nextFrom2(Poster& p);  // Command6
+void nextFrom3(Poster& p);  // Command4
+void backFrom2(Poster& p);  // Command5
+void backFrom3(Poster& p);  // Command15
+void backFrom4(Poster& p);  // Command16
+
+}  // namespace pastel

@@ -1,0 +1,38 @@
+#pragma once
+#include <QApplication>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/pastel_app_view.h"
+
+namespace pastel::test {
+
+// The real main window after start-up, with scripted dialogs and a desktop
+// that does not end the process.
+struct ViewFixture {
+  ViewFixture() {
+    PastelApp::Options o;
+    o.dialogs = &dialogs;
+    o.desktop = &desktop;
+    o.executableFolder = dir.path();
+    o.openSettings = false;
+    app = std::make_unique<PastelApp>(o);
+    app->start();
+  }
+  template <class W = QWidget>
+  W* widget(const QString& name) {
+    return app->window().findChild<W*>(name);
+  }
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  FixedDesktop desktop;
+  std::unique_ptr<PastelApp> app;
+};
+
+inline QWidget* topLevel(const QString& name) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == name) return w;
+  return nullptr;
+}
+
+}  // namespace pastel::test
