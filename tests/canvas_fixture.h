@@ -17,7 +17,8 @@ struct CanvasFixture : PosterFixture {
   // Twenty-three thumbnail-sized pictures p00 .. p22.
   static QStringList names(int n, const QString& size = QStringLiteral("1785x1340")) {
     QStringList l;
-    for (int i = 0; i < n; ++i) l << QStringLiteral("p%1_%2.jpg").arg(i, 2, 10, QChar('0')).arg(size);
+    for (int i = 0; i < n; ++i)
+      l << QStringLiteral("p%1_%2.jpg").arg(i, 2, 10, QChar('0')).arg(size);
     return l;
   }
   // Puts PhotoSlot k on the paper as if it had been dragged there.

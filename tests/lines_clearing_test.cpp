@@ -58,8 +58,8 @@ TEST(Lines, OnlyWhileThePenIsDownAndWithoutFillingGaps) {
   p.form.hscroll1.scroll.value = 2;
   penMove(p, p.form.paper, 1500, 1500);
   EXPECT_EQ(dotsOf(p.form.paper.image(), blue).count, 0);
-  penPress(p, p.form.paper, 1500, 1500);   // pixel 100, 100
-  penMove(p, p.form.paper, 4500, 1500);    // pixel 300, 100
+  penPress(p, p.form.paper, 1500, 1500);  // pixel 100, 100
+  penMove(p, p.form.paper, 4500, 1500);   // pixel 300, 100
   penRelease(p);
   penMove(p, p.form.paper, 6000, 1500);
   const QImage& img = p.form.paper.image();

@@ -1,6 +1,7 @@
+#include "canvas/photo_editing.h"
+
 #include <gtest/gtest.h>
 
-#include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
 #include "canvas_fixture.h"
 

@@ -1,6 +1,7 @@
+#include "canvas/picture_strip.h"
+
 #include <gtest/gtest.h>
 
-#include "canvas/picture_strip.h"
 #include "canvas_fixture.h"
 
 namespace pastel {

@@ -65,8 +65,7 @@ void movePhoto(Poster& p, int i, bool buttonHeld, float x, float y) {
   // The OverflowSlot is never dragged: it must never reach the paper.
   if (i < 0 || i >= kOverflowSlot) return;
   Element& e = p.form.image3[size_t(i)];
-  const auto t = toInt16(e.top), l = toInt16(e.left), h = toInt16(e.height),
-             w = toInt16(e.width);
+  const auto t = toInt16(e.top), l = toInt16(e.left), h = toInt16(e.height), w = toInt16(e.width);
   if (!t || !l || !h || !w) return;
   const double dy = double(y) - p.grabOffsetY;
   const double dx = double(x) - p.grabOffsetX;

@@ -5,9 +5,9 @@ namespace pastel {
 struct Poster;
 
 enum class PhotoPress {
-  Selected,         // the photo is selected, framed and on top
-  TooManyPhotos,    // the OverflowSlot: the limit message was shown
-  OverflowWithdrawn // the OverflowSlot was hidden, slot 0 is free again
+  Selected,          // the photo is selected, framed and on top
+  TooManyPhotos,     // the OverflowSlot: the limit message was shown
+  OverflowWithdrawn  // the OverflowSlot was hidden, slot 0 is free again
 };
 
 // Press on PhotoSlot i (0..10), any button.

@@ -50,20 +50,21 @@ void fillThumbnails(Poster& p, int first, bool fromScroll) {
       for (auto& t : p.form.image1) t.visible = false;
     return;
   }
-  p.svc.pictures->loadEach(paths, kThumbnailMaxPixels, [&p, fill, cells, fromScroll](
-                                                           int k, PictureRef pic) {
-    if (fill != g_fillNumber || k < 0 || k >= int(cells.size()) || !pic) return;
-    const int i = cells[size_t(k)];
-    Element& t = p.form.image1[i];
-    if (fitThumbnail(t, i, *pic)) {
-      t.picture = std::move(pic);
-      ++p.thumbnailCount;
-      t.visible = fromScroll || p.form.vscroll1.visible;
-    } else if (fromScroll) {
-      t.visible = false;
-    }
-    yieldToEvents(p);
-  });
+  p.svc.pictures->loadEach(paths, kThumbnailMaxPixels,
+                           [&p, fill, cells, fromScroll](int k, PictureRef pic) {
+                             if (fill != g_fillNumber || k < 0 || k >= int(cells.size()) || !pic)
+                               return;
+                             const int i = cells[size_t(k)];
+                             Element& t = p.form.image1[i];
+                             if (fitThumbnail(t, i, *pic)) {
+                               t.picture = std::move(pic);
+                               ++p.thumbnailCount;
+                               t.visible = fromScroll || p.form.vscroll1.visible;
+                             } else if (fromScroll) {
+                               t.visible = false;
+                             }
+                             yieldToEvents(p);
+                           });
 }
 
 // The photo picture for a file: shared with a slot that already shows that
