@@ -66,7 +66,14 @@ void ImageWidget::setBorder(int style) {
 
 void ImageWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (picture_ && !picture_->image.isNull()) {
+  if (picture_ && picture_->broken) {
+    // A file that could not be read: a grey card with a red cross.
+    p.fillRect(rect(), QColor(0xc0, 0xc0, 0xc0));
+    p.setPen(QPen(QColor(0xe0, 0x00, 0x00), 3));
+    const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomLeft());
+  } else if (picture_ && !picture_->image.isNull()) {
     const QSize px = size() * devicePixelRatioF();
     if (display_.size() != px) {
       // Scaled once per size, so a drag only blits.

@@ -1,12 +1,177 @@
 #include "canvas/picture_strip.h"
 
+#include <cmath>
+#include <vector>
+
 #include "canvas/poster.h"
+#include "form/int16.h"
+#include "platform/picture_loader.h"
 
 namespace pastel {
 
+namespace {
+
+constexpr float kCellWidth = 1785, kCellHeight = 1340;
+constexpr int kLastPictureIndex = 32000;
+
+float cellLeft(int i) { return i % 2 == 0 ? 11040.0f : 13080.0f; }
+float cellTop(int i) { return 2280 + 1560.0f * float(i / 2); }
+
+// Each fill of the strip gets a number; pictures that arrive for an older
+// fill (the user scrolled while they were decoding) are dropped.
+int g_fillNumber = 0;
+
+void putAtCell(Element& t, int i) {
+  t.left = cellLeft(i);
+  t.top = cellTop(i);
+}
+
+QString pictureFileAt(const Poster& p, int index) {
+  if (index < 0 || index > kLastPictureIndex || index >= p.pictureFiles.size()) return {};
+  return p.pictureFiles[index];
+}
+
+// Decodes the thumbnails of the page starting at `first`. Each one is shown
+// as soon as it is ready; the event loop runs between them.
+void fillThumbnails(Poster& p, int first, bool fromScroll) {
+  const int fill = ++g_fillNumber;
+  QStringList paths;
+  std::vector<int> cells;
+  for (int i = 0; i < 10; ++i) {
+    const QString path = pictureFileAt(p, first + i);
+    Element& t = p.form.image1[i];
+    if (fromScroll) t.visible = !path.isEmpty();
+    if (path.isEmpty()) continue;
+    paths << path;
+    cells.push_back(i);
+  }
+  if (paths.isEmpty() || !p.svc.pictures) {
+    if (fromScroll)
+      for (auto& t : p.form.image1) t.visible = false;
+    return;
+  }
+  p.svc.pictures->loadEach(paths, kThumbnailMaxPixels,
+                           [&p, fill, cells, fromScroll](int k, PictureRef pic) {
+                             if (fill != g_fillNumber || k < 0 || k >= int(cells.size()) || !pic)
+                               return;
+                             const int i = cells[size_t(k)];
+                             Element& t = p.form.image1[i];
+                             if (fitThumbnail(t, i, *pic)) {
+                               t.picture = std::move(pic);
+                               ++p.thumbnailCount;
+                               t.visible = fromScroll || p.form.vscroll1.visible;
+                             } else if (fromScroll) {
+                               t.visible = false;
+                             }
+                             yieldToEvents(p);
+                           });
+}
+
+// The photo picture for a file: shared with a slot that already shows that
+// file (hovering repeats on every mouse move), else decoded at photo size.
+PictureRef photoPictureFor(Poster& p, const QString& path) {
+  for (int k = 0; k <= 10; ++k) {
+    const PictureRef& held = p.form.image3[size_t(k)].picture;
+    if (held && !held->broken && p.photoFiles[size_t(k)] == path) return held;
+  }
+  if (!p.svc.pictures) return nullptr;
+  return p.svc.pictures->load(path, kPhotoMaxPixels);
+}
+
+}  // namespace
+
+bool fitThumbnail(Element& t, int i, const Picture& pic) {
+  putAtCell(t, i);
+  if (pic.broken) {
+    // The whole cell, so the mark shows the child which file failed.
+    t.width = kCellWidth;
+    t.height = kCellHeight;
+    return true;
+  }
+  const int w = hiMetricToTwips(pic.widthHiMetric);
+  const int h = hiMetricToTwips(pic.heightHiMetric);
+  if (w <= 0 || h <= 0) return false;
+  // Computed in double: a very tall, thin picture must not overflow 16 bits.
+  const double fittedHeight = std::nearbyint(double(h) * kCellWidth / w);
+  t.width = kCellWidth;
+  t.height = float(fittedHeight);
+  if (fittedHeight >= 1341) {
+    t.width = float(kCellWidth * kCellHeight / fittedHeight);
+    t.height = kCellHeight;
+  }
+  t.top = cellTop(i) + (kCellHeight - t.height) / 2;
+  t.left = cellLeft(i) + (kCellWidth - t.width) / 2;
+  return true;
+}
+
 void loadPictureStrip(Poster& p, const QStringList& fileListNames) {
   p.pictureFiles.clear();
-  for (const QString& n : fileListNames) p.pictureFiles << p.pictureFolderPath + n;
+  for (const QString& name : fileListNames) {
+    if (name.isEmpty() || p.pictureFiles.size() > kLastPictureIndex) break;
+    p.pictureFiles << p.pictureFolderPath + name;
+  }
+  const int n = int(p.pictureFiles.size());
+  ScrollRange& bar = p.form.vscroll1.scroll;
+  bar.min = 0;
+  bar.max = ((n - 1) / 10) * 10;  // truncates toward zero: 0 for n = 0
+  bar.value = 0;
+  bar.smallChange = 5;
+  bar.largeChange = 10;
+
+  for (int i = 0; i < 10; ++i) {
+    Element& t = p.form.image1[size_t(i)];
+    t.picture = nullptr;
+    t.visible = false;
+    putAtCell(t, i);
+    t.width = kCellWidth;
+    t.height = kCellHeight;
+  }
+  // Done before decoding so that no photo floats over the new strip while
+  // its pictures arrive. The OverflowSlot is always free.
+  for (int k = 0; k <= 10; ++k)
+    if (!isPlaced(p.form.image3[size_t(k)])) p.form.image3[size_t(k)].visible = false;
+  p.thumbnailCount = 0;
+  fillThumbnails(p, 0, false);
+}
+
+void scrollPictureStrip(Poster& p) {
+  p.thumbnailCount = 0;
+  for (int i = 0; i < 10; ++i) {
+    Element& t = p.form.image1[size_t(i)];
+    putAtCell(t, i);
+    t.width = kCellWidth;
+    t.height = kCellHeight;
+    t.picture = nullptr;  // no old picture stretched while the new one decodes
+  }
+  for (int k = 0; k <= 10; ++k)
+    if (!isPlaced(p.form.image3[size_t(k)])) p.form.image3[size_t(k)].visible = false;
+  fillThumbnails(p, p.form.vscroll1.scroll.value, true);
+}
+
+void floatPhotoSlot(Poster& p, int i, float x, float y) {
+  if (i < 0 || i > 9) return;
+  const Element& t = p.form.image1[size_t(i)];
+  // A broken or empty cell has nothing to pick up.
+  if (!t.picture || t.picture->broken) return;
+  const QString path = pictureFileAt(p, i + p.form.vscroll1.scroll.value);
+  if (path.isEmpty()) return;
+  PictureRef pic = photoPictureFor(p, path);
+  if (!pic || pic->broken) return;
+
+  p.selectionActive = 1;
+  const int k = firstFreePhotoSlot(p);
+  Element& slot = p.form.image3[size_t(k)];
+  if (k < 10) slot.visible = false;
+  p.floatingSlot = std::int16_t(k);
+  p.grabOffsetX = toInt16(x).value_or(0);
+  p.grabOffsetY = toInt16(y).value_or(0);
+  slot.top = t.top;
+  slot.left = t.left;
+  slot.height = t.height;
+  slot.width = t.width;
+  slot.picture = std::move(pic);
+  p.photoFiles[size_t(k)] = path;
+  slot.visible = true;
 }
 
 }  // namespace pastel

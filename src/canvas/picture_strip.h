@@ -1,12 +1,32 @@
 #pragma once
+#include <QSize>
 #include <QStringList>
 
 namespace pastel {
 
 struct Poster;
+struct Element;
+struct Picture;
+
+// Pixels decoded for a thumbnail: its cell at 15 twips per pixel.
+inline constexpr QSize kThumbnailMaxPixels{119, 89};
+// Pixels kept for a photo: more than the paper can show even enlarged,
+// little enough that ten photos stay small in memory.
+inline constexpr QSize kPhotoMaxPixels{1400, 1000};
 
 // Rebuilds PictureFiles and the ten thumbnails from the settings dialog's
 // file list (names without folder, sorted) and PictureFolderPath.
 void loadPictureStrip(Poster& p, const QStringList& fileListNames);
+
+// VScroll1 changed: the ten thumbnails show the page from its value.
+void scrollPictureStrip(Poster& p);
+
+// Fits a picture into thumbnail cell i, keeping its aspect, centred.
+// False (and nothing changed but the picture) when it has no size.
+bool fitThumbnail(Element& thumb, int i, const Picture& pic);
+
+// The mouse moves over thumbnail i at (x, y) twips inside it: floats the
+// lowest free PhotoSlot over it with the same picture.
+void floatPhotoSlot(Poster& p, int i, float x, float y);
 
 }  // namespace pastel

@@ -1,0 +1,48 @@
+#include "canvas/clearing.h"
+
+#include "canvas/poster.h"
+
+namespace pastel {
+
+void clearPaper(Poster& p) {
+  MainForm& f = p.form;
+  f.picture1.backColor = kSysWindowBackground;
+  f.paper.setBackPicture(nullptr);
+  f.paper.setBackColor(kSysWindowBackground);  // repaints: the lines go too
+  f.command12.backColor = kSysWindowBackground;
+  yieldToEvents(p);
+}
+
+// The paper's background picture and Picture1 are left alone here: the
+// picture holds the child's lines, which later saves still need.
+void clearPhotos(Poster& p) {
+  MainForm& f = p.form;
+  p.selectionActive = 0;
+  if (p.selectedIndex >= 0 && p.selectedIndex <= 10)
+    f.image3[size_t(p.selectedIndex)].borderStyle = 0;
+  for (int k = 0; k < 10; ++k) {
+    Element& e = f.image3[size_t(k)];
+    e.visible = false;
+    e.height = kParkedPhotoHeight;
+    e.width = kParkedPhotoWidth;
+    e.left = kParkedPhotoLeft;
+  }
+}
+
+void clearWords(Poster& p) {
+  MainForm& f = p.form;
+  p.selectionActive = 0;
+  // SelectedIndex 10 is left by the OverflowSlot: no such word.
+  if (p.selectedIndex >= 0 && p.selectedIndex < 10)
+    f.text1[size_t(p.selectedIndex)].borderStyle = 0;
+  for (int i = 0; i < 10; ++i) {
+    Element& e = f.text1[size_t(i)];
+    e.left = kWordColumnLeft;
+    e.top = wordHomeTop(i);
+    e.fontSize = kParkedWordFontSize;
+    e.height = kParkedWordHeight;
+    e.width = kParkedWordWidth;
+  }
+}
+
+}  // namespace pastel
