@@ -3,19 +3,10 @@
 
 #include "app/main_window_view.h"
 #include "canvas/poster.h"
+#include "capture/paper_capture_view.h"
 #include "platform/qt_platform_widgets.h"
 
 namespace pastel {
-
-// Grabs the paper from the main window's own widgets.
-class ViewPaperCapture : public PaperCapture {
- public:
-  explicit ViewPaperCapture(MainWindowView* view) : view_(view) {}
-  QImage grabPaper() override { return view_->renderPaper(); }
-
- private:
-  MainWindowView* view_;
-};
 
 // The whole program: poster model, platform services and windows. Tests
 // hand in scripted dialogs and a desktop that does not end the process.
