@@ -1,3 +1,5 @@
+#include "storage/poster_db.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -5,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include "db_test_support.h"
-#include "storage/poster_db.h"
 #include "storage/template_db.h"
 
 namespace pastel {
@@ -20,7 +21,8 @@ std::pair<QString, QString> expectedColumn(int b) {
   if (b == 0) return {"imagedata", "backcolor"};
   if (b == 51) return {"imagedata", "colcode"};
   if (b == 132) return {"imagedata", "sgazo"};
-  if (b <= 50) return {"imagedata", QString("ima%1").arg((b - 1) / 5) + QString("LTWHF")[(b - 1) % 5]};
+  if (b <= 50)
+    return {"imagedata", QString("ima%1").arg((b - 1) / 5) + QString("LTWHF")[(b - 1) % 5]};
   return {"textdata", QString("tex%1").arg((b - 52) / 8) + QString("LTWHSFCB")[(b - 52) % 8]};
 }
 
@@ -72,7 +74,8 @@ TEST(PosterDatabase, HostileFilesFailQuicklyAndStayAsTheyWere) {
                       "CREATE VIEW imagedata AS SELECT * FROM textdata; "
                       "CREATE VIEW 所属テーブル AS SELECT * FROM textdata"));
   ASSERT_TRUE(writeTemplateDatabase(d + "/huge.mdb"));
-  ASSERT_TRUE(rawExec(d + "/huge.mdb", "UPDATE textdata SET tex0F = zeroblob(3000000); "
+  ASSERT_TRUE(rawExec(d + "/huge.mdb",
+                      "UPDATE textdata SET tex0F = zeroblob(3000000); "
                       "UPDATE imagedata SET backcolor = zeroblob(3000000); "
                       "UPDATE 所属テーブル SET moji1 = zeroblob(3000000)"));
 
@@ -87,9 +90,8 @@ TEST(PosterDatabase, HostileFilesFailQuicklyAndStayAsTheyWere) {
     buffers.fill("keep");
     const ExchangeResult read = readFieldBuffers(path, buffers);
     EXPECT_FALSE(read.ok());
-    const ExchangeResult stored = exchangeFieldBuffers(path, buffers, [](FieldBuffers& b) {
-      b.fill("new");
-    });
+    const ExchangeResult stored =
+        exchangeFieldBuffers(path, buffers, [](FieldBuffers& b) { b.fill("new"); });
     EXPECT_FALSE(stored.ok());
     const WordListRead words = readWordList(path);
     EXPECT_FALSE(words.ok);

@@ -12,8 +12,8 @@
 namespace pastel {
 namespace {
 
-const WordList kStored{"いぬ", "ねこ", "うさぎ", "くま", "りす",
-                       "ぞう", "きりん", "さる", "とり", "かめ"};
+const WordList kStored{"いぬ", "ねこ",   "うさぎ", "くま", "りす",
+                       "ぞう", "きりん", "さる",   "とり", "かめ"};
 
 struct SettingsFixture {
   SettingsFixture() : ctl(fx.poster) {
@@ -90,7 +90,8 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   s.ctl.chooseFolder(s.pictures.path() + "/");
   EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
   s.ctl.confirm();
-  EXPECT_EQ(p.pictureFiles, QStringList({s.pictures.path() + "/A.jpg", s.pictures.path() + "/b.BMP"}));
+  EXPECT_EQ(p.pictureFiles,
+            QStringList({s.pictures.path() + "/A.jpg", s.pictures.path() + "/b.BMP"}));
 
   // Somewhere else meanwhile: the menu still opens at the confirmed folder.
   s.ctl.startFolder = [] { return QStringLiteral("/"); };

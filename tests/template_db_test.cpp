@@ -1,5 +1,6 @@
-#include <gtest/gtest.h>
+#include "storage/template_db.h"
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <QDir>
@@ -7,14 +8,13 @@
 #include <QTemporaryDir>
 
 #include "db_test_support.h"
-#include "storage/template_db.h"
 
 namespace pastel {
 namespace {
 
 using test::rawValue;
 
-const WordList kTemplateWords{"なつやすみ", "えんそく",   "ありがとう", "うんどうかい", "おまつり",
+const WordList kTemplateWords{"なつやすみ",   "えんそく", "ありがとう", "うんどうかい", "おまつり",
                               "たんじょうび", "ともだち", "がっこう",   "おかあさん",   "だいすき"};
 
 TEST(TemplateDatabase, MissingTemplateIsWrittenFreshAndAPresentOneKept) {

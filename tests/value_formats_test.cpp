@@ -1,11 +1,11 @@
+#include "storage/value_formats.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
-
-#include "storage/value_formats.h"
 
 namespace pastel {
 namespace {
@@ -18,8 +18,8 @@ TEST(ValueFormats, TwipsAreShortestTextThatReadsBackToTheSameFloat) {
   EXPECT_EQ(twipsText(-0.0f), "0");
   EXPECT_EQ(twipsText(1234567.f), "1234567");  // no grouping, no exponent
   // Every value a drag can produce reads back bit for bit.
-  for (float v : {0.1f, 13200.f, 2520.f + 720.f * 3, 1785.f * 2.24f, 1335.f * 1.1f * 0.9f,
-                  -7.25f, 32767.f, 1e-3f}) {
+  for (float v : {0.1f, 13200.f, 2520.f + 720.f * 3, 1785.f * 2.24f, 1335.f * 1.1f * 0.9f, -7.25f,
+                  32767.f, 1e-3f}) {
     const auto back = parseTwips(twipsText(v));
     ASSERT_TRUE(back) << twipsText(v).toStdString();
     EXPECT_EQ(*back, v);

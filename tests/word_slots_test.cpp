@@ -1,8 +1,9 @@
+#include "words/word_slots.h"
+
 #include <gtest/gtest.h>
 
 #include "test_support.h"
 #include "words/word_lines.h"
-#include "words/word_slots.h"
 
 namespace pastel {
 namespace {
@@ -106,8 +107,8 @@ TEST(WordSlots, LeavingParksTheSizeAndHidesParkedWordsInTheSaveStep) {
     w.height = 945;
     w.fontSize = 20;
   }
-  p.form.text1[0].left = 5000;   // placed
-  p.form.text1[1].left = 9300;   // parked, at the boundary
+  p.form.text1[0].left = 5000;  // placed
+  p.form.text1[1].left = 9300;  // parked, at the boundary
   p.form.text1[2].left = 9299.5f;
   for (int i = 0; i < 3; ++i) wordFocusLost(p, i);
   EXPECT_FLOAT_EQ(p.form.text1[0].height, 945);

@@ -90,26 +90,25 @@ bool SqliteDb::exec(const QString& sql) {
 }
 
 bool SqliteDb::isTable(const QString& name) {
-  SqliteStatement s(*this,
-                    QStringLiteral("SELECT type, sql FROM sqlite_schema WHERE lower(name) = "
-                                   "lower(?1)"));
+  SqliteStatement s(*this, QStringLiteral("SELECT type, sql FROM sqlite_schema WHERE lower(name) = "
+                                          "lower(?1)"));
   if (!s.ok() || !s.bind(1, name)) return false;
   if (!s.step()) {
     if (s.done()) error_ = QStringLiteral("no table ") + name;
     return false;
   }
   // Virtual tables run module code on every read: not ours.
-  const bool table = s.text(0) == QLatin1String("table") &&
-                     !s.text(1).trimmed().startsWith(QLatin1String("CREATE VIRTUAL"),
-                                                     Qt::CaseInsensitive);
+  const bool table =
+      s.text(0) == QLatin1String("table") &&
+      !s.text(1).trimmed().startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
   if (!table) error_ = name + QStringLiteral(" is not a plain table");
   return table;
 }
 
 QStringList SqliteDb::columns(const QString& table) {
   QStringList names;
-  SqliteStatement s(*this, QStringLiteral("PRAGMA table_info(") + quoteIdentifier(table) +
-                               QLatin1Char(')'));
+  SqliteStatement s(
+      *this, QStringLiteral("PRAGMA table_info(") + quoteIdentifier(table) + QLatin1Char(')'));
   while (s.ok() && s.step()) names << s.text(1);
   return names;
 }
@@ -117,8 +116,7 @@ QStringList SqliteDb::columns(const QString& table) {
 SqliteStatement::SqliteStatement(SqliteDb& db, const QString& sql) : db_(db) {
   if (!db.handle()) return;
   db.startClock();
-  if (sqlite3_prepare_v2(db.handle(), sql.toUtf8().constData(), -1, &stmt_, nullptr) !=
-      SQLITE_OK) {
+  if (sqlite3_prepare_v2(db.handle(), sql.toUtf8().constData(), -1, &stmt_, nullptr) != SQLITE_OK) {
     db.setError(QStringLiteral("prepare: ") + QString::fromUtf8(sqlite3_errmsg(db.handle())));
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;

@@ -61,7 +61,8 @@ void SettingsController::confirm() {
   if (!dialog_) return;
   if (noPicturesToOffer(*dialog_) && p_.svc.dialogs) {
     MessageSpec m;
-    m.text = QStringLiteral("がぞうがありません、がぞうをいれるには　[設定]からおこなってください。");
+    m.text =
+        QStringLiteral("がぞうがありません、がぞうをいれるには　[設定]からおこなってください。");
     m.title = QStringLiteral("確認");
     m.icon = MsgIcon::Information;
     p_.svc.dialogs->message(m);

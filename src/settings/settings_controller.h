@@ -30,8 +30,8 @@ class SettingsController {
   void chooseDrive(const QString& drive);
   void chooseFolder(const QString& path);
   void editWordField(int k, const QString& text);  // k = 0 for Text11
-  void confirm();        // "これでよし"; closes the dialog
-  void closedByFrame();  // the window closed without confirming
+  void confirm();                                  // "これでよし"; closes the dialog
+  void closedByFrame();                            // the window closed without confirming
 
  private:
   void warnFile(const QString& text);

@@ -43,8 +43,7 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   return r;
 }
 
-bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive,
-                 const QString& currentFolder) {
+bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder) {
   d.drive = drive;
   const QFileInfo info(drive);
   if (!info.isDir() || !info.isReadable() || !QDir(drive).isReadable()) {

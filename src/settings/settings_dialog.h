@@ -32,8 +32,7 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
 
 // Drive1 changed. False when the drive cannot be read; Dir1 then shows
 // currentFolder instead.
-bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive,
-                 const QString& currentFolder);
+bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder);
 
 // Dir1's path changed: new file list and PictureFolderPath.
 void changeFolder(Poster& p, SettingsDialog& d, const QString& path);

@@ -11,12 +11,14 @@ FieldColumn fieldColumn(int buffer) {
   if (buffer == 0) return {kImageTable, QStringLiteral("backcolor")};
   if (buffer >= 1 && buffer <= 50) {
     const int i = (buffer - 1) / 5;
-    return {kImageTable, QStringLiteral("ima%1%2").arg(i).arg(QLatin1Char(kPhotoLetters[(buffer - 1) % 5]))};
+    return {kImageTable,
+            QStringLiteral("ima%1%2").arg(i).arg(QLatin1Char(kPhotoLetters[(buffer - 1) % 5]))};
   }
   if (buffer == 51) return {kImageTable, QStringLiteral("colcode")};
   if (buffer >= 52 && buffer <= 131) {
     const int i = (buffer - 52) / 8;
-    return {kTextTable, QStringLiteral("tex%1%2").arg(i).arg(QLatin1Char(kWordLetters[(buffer - 52) % 8]))};
+    return {kTextTable,
+            QStringLiteral("tex%1%2").arg(i).arg(QLatin1Char(kWordLetters[(buffer - 52) % 8]))};
   }
   if (buffer == 132) return {kImageTable, QStringLiteral("sgazo")};
   return {};

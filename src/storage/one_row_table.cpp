@@ -12,7 +12,8 @@ OneRow readFirstRow(SqliteDb& db, const QString& table, const QStringList& wante
   for (const QString& c : wanted) (have.contains(c) ? row.present : row.missing) << c;
   QString sql = QStringLiteral("SELECT rowid");
   for (const QString& c : row.present) sql += QLatin1String(", ") + quoteIdentifier(c);
-  sql += QLatin1String(" FROM ") + quoteIdentifier(table) + QLatin1String(" ORDER BY rowid LIMIT 1");
+  sql +=
+      QLatin1String(" FROM ") + quoteIdentifier(table) + QLatin1String(" ORDER BY rowid LIMIT 1");
   SqliteStatement s(db, sql);
   if (!s.ok()) return row;
   if (s.step()) {

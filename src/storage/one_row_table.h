@@ -9,8 +9,8 @@ class SqliteDb;
 
 // The first row of a one-row table, as far as the table has the columns.
 struct OneRow {
-  bool tableOk = false;   // a plain table that could be read
-  QStringList present;    // wanted columns the table has, in wanted order
+  bool tableOk = false;  // a plain table that could be read
+  QStringList present;   // wanted columns the table has, in wanted order
   QStringList missing;
   bool hasRow = false;
   qint64 rowid = 0;

@@ -22,7 +22,8 @@ std::array<TableRead, 2> readTables(SqliteDb& db, FieldBuffers& buffers, Exchang
       r.failures << tr.table + QStringLiteral(": not readable (") + db.error() + QLatin1Char(')');
       continue;
     }
-    for (const QString& c : tr.row.missing) r.failures << tr.table + QStringLiteral(": missing ") + c;
+    for (const QString& c : tr.row.missing)
+      r.failures << tr.table + QStringLiteral(": missing ") + c;
     if (!tr.row.hasRow) r.failures << tr.table + QStringLiteral(": no row");
   }
   for (int b = 0; b < kFieldBufferCount; ++b) {

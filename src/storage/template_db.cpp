@@ -15,7 +15,8 @@ namespace pastel {
 namespace {
 
 void removeJournals(const QString& path) {
-  for (const char* suffix : {"-journal", "-wal", "-shm"}) QFile::remove(path + QLatin1String(suffix));
+  for (const char* suffix : {"-journal", "-wal", "-shm"})
+    QFile::remove(path + QLatin1String(suffix));
 }
 
 void setError(QString* error, const QString& text) {
@@ -32,11 +33,10 @@ bool writeTemplateDatabase(const QString& path, QString* error) {
   removeJournals(tmp);
   {
     SqliteDb db;
-    const bool built = db.open(tmp, SqliteDb::Mode::Create) &&
-                       db.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) &&
-                       db.exec(QStringLiteral("BEGIN")) &&
-                       db.exec(QString::fromUtf8(kTemplateSql)) &&
-                       db.exec(QStringLiteral("COMMIT"));
+    const bool built =
+        db.open(tmp, SqliteDb::Mode::Create) &&
+        db.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) && db.exec(QStringLiteral("BEGIN")) &&
+        db.exec(QString::fromUtf8(kTemplateSql)) && db.exec(QStringLiteral("COMMIT"));
     if (!built) {
       setError(error, db.error());
       db.close();
@@ -75,8 +75,8 @@ WordListRead readWordList(const QString& path) {
   }
   const OneRow row = readFirstRow(db, kWordListTable, wordListColumns());
   if (!row.tableOk || !row.missing.isEmpty()) {
-    r.error = row.tableOk ? QStringLiteral("missing ") + row.missing.join(QLatin1Char(' '))
-                          : db.error();
+    r.error =
+        row.tableOk ? QStringLiteral("missing ") + row.missing.join(QLatin1Char(' ')) : db.error();
     return r;
   }
   r.ok = true;
