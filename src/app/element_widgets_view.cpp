@@ -19,15 +19,6 @@ QColor toQColor(ColourValue c) {
   return QColor(redOf(r), greenOf(r), blueOf(r));
 }
 
-QFont gothicFont(float points, bool bold) {
-  QFont f;
-  f.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"),
-                 QStringLiteral("Noto Sans CJK JP")});
-  f.setPointSizeF(points);
-  f.setBold(bold);
-  return f;
-}
-
 MouseForwarder::MouseForwarder(QWidget* target, ElementEvents* events)
     : QObject(target), events_(events) {
   target->installEventFilter(this);

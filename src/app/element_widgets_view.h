@@ -8,13 +8,13 @@
 
 #include "form/element.h"
 #include "form/main_form.h"
+#include "platform/gothic_font.h"
 
 namespace pastel {
 
 constexpr float kTwipsPerPixel = 15;
 QRect pixelRect(const Element& e);
 QColor toQColor(ColourValue c);
-QFont gothicFont(float points, bool bold);
 
 // What an element's widget reports, positions in twips inside the element.
 struct ElementEvents {

@@ -22,7 +22,13 @@ MainWindowView::MainWindowView(Poster& poster) : poster_(poster) {
   build();
 }
 
-MainWindowView::~MainWindowView() = default;
+MainWindowView::~MainWindowView() {
+  // Closing the window moves the focus between its text boxes while they
+  // are torn down: no handler may run on a half-destroyed view.
+  for (auto& b : bound_) b->events = ElementEvents{};
+  delete central_;
+  central_ = nullptr;
+}
 
 void MainWindowView::build() {
   central_ = new QWidget(this);

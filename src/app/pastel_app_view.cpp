@@ -28,7 +28,7 @@ void PastelApp::start() {
   window_->sync();
   window_->move(int(poster_.form.left / kTwipsPerPixel), int(poster_.form.top / kTwipsPerPixel));
   window_->show();
-  // The settings dialog opens here once it exists.
+  if (options_.openSettings) openSettingsDialog(*window_);
   startUpAfterShow(poster_);
   window_->sync();
 }

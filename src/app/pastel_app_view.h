@@ -43,5 +43,11 @@ void wireMainWindow(MainWindowView& view, Poster& poster);
 void wireWizard(MainWindowView& view, Poster& poster);
 void wireCanvas(MainWindowView& view, Poster& poster);
 void wireWords(MainWindowView& view, Poster& poster);
+void wireSettings(MainWindowView& view, Poster& poster);
+
+// The settings dialog frmList: created and shown unless it is open.
+class SettingsController;
+void openSettingsDialog(MainWindowView& view);
+SettingsController* settingsController(MainWindowView& view);
 
 }  // namespace pastel

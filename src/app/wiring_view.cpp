@@ -8,6 +8,7 @@ void wireMainWindow(MainWindowView& view, Poster& p) {
   wireWizard(view, p);
   wireCanvas(view, p);
   wireWords(view, p);
+  wireSettings(view, p);
 }
 
 }  // namespace pastel

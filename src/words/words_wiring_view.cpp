@@ -1,7 +1,21 @@
 #include "app/pastel_app_view.h"
+#include "words/word_slots.h"
 
 namespace pastel {
 
-void wireWords(MainWindowView&, Poster&) {}
+void wireWords(MainWindowView& view, Poster& p) {
+  for (int i = 0; i < 10; ++i) {
+    ElementEvents& ev = view.on(p.form.text1[i]);
+    ev.press = [&view, &p, i](Qt::MouseButtons, float x, float y) {
+      view.run([&p, i, x, y] { selectWord(p, i, x, y); });
+    };
+    ev.move = [&view, &p, i](Qt::MouseButtons held, float x, float y) {
+      if (held != Qt::NoButton) view.run([&p, i, x, y] { dragWord(p, i, x, y); });
+    };
+    ev.textChanged = [&p, i] { wordTextChanged(p, i); };
+    ev.focusIn = [&view, &p, i] { view.run([&p, i] { wordFocusGained(p, i); }); };
+    ev.focusOut = [&view, &p, i] { view.run([&p, i] { wordFocusLost(p, i); }); };
+  }
+}
 
 }  // namespace pastel

@@ -1,0 +1,80 @@
+#include "settings/settings_controller.h"
+
+#include <QDir>
+
+#include "canvas/poster.h"
+#include "platform/dialogs.h"
+#include "platform/drives.h"
+
+namespace pastel {
+
+SettingsController::SettingsController(Poster& p)
+    : startFolder([] { return QDir::currentPath(); }), listDrives(availableDrives), p_(p) {}
+
+void SettingsController::warnFile(const QString& text) {
+  if (!p_.svc.dialogs) return;
+  MessageSpec m;
+  m.text = text;
+  m.title = QStringLiteral("ファイルエラー");
+  m.icon = MsgIcon::Warning;
+  p_.svc.dialogs->message(m);
+}
+
+void SettingsController::open() {
+  if (dialog_) return;
+  dialog_.emplace();
+  const SettingsLoad r = loadSettings(p_, *dialog_, startFolder(), listDrives());
+  if (!r.wordsRead)
+    warnFile(QStringLiteral("ことばの ファイルが よめません。\n%1\nことばは いまの ままです。")
+                 .arg(QDir::toNativeSeparators(dialog_->templatePath)));
+}
+
+void SettingsController::menuSetDir() {
+  if (!p_.settingsDrive.isEmpty()) {
+    chooseDrive(p_.settingsDrive);
+    chooseFolder(p_.settingsFolder);
+  }
+  open();
+}
+
+void SettingsController::chooseDrive(const QString& drive) {
+  open();
+  if (changeDrive(p_, *dialog_, drive, startFolder())) return;
+  if (!p_.svc.dialogs) return;
+  MessageSpec m;
+  m.text = QStringLiteral("ディスクをセットしてください");
+  m.title = QStringLiteral("ドライブエラー");
+  m.icon = MsgIcon::Warning;
+  p_.svc.dialogs->message(m);
+}
+
+void SettingsController::chooseFolder(const QString& path) {
+  open();
+  changeFolder(p_, *dialog_, path);
+}
+
+void SettingsController::editWordField(int k, const QString& text) {
+  if (dialog_ && k >= 0 && k < 10) dialog_->wordFields[k] = text;
+}
+
+void SettingsController::confirm() {
+  if (!dialog_) return;
+  if (noPicturesToOffer(*dialog_) && p_.svc.dialogs) {
+    MessageSpec m;
+    m.text =
+        QStringLiteral("がぞうがありません、がぞうをいれるには　[設定]からおこなってください。");
+    m.title = QStringLiteral("確認");
+    m.icon = MsgIcon::Information;
+    p_.svc.dialogs->message(m);
+  }
+  const SettingsConfirm r = confirmSettings(p_, *dialog_);
+  const QString path = dialog_->templatePath;
+  dialog_.reset();
+  if (!r.wordsStored)
+    warnFile(QStringLiteral("ことばを ファイルに しまえませんでした。\n%1")
+                 .arg(QDir::toNativeSeparators(path)));
+}
+
+void SettingsController::closedByFrame() { dialog_.reset(); }
+
+}  // namespace pastel

@@ -1,0 +1,80 @@
+#include "settings/settings_dialog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/startup.h"
+#include "canvas/picture_strip.h"
+#include "canvas/poster.h"
+#include "platform/drives.h"
+#include "platform/picture_files.h"
+#include "words/word_slots.h"
+
+namespace pastel {
+
+namespace {
+
+QStringList subfoldersOf(const QString& path) {
+  return QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+}
+
+}  // namespace
+
+SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFolder,
+                          const QStringList& drives) {
+  SettingsLoad r;
+  const QString appFolder = appFolderPath(p);
+  d.templatePath = templateDatabasePath(appFolder);
+  r.templateWritten = ensureTemplateDatabase(appFolder) == TemplateStart::Written;
+  const WordListRead read = readWordList(d.templatePath);
+  r.wordsRead = read.ok;
+  r.error = read.error;
+  // An empty table gets its row first (empty fields), then the words below.
+  d.wordFields = read.ok && read.hasRow ? read.words : WordList{};
+  for (int i = 0; i < 10; ++i)
+    if (!p.form.text1[i].caption.isEmpty()) d.wordFields[i] = p.form.text1[i].caption;
+
+  d.drives = drives;
+  const QString start = QDir::cleanPath(startFolder);
+  d.drive = driveOf(start, drives);
+  d.dirPath = start;
+  d.subfolders = subfoldersOf(start);
+  d.fileList = listPictureFiles(start);
+  return r;
+}
+
+bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder) {
+  d.drive = drive;
+  const QFileInfo info(drive);
+  if (!info.isDir() || !info.isReadable() || !QDir(drive).isReadable()) {
+    changeFolder(p, d, currentFolder);
+    return false;
+  }
+  // Like a drive's current folder: where the program is, when it is there.
+  const QString here = QDir::cleanPath(currentFolder);
+  changeFolder(p, d, driveOf(here, d.drives) == drive ? here : drive);
+  return true;
+}
+
+QString pictureFolderFrom(const QString& path) { return appFolderFrom(path); }
+
+void changeFolder(Poster& p, SettingsDialog& d, const QString& path) {
+  d.dirPath = QDir::cleanPath(path);
+  d.subfolders = subfoldersOf(d.dirPath);
+  d.fileList = listPictureFiles(d.dirPath);
+  p.pictureFolderPath = pictureFolderFrom(d.dirPath);
+}
+
+bool noPicturesToOffer(const SettingsDialog& d) { return d.fileList.isEmpty(); }
+
+SettingsConfirm confirmSettings(Poster& p, SettingsDialog& d) {
+  SettingsConfirm r;
+  for (int i = 0; i < 10; ++i) setWordText(p, i, d.wordFields[i]);
+  r.wordsStored = storeWordList(d.templatePath, d.wordFields, &r.error);
+  loadPictureStrip(p, d.fileList);
+  p.settingsDrive = d.drive;
+  p.settingsFolder = d.dirPath;
+  return r;
+}
+
+}  // namespace pastel

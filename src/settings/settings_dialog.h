@@ -1,0 +1,55 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "storage/template_db.h"
+
+namespace pastel {
+
+struct Poster;
+
+// The settings dialog frmList as plain values: what its controls show.
+struct SettingsDialog {
+  WordList wordFields;     // Text11 .. Text20, moji1 .. moji10, Text1(0..9)
+  QStringList drives;      // Drive1's entries
+  QString drive;           // Drive1
+  QString dirPath;         // Dir1, no trailing "/" except the root
+  QStringList subfolders;  // Dir1's folders below dirPath, names only
+  QStringList fileList;    // File1: picture names of dirPath, sorted
+  QString templatePath;    // the word list's file
+};
+
+struct SettingsLoad {
+  bool templateWritten = false;  // pastel.mdb was missing and is new
+  bool wordsRead = false;        // false: the file could not be used
+  QString error;
+};
+
+// Creation: reads the word list, lets words edited on the poster replace
+// the stored ones, and shows the start folder.
+SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFolder,
+                          const QStringList& drives);
+
+// Drive1 changed. False when the drive cannot be read; Dir1 then shows
+// currentFolder instead.
+bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder);
+
+// Dir1's path changed: new file list and PictureFolderPath.
+void changeFolder(Poster& p, SettingsDialog& d, const QString& path);
+
+// A folder ending in exactly one "/" ("/" stays "/").
+QString pictureFolderFrom(const QString& path);
+
+// "これでよし" would find no picture in the folder.
+bool noPicturesToOffer(const SettingsDialog& d);
+
+struct SettingsConfirm {
+  bool wordsStored = false;
+  QString error;
+};
+
+// Hands the words to the word slots, stores them, rebuilds the picture
+// strip and remembers drive and folder. The dialog is closed by the caller.
+SettingsConfirm confirmSettings(Poster& p, SettingsDialog& d);
+
+}  // namespace pastel
