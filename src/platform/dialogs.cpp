@@ -2,16 +2,16 @@
 
 namespace pastel {
 
-MsgAnswer ScriptedDialogs::message(const MessageSpec& spec) {
-  messages.push_back(spec);
-  if (answers.empty()) return spec.defaultButton;
+MsgAnswer ScriptedDialogs::message(const MessageSpec& box) {
+  messages.push_back(box);
+  if (answers.empty()) return box.defaultButton;
   const MsgAnswer a = answers.front();
   answers.pop_front();
   return a;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& spec) {
-  fileDialogs.push_back(spec);
+std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& request) {
+  fileDialogs.push_back(request);
   if (paths.empty()) return std::nullopt;
   const QString p = paths.front();
   paths.pop_front();
@@ -19,8 +19,8 @@ std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& spec) {
   return p;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const FileDialogSpec& spec) {
-  return openFile(spec);
+std::optional<QString> ScriptedDialogs::saveFile(const FileDialogSpec& request) {
+  return openFile(request);
 }
 
 }  // namespace pastel

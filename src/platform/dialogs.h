@@ -30,18 +30,18 @@ struct FileDialogSpec {
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual MsgAnswer message(const MessageSpec& spec) = 0;
-  virtual std::optional<QString> openFile(const FileDialogSpec& spec) = 0;
-  virtual std::optional<QString> saveFile(const FileDialogSpec& spec) = 0;
+  virtual MsgAnswer message(const MessageSpec& box) = 0;
+  virtual std::optional<QString> openFile(const FileDialogSpec& request) = 0;
+  virtual std::optional<QString> saveFile(const FileDialogSpec& request) = 0;
 };
 
 // For tests: records every box and dialog, answers from queues. An empty
 // answer queue gives the default button and a cancelled file dialog.
 class ScriptedDialogs : public Dialogs {
  public:
-  MsgAnswer message(const MessageSpec& spec) override;
-  std::optional<QString> openFile(const FileDialogSpec& spec) override;
-  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+  MsgAnswer message(const MessageSpec& box) override;
+  std::optional<QString> openFile(const FileDialogSpec& request) override;
+  std::optional<QString> saveFile(const FileDialogSpec& request) override;
 
   std::vector<MessageSpec> messages;
   std::vector<FileDialogSpec> fileDialogs;

@@ -9,48 +9,48 @@
 
 namespace pastel {
 
-MsgAnswer QtDialogs::message(const MessageSpec& spec) {
-  QMessageBox box(parent_);
-  box.setWindowTitle(spec.title);
-  box.setText(spec.text);
-  switch (spec.icon) {
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+MsgAnswer QtDialogs::message(const MessageSpec& box) {
+  QMessageBox mb(parent_);
+  mb.setWindowTitle(box.title);
+  mb.setText(box.text);
+  switch (box.icon) {
+    case MsgIcon::Information: mb.setIcon(QMessageBox::Information); break;
     case MsgIcon::Warning:
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Critical: mb.setIcon(QMessageBox::Critical); break;
     case MsgIcon::None: break;
   }
-  if (spec.buttons == MsgButtons::YesNo) {
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(spec.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
+  if (box.buttons == MsgButtons::YesNo) {
+    mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    mb.setDefaultButton(box.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
                                                               : QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
+    mb.setEscapeButton(QMessageBox::No);
   } else {
-    box.setStandardButtons(QMessageBox::Ok);
+    mb.setStandardButtons(QMessageBox::Ok);
   }
-  const int r = box.exec();
-  if (spec.buttons == MsgButtons::YesNo) return r == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+  const int r = mb.exec();
+  if (box.buttons == MsgButtons::YesNo) return r == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
   return MsgAnswer::Ok;
 }
 
 namespace {
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
-  QFileDialog dlg(parent, spec.title, spec.directory, spec.filter);
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& request, bool save) {
+  QFileDialog dlg(parent, request.title, request.directory, request.filter);
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (!spec.defaultName.isEmpty()) dlg.selectFile(spec.defaultName);
+  if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   return dlg.selectedFiles().front();
 }
 }  // namespace
 
-std::optional<QString> QtDialogs::openFile(const FileDialogSpec& spec) {
-  return runFileDialog(parent_, spec, false);
+std::optional<QString> QtDialogs::openFile(const FileDialogSpec& request) {
+  return runFileDialog(parent_, request, false);
 }
 
-std::optional<QString> QtDialogs::saveFile(const FileDialogSpec& spec) {
-  return runFileDialog(parent_, spec, true);
+std::optional<QString> QtDialogs::saveFile(const FileDialogSpec& request) {
+  return runFileDialog(parent_, request, true);
 }
 
 void QtEventLoop::yield() {
