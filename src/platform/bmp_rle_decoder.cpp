@@ -35,25 +35,40 @@ bool readHeader(const QByteArray& f, Header& h) {
 
 class RleWriter {
  public:
-  RleWriter(QImage& img, const QVector<QRgb>& palette) : img_(img), palette_(palette) {}
-  bool done() const { return y_ >= img_.height(); }
+  RleWriter(QImage& img, const QVector<QRgb>& palette)
+      : bits_(img.bits()), stride_(img.bytesPerLine()), w_(img.width()), h_(img.height()),
+        palette_(palette) {}
+  bool done() const { return y_ >= h_; }
   void put(unsigned index) {
-    if (x_ < img_.width() && !done()) {
-      const QRgb c = index < unsigned(palette_.size()) ? palette_[index] : qRgb(0, 0, 0);
+    if (x_ < w_ && !done()) {
       // Rows are stored bottom-up.
-      reinterpret_cast<QRgb*>(img_.scanLine(img_.height() - 1 - y_))[x_] = c;
+      reinterpret_cast<QRgb*>(bits_ + (h_ - 1 - y_) * stride_)[x_] = colour(index);
     }
-    x_ = qMin(x_ + 1, img_.width());
+    x_ = qMin(x_ + 1, w_);
+  }
+  // `count` pixels alternating between two palette entries, clipped to the row.
+  void run(unsigned count, unsigned first, unsigned second) {
+    const int n = done() ? 0 : qMin(int(count), w_ - x_);
+    if (n > 0) {
+      const QRgb a = colour(first), b = colour(second);
+      QRgb* row = reinterpret_cast<QRgb*>(bits_ + (h_ - 1 - y_) * stride_) + x_;
+      for (int i = 0; i < n; ++i) row[i] = i % 2 ? b : a;
+    }
+    x_ = qMin(x_ + int(count), w_);
   }
   void endOfLine() { x_ = 0; ++y_; }
   void delta(unsigned dx, unsigned dy) {
-    x_ = qMin(x_ + int(dx), img_.width());
-    y_ = qMin(y_ + int(dy), img_.height());
+    x_ = qMin(x_ + int(dx), w_);
+    y_ = qMin(y_ + int(dy), h_);
   }
-  bool rowFull() const { return x_ >= img_.width(); }
 
  private:
-  QImage& img_;
+  QRgb colour(unsigned index) const {
+    return index < unsigned(palette_.size()) ? palette_[index] : qRgb(0, 0, 0);
+  }
+  uchar* bits_;
+  qsizetype stride_;
+  int w_, h_;
   const QVector<QRgb>& palette_;
   int x_ = 0, y_ = 0;
 };
@@ -118,8 +133,10 @@ QImage decodeRleBmp(const QByteArray& f) {
     const unsigned count = u8(f, pos), value = u8(f, pos + 1);
     pos += 2;
     if (count > 0) {
-      for (unsigned i = 0; i < count && !out.rowFull(); ++i)
-        out.put(four ? (i % 2 ? value & 15 : value >> 4) : value);
+      if (four)
+        out.run(count, value >> 4, value & 15);
+      else
+        out.run(count, value, value);
       continue;
     }
     if (value == 0) {
