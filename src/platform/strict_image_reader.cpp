@@ -61,10 +61,27 @@ QImage qtReadStrictly(const QByteArray& bytes, PictureFormat format, QSize size)
 }
 
 bool jpegHasEnd(const QByteArray& bytes) {
-  // Entropy-coded data never holds these markers, so the last start of scan
-  // is the main picture's even when an EXIF thumbnail sits in front.
-  const qsizetype sos = bytes.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
-  return sos >= 0 && bytes.indexOf(QByteArrayView("\xFF\xD9", 2), sos + 2) >= 0;
+  // Walk the marker segments to the first start of scan (an EXIF thumbnail
+  // with its own end marker is skipped whole), then look for the end marker
+  // from the back: in a whole file it is found at once.
+  auto u8 = [&](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
+  qsizetype pos = 2;
+  while (true) {
+    if (pos + 4 > bytes.size() || u8(pos) != 0xFF) return false;
+    const unsigned marker = u8(pos + 1);
+    if (marker == 0xFF) {
+      ++pos;
+    } else if (marker == 0xDA) {
+      break;
+    } else if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+      pos += 2;
+    } else {
+      const qsizetype length = qsizetype(u8(pos + 2)) << 8 | u8(pos + 3);
+      if (length < 2) return false;
+      pos += 2 + length;
+    }
+  }
+  return bytes.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > pos;
 }
 
 }  // namespace pastel
