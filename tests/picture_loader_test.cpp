@@ -131,9 +131,8 @@ TEST_F(PictureLoaderTest, RleSkippedPixelsAreWhiteAndDecodingIsStable) {
   const QImage a = loader.load(p8, QSize())->image;
   ASSERT_EQ(a.size(), QSize(4, 3));
   const QRgb white = qRgb(255, 255, 255);
-  const QRgb expected[3][4] = {{white, white, white, white},
-                               {white, white, kBlue, white},
-                               {kRed, kRed, white, white}};
+  const QRgb expected[3][4] = {
+      {white, white, white, white}, {white, white, kBlue, white}, {kRed, kRed, white, white}};
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(a.pixel(x, y), expected[y][x]) << x << "," << y;
   EXPECT_EQ(loader.load(p8, QSize())->image, a);
@@ -144,7 +143,8 @@ TEST_F(PictureLoaderTest, RleSkippedPixelsAreWhiteAndDecodingIsStable) {
   pal16[2] = kBlue;
   pal16[3] = kOrange;
   const QByteArray rle4("\x03\x12\x00\x00\x00\x03\x12\x30\x00\x01", 10);
-  const QImage b = loader.load(write("codes4.BMP", test::bmpFile(5, 2, 4, pal16, rle4, 2)), QSize())->image;
+  const QImage b =
+      loader.load(write("codes4.BMP", test::bmpFile(5, 2, 4, pal16, rle4, 2)), QSize())->image;
   ASSERT_EQ(b.size(), QSize(5, 2));
   const QRgb row1[5] = {kRed, kBlue, kRed, white, white};
   const QRgb row0[5] = {kRed, kBlue, kOrange, white, white};

@@ -126,8 +126,8 @@ inline QByteArray gifFile(const QImage& indexed) {
 class WmfWriter {
  public:
   WmfWriter(int width, int height, int unitsPerInch) : w_(width), h_(height), inch_(unitsPerInch) {
-    record(0x0103, {8});                    // SetMapMode MM_ANISOTROPIC
-    record(0x020B, {0, 0});                 // SetWindowOrg
+    record(0x0103, {8});                       // SetMapMode MM_ANISOTROPIC
+    record(0x020B, {0, 0});                    // SetWindowOrg
     record(0x020C, {qint16(h_), qint16(w_)});  // SetWindowExt
   }
   void brush(QRgb c) {  // CreateBrushIndirect + select + delete the previous
@@ -138,8 +138,12 @@ class WmfWriter {
     record(0x02FA, {0, qint16(width), 0, qint16(qRed(c) | qGreen(c) << 8), qint16(qBlue(c))});
     select();
   }
-  void rectangle(int l, int t, int r, int b) { record(0x041B, {qint16(b), qint16(r), qint16(t), qint16(l)}); }
-  void ellipse(int l, int t, int r, int b) { record(0x0418, {qint16(b), qint16(r), qint16(t), qint16(l)}); }
+  void rectangle(int l, int t, int r, int b) {
+    record(0x041B, {qint16(b), qint16(r), qint16(t), qint16(l)});
+  }
+  void ellipse(int l, int t, int r, int b) {
+    record(0x0418, {qint16(b), qint16(r), qint16(t), qint16(l)});
+  }
   void polygon(const QVector<QPoint>& pts) {
     QVector<qint16> p{qint16(pts.size())};
     for (QPoint q : pts) p << qint16(q.x()) << qint16(q.y());

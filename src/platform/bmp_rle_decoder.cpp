@@ -12,7 +12,9 @@ constexpr unsigned kRle8 = 1, kRle4 = 2;
 
 unsigned u8(const QByteArray& b, qsizetype i) { return static_cast<unsigned char>(b[i]); }
 unsigned le16(const QByteArray& b, qsizetype i) { return u8(b, i) | u8(b, i + 1) << 8; }
-quint32 le32(const QByteArray& b, qsizetype i) { return le16(b, i) | quint32(le16(b, i + 2)) << 16; }
+quint32 le32(const QByteArray& b, qsizetype i) {
+  return le16(b, i) | quint32(le16(b, i + 2)) << 16;
+}
 
 struct Header {
   qint32 width = 0, height = 0;
@@ -36,7 +38,10 @@ bool readHeader(const QByteArray& f, Header& h) {
 class RleWriter {
  public:
   RleWriter(QImage& img, const QVector<QRgb>& palette)
-      : bits_(img.bits()), stride_(img.bytesPerLine()), w_(img.width()), h_(img.height()),
+      : bits_(img.bits()),
+        stride_(img.bytesPerLine()),
+        w_(img.width()),
+        h_(img.height()),
         palette_(palette) {}
   bool done() const { return y_ >= h_; }
   void put(unsigned index) {
@@ -56,7 +61,10 @@ class RleWriter {
     }
     x_ = qMin(x_ + int(count), w_);
   }
-  void endOfLine() { x_ = 0; ++y_; }
+  void endOfLine() {
+    x_ = 0;
+    ++y_;
+  }
   void delta(unsigned dx, unsigned dy) {
     x_ = qMin(x_ + int(dx), w_);
     y_ = qMin(y_ + int(dy), h_);

@@ -12,8 +12,16 @@ bool isBmp(const QByteArray& h) {
   if (h.size() < 18 || h[0] != 'B' || h[1] != 'M') return false;
   // Only the Windows and OS/2 info headers Qt's reader understands.
   switch (le32(h, 14)) {
-    case 12: case 40: case 52: case 56: case 64: case 108: case 124: return true;
-    default: return false;
+    case 12:
+    case 40:
+    case 52:
+    case 56:
+    case 64:
+    case 108:
+    case 124:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -38,10 +46,14 @@ PictureFormat sniffPictureFormat(const QByteArray& h) {
 
 const char* qtFormatName(PictureFormat f) {
   switch (f) {
-    case PictureFormat::Bmp: return "bmp";
-    case PictureFormat::Jpeg: return "jpeg";
-    case PictureFormat::Gif: return "gif";
-    default: return nullptr;
+    case PictureFormat::Bmp:
+      return "bmp";
+    case PictureFormat::Jpeg:
+      return "jpeg";
+    case PictureFormat::Gif:
+      return "gif";
+    default:
+      return nullptr;
   }
 }
 

@@ -17,12 +17,28 @@ namespace {
 
 // Few flat colours, so the palette files stay exact.
 const QVector<QRgb> kColours = {
-    qRgb(255, 255, 255), qRgb(0, 0, 0),     qRgb(255, 210, 0),   qRgb(255, 120, 0),
+    qRgb(255, 255, 255), qRgb(0, 0, 0),       qRgb(255, 210, 0), qRgb(255, 120, 0),
     qRgb(230, 40, 40),   qRgb(255, 150, 200), qRgb(60, 170, 60), qRgb(20, 110, 30),
-    qRgb(120, 200, 255), qRgb(30, 80, 200), qRgb(150, 90, 40),   qRgb(200, 200, 200),
+    qRgb(120, 200, 255), qRgb(30, 80, 200),   qRgb(150, 90, 40), qRgb(200, 200, 200),
     qRgb(160, 60, 200),  qRgb(255, 240, 180), qRgb(90, 90, 90),  qRgb(250, 250, 120)};
-enum { White, Black, Yellow, Orange, Red, Pink, Green, DarkGreen, Sky, Blue, Brown, Grey,
-       Purple, Cream, DarkGrey, Lemon };
+enum {
+  White,
+  Black,
+  Yellow,
+  Orange,
+  Red,
+  Pink,
+  Green,
+  DarkGreen,
+  Sky,
+  Blue,
+  Brown,
+  Grey,
+  Purple,
+  Cream,
+  DarkGrey,
+  Lemon
+};
 
 QColor c(int i) { return QColor(kColours[i]); }
 
