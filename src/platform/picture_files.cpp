@@ -1,7 +1,10 @@
 #include "platform/picture_files.h"
 
-#include <QDir>
+#include <QFile>
 #include <algorithm>
+#include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace pastel {
 
@@ -15,16 +18,24 @@ bool matchesPicturePattern(const QString& name) {
 }
 
 QStringList listPictureFiles(const QString& folder) {
-  QDir dir(folder);
+  // std::filesystem takes the entry type from the directory listing itself;
+  // QDir's filters stat every one of 32001 files first.
+  namespace fs = std::filesystem;
+  std::vector<std::pair<QString, QString>> found;  // case-folded key, name
+  std::error_code ec;
+  for (fs::directory_iterator it(QFile::encodeName(folder).toStdString(), ec), end;
+       !ec && it != end; it.increment(ec)) {
+    const QString name = QFile::decodeName(QByteArray::fromStdString(it->path().filename()));
+    if (!matchesPicturePattern(name)) continue;
+    std::error_code typeError;
+    if (it->is_directory(typeError)) continue;
+    found.emplace_back(name.toCaseFolded(), name);
+  }
+  std::sort(found.begin(), found.end());
   QStringList names;
-  // Name filters are slower than our own test on large folders.
-  const QStringList all = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-  for (const QString& n : all)
-    if (matchesPicturePattern(n)) names << n;
-  std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-  });
-  if (names.size() > 32001) names.erase(names.begin() + 32001, names.end());
+  const size_t n = std::min<size_t>(found.size(), 32001);
+  names.reserve(qsizetype(n));
+  for (size_t i = 0; i < n; ++i) names << std::move(found[i].second);
   return names;
 }
 

@@ -1,0 +1,97 @@
+#include "platform/file_picture_loader.h"
+
+#include <QFile>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/picture_decoder.h"
+#include "platform/picture_format.h"
+
+namespace pastel {
+
+namespace {
+
+// A FIFO or device named x.jpg would block the read forever, and a folder
+// cannot be read at all: only regular files (symbolic links followed).
+bool openPictureFile(const QString& path, QFile& file) {
+  if (path.isEmpty()) return false;
+  std::error_code ec;
+  const std::filesystem::path p(path.toStdString());
+  if (!std::filesystem::is_regular_file(p, ec) || ec) return false;
+  const auto size = std::filesystem::file_size(p, ec);
+  if (ec || size > std::uintmax_t(kMaxPictureFileBytes)) return false;
+  file.setFileName(path);
+  return file.open(QIODevice::ReadOnly);
+}
+
+// Results travel from the workers to the calling thread through this.
+struct Batch {
+  std::mutex mutex;
+  std::condition_variable ready;
+  std::deque<std::pair<int, PictureRef>> done;
+  std::atomic<int> next{0};
+  std::atomic<bool> stop{false};
+};
+
+}  // namespace
+
+FilePictureLoader::FilePictureLoader() { pool_.setMaxThreadCount(kWorkers); }
+
+FilePictureLoader::~FilePictureLoader() { pool_.waitForDone(); }
+
+PictureInfo FilePictureLoader::probe(const QString& path) {
+  QFile file;
+  if (!openPictureFile(path, file)) return {};
+  return probePictureDevice(file);
+}
+
+PictureRef FilePictureLoader::load(const QString& path, QSize maxPixels) {
+  try {
+    QFile file;
+    if (!openPictureFile(path, file)) return brokenPicture(path);
+    return decodePicture(file.readAll(), maxPixels, path);
+  } catch (const std::bad_alloc&) {
+    return brokenPicture(path);
+  }
+}
+
+void FilePictureLoader::loadEach(const QStringList& paths, QSize maxPixels,
+                                 const std::function<void(int, PictureRef)>& onEach) {
+  const int n = int(paths.size());
+  if (n <= 1) {
+    PictureLoader::loadEach(paths, maxPixels, onEach);
+    return;
+  }
+  Batch batch;
+  for (int w = 0; w < kWorkers; ++w) {
+    pool_.start([this, &batch, &paths, maxPixels, n] {
+      for (int i; !batch.stop && (i = batch.next++) < n;) {
+        PictureRef picture = load(paths[i], maxPixels);
+        std::lock_guard<std::mutex> lock(batch.mutex);
+        batch.done.emplace_back(i, std::move(picture));
+        batch.ready.notify_one();
+      }
+    });
+  }
+  try {
+    for (int delivered = 0; delivered < n; ++delivered) {
+      std::unique_lock<std::mutex> lock(batch.mutex);
+      batch.ready.wait(lock, [&] { return !batch.done.empty(); });
+      auto item = std::move(batch.done.front());
+      batch.done.pop_front();
+      lock.unlock();
+      onEach(item.first, std::move(item.second));
+    }
+  } catch (...) {
+    // The workers use this frame's batch: they must be gone before it is.
+    batch.stop = true;
+    pool_.waitForDone();
+    throw;
+  }
+  pool_.waitForDone();
+}
+
+}  // namespace pastel

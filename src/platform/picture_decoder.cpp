@@ -1,0 +1,100 @@
+#include "platform/picture_decoder.h"
+
+#include <QBuffer>
+
+#include "platform/bmp_rle_decoder.h"
+#include "platform/picture_format.h"
+#include "platform/picture_size.h"
+#include "platform/strict_image_reader.h"
+#include "platform/wmf_picture.h"
+
+namespace pastel {
+
+namespace {
+
+QSize bitmapHeaderSize(QIODevice& device, PictureFormat format) {
+  const QSize size = qtHeaderSize(device, format);
+  return pixelSizeAllowed(size.width(), size.height()) ? size : QSize();
+}
+
+// 8-bit and palette pixels go to 32 bits before smoothing, so a flat colour
+// stays that colour instead of being dithered.
+QImage toDisplayPixels(QImage image, QSize target) {
+  const QImage::Format f =
+      image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+  if (image.format() != f) image = image.convertToFormat(f);
+  if (image.size() != target)
+    image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return image;
+}
+
+QImage decodeBitmap(const QByteArray& bytes, PictureFormat format, QSize natural, QSize box) {
+  const QSize target = fitWithin(natural, box);
+  QImage image;
+  if (format == PictureFormat::Bmp && isRleBmp(bytes)) {
+    image = decodeRleBmp(bytes);
+  } else if (format == PictureFormat::Bmp && !bmpPixelsComplete(bytes)) {
+    return {};
+  } else {
+    if (format == PictureFormat::Jpeg && !jpegHasEnd(bytes)) return {};
+    image = qtReadStrictly(bytes, format, target);
+  }
+  if (image.isNull()) return {};
+  // A frame smaller or larger than the header promised is not trusted.
+  if (format != PictureFormat::Jpeg && image.size() != natural) return {};
+  return toDisplayPixels(std::move(image), target);
+}
+
+}  // namespace
+
+PictureRef brokenPicture(const QString& path) {
+  auto p = std::make_shared<Picture>();
+  p->broken = true;
+  p->path = path;
+  return p;
+}
+
+PictureInfo probePictureDevice(QIODevice& device) {
+  PictureInfo info;
+  const PictureFormat format = sniffPictureFormat(device.peek(kSniffBytes));
+  if (format == PictureFormat::None) return info;
+  if (format == PictureFormat::Wmf) {
+    const WmfSize s = wmfNaturalSize(device.readAll());
+    info.usable = s.ok;
+    info.widthHiMetric = s.widthHiMetric;
+    info.heightHiMetric = s.heightHiMetric;
+    return info;
+  }
+  const QSize size = bitmapHeaderSize(device, format);
+  if (!size.isValid()) return info;
+  info.usable = true;
+  info.widthHiMetric = pixelsToHiMetric(size.width());
+  info.heightHiMetric = pixelsToHiMetric(size.height());
+  return info;
+}
+
+PictureRef decodePicture(const QByteArray& bytes, QSize maxPixels, const QString& path) {
+  const PictureFormat format = sniffPictureFormat(bytes.left(kSniffBytes));
+  if (format == PictureFormat::None) return brokenPicture(path);
+  auto p = std::make_shared<Picture>();
+  p->path = path;
+  if (format == PictureFormat::Wmf) {
+    WmfSize size;
+    p->image = renderWmf(bytes, maxPixels, &size);
+    p->widthHiMetric = size.widthHiMetric;
+    p->heightHiMetric = size.heightHiMetric;
+  } else {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize natural = bitmapHeaderSize(buffer, format);
+    if (!natural.isValid()) return brokenPicture(path);
+    p->image = decodeBitmap(bytes, format, natural, maxPixels);
+    p->widthHiMetric = pixelsToHiMetric(natural.width());
+    p->heightHiMetric = pixelsToHiMetric(natural.height());
+  }
+  if (p->image.isNull()) return brokenPicture(path);
+  return p;
+}
+
+}  // namespace pastel

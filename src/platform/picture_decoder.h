@@ -1,0 +1,23 @@
+#pragma once
+#include <QByteArray>
+#include <QIODevice>
+#include <QSize>
+#include <QString>
+
+#include "platform/picture.h"
+#include "platform/picture_loader.h"
+
+namespace pastel {
+
+// Reads what a picture's header says from an open, seekable device; only
+// a metafile without a placeable header is read to the end.
+PictureInfo probePictureDevice(QIODevice& device);
+
+// Decodes the bytes of a picture file fitted into maxPixels (see
+// PictureLoader::load). Never null; broken files give broken pictures.
+PictureRef decodePicture(const QByteArray& bytes, QSize maxPixels, const QString& path = {});
+
+// The picture a file that cannot be used stands for.
+PictureRef brokenPicture(const QString& path);
+
+}  // namespace pastel

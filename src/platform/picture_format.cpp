@@ -1,0 +1,65 @@
+#include "platform/picture_format.h"
+
+namespace pastel {
+
+namespace {
+
+unsigned u8(const QByteArray& b, int i) { return static_cast<unsigned char>(b[i]); }
+unsigned le16(const QByteArray& b, int i) { return u8(b, i) | u8(b, i + 1) << 8; }
+unsigned le32(const QByteArray& b, int i) { return le16(b, i) | le16(b, i + 2) << 16; }
+
+bool isBmp(const QByteArray& h) {
+  if (h.size() < 18 || h[0] != 'B' || h[1] != 'M') return false;
+  // Only the Windows and OS/2 info headers Qt's reader understands.
+  switch (le32(h, 14)) {
+    case 12:
+    case 40:
+    case 52:
+    case 56:
+    case 64:
+    case 108:
+    case 124:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool isWmf(const QByteArray& h) {
+  if (h.size() >= 4 && le32(h, 0) == 0x9AC6CDD7u) return true;
+  // Standard header: type 1 (memory) or 2 (disk), 9 words long, version 0x100/0x300.
+  if (h.size() < 18) return false;
+  const unsigned type = le16(h, 0), words = le16(h, 2), version = le16(h, 4);
+  return (type == 1 || type == 2) && words == 9 && (version == 0x100 || version == 0x300);
+}
+
+}  // namespace
+
+PictureFormat sniffPictureFormat(const QByteArray& h) {
+  if (isBmp(h)) return PictureFormat::Bmp;
+  if (h.size() >= 3 && u8(h, 0) == 0xFF && u8(h, 1) == 0xD8 && u8(h, 2) == 0xFF)
+    return PictureFormat::Jpeg;
+  if (h.startsWith("GIF87a") || h.startsWith("GIF89a")) return PictureFormat::Gif;
+  if (isWmf(h)) return PictureFormat::Wmf;
+  return PictureFormat::None;
+}
+
+const char* qtFormatName(PictureFormat f) {
+  switch (f) {
+    case PictureFormat::Bmp:
+      return "bmp";
+    case PictureFormat::Jpeg:
+      return "jpeg";
+    case PictureFormat::Gif:
+      return "gif";
+    default:
+      return nullptr;
+  }
+}
+
+bool pixelSizeAllowed(long long width, long long height) {
+  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
+}
+
+}  // namespace pastel

@@ -1,0 +1,24 @@
+#pragma once
+#include <QByteArray>
+#include <QIODevice>
+#include <QImage>
+#include <QSize>
+
+#include "platform/picture_format.h"
+
+namespace pastel {
+
+// The pixel size a bmp/jpeg/gif header gives, read with that format's Qt
+// handler only. Invalid when the header cannot be read.
+QSize qtHeaderSize(QIODevice& device, PictureFormat format);
+
+// Decodes with that format's Qt handler only, at `size` (JPEG scales while
+// decoding; the others are scaled afterwards by the caller). A null image
+// when Qt fails or reports any warning while reading: Qt decodes a JPEG cut
+// off halfway "successfully" and only says so in a warning.
+QImage qtReadStrictly(const QByteArray& bytes, PictureFormat format, QSize size);
+
+// True when a JPEG's last scan is followed by its end marker.
+bool jpegHasEnd(const QByteArray& bytes);
+
+}  // namespace pastel

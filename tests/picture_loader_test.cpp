@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "picture_writers.h"
+#include "platform/file_picture_loader.h"
+
+namespace pastel {
+namespace {
+
+using test::bmp8File;
+using test::gifFile;
+using test::rleBmpFile;
+using test::WmfWriter;
+
+const QRgb kRed = qRgb(220, 30, 30), kBlue = qRgb(30, 60, 200), kOrange = qRgb(200, 120, 40);
+
+QImage indexedImage(int w, int h, const QVector<QRgb>& palette, int fill = 0) {
+  QImage img(w, h, QImage::Format_Indexed8);
+  img.setColorTable(palette);
+  img.fill(uint(fill));
+  return img;
+}
+
+QByteArray encoded(const QImage& img, const char* format) {
+  QByteArray bytes;
+  QBuffer buf(&bytes);
+  buf.open(QIODevice::WriteOnly);
+  img.save(&buf, format);
+  return bytes;
+}
+
+QImage photo(int w, int h) {
+  QImage img(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, 128));
+  return img;
+}
+
+QByteArray sunWmf() {
+  WmfWriter w(1440, 720, 1440);
+  w.brush(qRgb(255, 255, 255));
+  w.rectangle(0, 0, 1440, 720);
+  w.pen(qRgb(200, 80, 0), 1);
+  w.brush(qRgb(255, 200, 0));
+  w.ellipse(400, 100, 1000, 620);
+  return w.finish();
+}
+
+class PictureLoaderTest : public ::testing::Test {
+ protected:
+  QString write(const QString& name, const QByteArray& bytes) {
+    QFile f(dir.filePath(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return f.fileName();
+  }
+  QTemporaryDir dir;
+  FilePictureLoader loader;
+};
+
+TEST_F(PictureLoaderTest, NaturalSizeOfEveryKindInHiMetricAt96Dpi) {
+  const QVector<QRgb> pal{kRed, kBlue};
+  struct Case {
+    QString name;
+    QByteArray bytes;
+    int w, h;
+  } cases[] = {
+      {"a.bmp", bmp8File(indexedImage(96, 48, pal)), 2540, 1270},
+      {"b.RLE", rleBmpFile(indexedImage(48, 96, pal), false), 1270, 2540},
+      {"c.bmp", rleBmpFile(indexedImage(96, 96, pal), true), 2540, 2540},
+      {"d.DIB", encoded(photo(192, 96), "BMP"), 5080, 2540},
+      {"e.jpg", encoded(photo(192, 96), "JPEG"), 5080, 2540},
+      {"f.Gif", gifFile(indexedImage(48, 24, pal, 1)), 1270, 635},
+      {"g.wmf", sunWmf(), 2540, 1270},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    const QString path = write(c.name, c.bytes);
+    const PictureInfo info = loader.probe(path);
+    EXPECT_TRUE(info.usable);
+    EXPECT_EQ(info.widthHiMetric, c.w);
+    EXPECT_EQ(info.heightHiMetric, c.h);
+    const PictureRef p = loader.load(path, QSize());
+    ASSERT_TRUE(p);
+    EXPECT_FALSE(p->broken);
+    EXPECT_FALSE(p->image.isNull());
+    EXPECT_EQ(p->widthHiMetric, c.w);
+    EXPECT_EQ(p->heightHiMetric, c.h);
+    EXPECT_EQ(p->path, path);
+  }
+  // A metafile without a placeable header is sized by libwmf's scan.
+  const QString bare = write("bare.wmf", sunWmf().mid(22));
+  const PictureInfo info = loader.probe(bare);
+  EXPECT_TRUE(info.usable);
+  EXPECT_GT(info.widthHiMetric, 0);
+  EXPECT_GT(info.heightHiMetric, 0);
+  EXPECT_FALSE(loader.load(bare, QSize(119, 89))->broken);
+}
+
+TEST_F(PictureLoaderTest, DecodesScaledIntoTheBoxKeepingAspectNeverGrowing) {
+  const QSize box(119, 89);
+  const QString wide = write("wide.jpg", encoded(photo(400, 200), "JPEG"));
+  EXPECT_EQ(loader.load(wide, box)->image.size(), QSize(119, 60));
+  const QString tall = write("tall.bmp", encoded(photo(100, 300), "BMP"));
+  EXPECT_EQ(loader.load(tall, box)->image.size(), QSize(30, 89));
+  const QString small = write("small.gif", gifFile(indexedImage(50, 40, {kRed})));
+  EXPECT_EQ(loader.load(small, box)->image.size(), QSize(50, 40));
+  const QString big = write("big.JPG", encoded(photo(4000, 3000), "JPEG"));
+  const PictureRef p = loader.load(big, box);
+  EXPECT_EQ(p->image.size(), QSize(119, 89));
+  EXPECT_EQ(p->widthHiMetric, 105833);  // the file's size, not the decoded one
+  // One inch by half an inch: 96 x 48 pixels at 96 dpi, not grown by a large box.
+  const QString wmf = write("sun.wmf", sunWmf());
+  EXPECT_EQ(loader.load(wmf, box)->image.size(), QSize(96, 48));
+  EXPECT_EQ(loader.load(wmf, QSize(48, 48))->image.size(), QSize(48, 24));
+}
+
+TEST_F(PictureLoaderTest, RleSkippedPixelsAreWhiteAndDecodingIsStable) {
+  const QVector<QRgb> pal{qRgb(0, 0, 0), kRed, kBlue};
+  // 4 x 3, bottom row first: red red, end of line, delta 2 right, blue, end.
+  const QByteArray rle8("\x02\x01\x00\x00\x00\x02\x02\x00\x01\x02\x00\x01", 12);
+  const QString p8 = write("codes.rle", test::bmpFile(4, 3, 8, pal, rle8, 1));
+  const QImage a = loader.load(p8, QSize())->image;
+  ASSERT_EQ(a.size(), QSize(4, 3));
+  const QRgb white = qRgb(255, 255, 255);
+  const QRgb expected[3][4] = {
+      {white, white, white, white}, {white, white, kBlue, white}, {kRed, kRed, white, white}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(a.pixel(x, y), expected[y][x]) << x << "," << y;
+  EXPECT_EQ(loader.load(p8, QSize())->image, a);
+
+  // RLE4, 5 x 2: a run 1 2 1, end of line, absolute 1 2 3, end of bitmap.
+  QVector<QRgb> pal16(16, qRgb(0, 0, 0));
+  pal16[1] = kRed;
+  pal16[2] = kBlue;
+  pal16[3] = kOrange;
+  const QByteArray rle4("\x03\x12\x00\x00\x00\x03\x12\x30\x00\x01", 10);
+  const QImage b =
+      loader.load(write("codes4.BMP", test::bmpFile(5, 2, 4, pal16, rle4, 2)), QSize())->image;
+  ASSERT_EQ(b.size(), QSize(5, 2));
+  const QRgb row1[5] = {kRed, kBlue, kRed, white, white};
+  const QRgb row0[5] = {kRed, kBlue, kOrange, white, white};
+  for (int x = 0; x < 5; ++x) {
+    EXPECT_EQ(b.pixel(x, 1), row1[x]) << x;
+    EXPECT_EQ(b.pixel(x, 0), row0[x]) << x;
+  }
+}
+
+TEST_F(PictureLoaderTest, PaletteColoursStayExactWhenScaledDown) {
+  const QVector<QRgb> pal{kOrange, kBlue};
+  for (const QString& name : {QString("flat.bmp"), QString("flat.gif"), QString("flat.rle")}) {
+    SCOPED_TRACE(name.toStdString());
+    const QImage src = indexedImage(600, 300, pal);
+    const QByteArray bytes = name.endsWith("gif")   ? gifFile(src)
+                             : name.endsWith("rle") ? rleBmpFile(src, false)
+                                                    : bmp8File(src);
+    const QImage img = loader.load(write(name, bytes), QSize(119, 89))->image;
+    ASSERT_EQ(img.size(), QSize(119, 60));
+    int off = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) off += img.pixel(x, y) != kOrange;
+    EXPECT_EQ(off, 0);
+  }
+}
+
+long long peakRssMb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss / 1024;
+}
+
+QByteArray wmfWithHugeBitmap() {
+  // A StretchDIB record carrying a 30000 x 30000 RLE8 bitmap of a few bytes.
+  QByteArray dib;
+  test::put32(dib, 40);
+  test::put32(dib, 30000);
+  test::put32(dib, 30000);
+  test::put16(dib, 1);
+  test::put16(dib, 8);
+  test::put32(dib, 1);
+  test::put32(dib, 4);
+  for (int i = 0; i < 4; ++i) test::put32(dib, 0);
+  for (int i = 0; i < 256; ++i) test::put32(dib, 0x00FF00);
+  dib.append("\x00\x01", 2);
+  QByteArray params;
+  test::put32(params, 0x00CC0020);  // SRCCOPY
+  test::put16(params, 0);
+  for (int v : {30000, 30000, 0, 0, 720, 1440, 0, 0}) test::put16(params, unsigned(v));
+  params += dib;
+  QByteArray file = sunWmf();
+  file.chop(6);  // the end record
+  QByteArray rec;
+  test::put32(rec, quint32(3 + params.size() / 2));
+  test::put16(rec, 0x0F43);
+  rec += params;
+  rec.append("\x03\x00\x00\x00\x00\x00", 6);
+  file += rec;
+  // The header's largest record and file size must admit the new one.
+  const quint32 words = quint32(file.size() - 22) / 2, maxRec = quint32(3 + params.size() / 2);
+  for (int i = 0; i < 4; ++i) {
+    file[22 + 6 + i] = char((words >> (8 * i)) & 255);
+    file[22 + 12 + i] = char((maxRec >> (8 * i)) & 255);
+  }
+  return file;
+}
+
+TEST_F(PictureLoaderTest, BrokenFilesGiveBrokenPicturesWithinBoundedMemory) {
+  const QByteArray bmp = encoded(photo(200, 100), "BMP");
+  const QByteArray jpeg = encoded(photo(640, 480), "JPEG");
+  QByteArray huge = test::bmpFile(50000, 50000, 8, {kRed}, QByteArray(16, '\0'));
+  QByteArray gif = gifFile(indexedImage(2, 2, {kRed}));
+  gif[6] = char(0x88), gif[7] = char(0x13), gif[8] = char(0x88), gif[9] = char(0x13);  // 5000
+  const QByteArray gif35 = gif.left(35);
+  QByteArray rle = rleBmpFile(indexedImage(64, 64, {kRed, kBlue}, 1), false);
+  rle.chop(20);
+  QByteArray absurd = sunWmf();
+  absurd[22 + 12] = absurd[22 + 13] = absurd[22 + 14] = char(0xFF);  // largest record
+  absurd[22 + 15] = char(0x3F);
+  QByteArray oversized = sunWmf();
+  oversized[22 + 18] = char(0xFF), oversized[22 + 19] = char(0x7F);  // first record's size
+  QByteArray zeroInch = sunWmf();
+  zeroInch[14] = zeroInch[15] = '\0';
+  QByteArray noBounds = sunWmf();
+  for (int i = 6; i < 14; ++i) noBounds[i] = '\0';
+  QDir(dir.path()).mkdir("folder.jpg");
+
+  const QList<QPair<QString, QByteArray>> cases = {
+      {"zero.bmp", {}},
+      {"half.bmp", bmp.left(bmp.size() / 2)},
+      {"text.jpg", "これは え では ありません"},
+      {"huge.bmp", huge},
+      {"claims5000.gif", gif35},
+      {"half.jpg", jpeg.left(jpeg.size() / 2)},
+      {"cut.rle", rle},
+      {"absurd.wmf", absurd},
+      {"oversized.wmf", oversized},
+      {"zeroinch.wmf", zeroInch},
+      {"nobounds.wmf", noBounds},
+      {"hugebitmap.wmf", wmfWithHugeBitmap()},
+      {"folder.jpg", {}},
+      {"missing.gif", {}},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name.toStdString());
+    const QString path = dir.filePath(name);
+    if (!bytes.isEmpty() || name == "zero.bmp") write(name, bytes);
+    const PictureRef p = loader.load(path, QSize(119, 89));
+    ASSERT_TRUE(p);
+    EXPECT_TRUE(p->broken);
+    EXPECT_TRUE(p->image.isNull());
+    EXPECT_EQ(p->widthHiMetric, 0);
+    // The probe reads headers only; these cases have intact ones.
+    const bool headerIntact = name.startsWith("half") || name == "cut.rle" || name.endsWith(".wmf");
+    if (!headerIntact) {
+      EXPECT_FALSE(loader.probe(path).usable);
+    }
+  }
+  EXPECT_TRUE(loader.load(QString(), QSize(119, 89))->broken);
+  EXPECT_LT(peakRssMb(), 1024);
+}
+
+TEST_F(PictureLoaderTest, FormatIsDecidedByContentNotByName) {
+  const QImage img = photo(64, 32);
+  EXPECT_TRUE(loader.load(write("png.jpg", encoded(img, "PNG")), QSize())->broken);
+  EXPECT_FALSE(loader.probe(dir.filePath("png.jpg")).usable);
+  EXPECT_TRUE(loader.load(write("icon.gif", encoded(img, "ICO")), QSize())->broken);
+  const PictureRef bmpAsJpg = loader.load(write("bmp.jpg", encoded(img, "BMP")), QSize());
+  EXPECT_FALSE(bmpAsJpg->broken);
+  EXPECT_EQ(bmpAsJpg->image.size(), QSize(64, 32));
+  EXPECT_FALSE(loader.load(write("jpeg.WMF", encoded(img, "JPEG")), QSize())->broken);
+}
+
+TEST_F(PictureLoaderTest, LoadEachReportsEveryIndexOnceOnTheCallingThread) {
+  QStringList paths;
+  for (int i = 0; i < 9; ++i)
+    paths << write(QString("p%1.jpg").arg(i), encoded(photo(100 + 10 * i, 80), "JPEG"));
+  paths << write("broken.gif", "GIF89a");
+  paths << write("sun.wmf", sunWmf());
+  QSet<int> seen;
+  int calls = 0;
+  loader.loadEach(paths, QSize(119, 89), [&](int i, PictureRef p) {
+    ++calls;
+    EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+    seen.insert(i);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->path, paths[i]);
+    EXPECT_EQ(p->broken, i == 9);
+    if (i < 9) {
+      EXPECT_EQ(p->image.width(), qMin(119, 100 + 10 * i));
+    }
+  });
+  EXPECT_EQ(calls, paths.size());
+  EXPECT_EQ(seen.size(), paths.size());
+  loader.loadEach({}, QSize(119, 89), [&](int, PictureRef) { ++calls; });
+  EXPECT_EQ(calls, paths.size());
+}
+
+}  // namespace
+}  // namespace pastel

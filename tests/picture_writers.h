@@ -1,0 +1,192 @@
+#pragma once
+// Small writers for the picture kinds Qt cannot write (RLE bitmaps, GIF,
+// WMF), shared by the tests and tools/make_samples.
+#include <QByteArray>
+#include <QImage>
+#include <QVector>
+#include <QtEndian>
+
+namespace pastel::test {
+
+inline void put16(QByteArray& b, unsigned v) {
+  b.append(char(v & 255)).append(char((v >> 8) & 255));
+}
+inline void put32(QByteArray& b, quint32 v) {
+  put16(b, v & 0xFFFF);
+  put16(b, v >> 16);
+}
+
+// A BMP file around ready-made pixel data (compression 0, 1 = RLE8, 2 = RLE4).
+inline QByteArray bmpFile(int w, int h, int bits, const QVector<QRgb>& palette,
+                          const QByteArray& data, unsigned compression = 0) {
+  QByteArray b;
+  const quint32 offset = 14 + 40 + 4 * quint32(palette.size());
+  b.append("BM");
+  put32(b, offset + quint32(data.size()));
+  put32(b, 0);
+  put32(b, offset);
+  put32(b, 40);
+  put32(b, quint32(w));
+  put32(b, quint32(h));
+  put16(b, 1);
+  put16(b, unsigned(bits));
+  put32(b, compression);
+  put32(b, quint32(data.size()));
+  put32(b, 3780);
+  put32(b, 3780);
+  put32(b, quint32(palette.size()));
+  put32(b, 0);
+  for (QRgb c : palette)
+    b.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c))).append('\0');
+  return b + data;
+}
+
+// Uncompressed 8-bit BMP of an indexed image.
+inline QByteArray bmp8File(const QImage& indexed) {
+  QByteArray data;
+  const int stride = (indexed.width() + 3) & ~3;
+  for (int y = indexed.height() - 1; y >= 0; --y) {
+    QByteArray row(reinterpret_cast<const char*>(indexed.constScanLine(y)), indexed.width());
+    row.resize(stride, '\0');
+    data += row;
+  }
+  return bmpFile(indexed.width(), indexed.height(), 8, indexed.colorTable(), data);
+}
+
+// RLE8 (or RLE4 with at most 16 colours) runs of equal pixels, rows bottom-up.
+inline QByteArray rleBmpFile(const QImage& indexed, bool four) {
+  QByteArray data;
+  for (int y = indexed.height() - 1; y >= 0; --y) {
+    const uchar* row = indexed.constScanLine(y);
+    for (int x = 0; x < indexed.width();) {
+      int run = 1;
+      while (x + run < indexed.width() && run < 255 && row[x + run] == row[x]) ++run;
+      data.append(char(run)).append(char(four ? (row[x] << 4 | row[x]) : row[x]));
+      x += run;
+    }
+    data.append('\0').append('\0');  // end of line
+  }
+  data.append('\0').append('\1');  // end of bitmap
+  QVector<QRgb> palette = indexed.colorTable();
+  if (four) palette.resize(16);
+  return bmpFile(indexed.width(), indexed.height(), four ? 4 : 8, palette, data, four ? 2 : 1);
+}
+
+// GIF of an indexed image (up to 256 colours). The LZW stream resets before
+// the code width would grow, which keeps the writer short.
+inline QByteArray gifFile(const QImage& indexed) {
+  constexpr int kBits = 8, kClear = 1 << kBits, kEnd = kClear + 1, kWidth = kBits + 1;
+  QByteArray b("GIF89a");
+  put16(b, unsigned(indexed.width()));
+  put16(b, unsigned(indexed.height()));
+  b.append(char(0xF7)).append('\0').append('\0');  // global table of 256
+  QVector<QRgb> palette = indexed.colorTable();
+  palette.resize(256);
+  for (QRgb c : palette) b.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
+  b.append(',');
+  put16(b, 0);
+  put16(b, 0);
+  put16(b, unsigned(indexed.width()));
+  put16(b, unsigned(indexed.height()));
+  b.append('\0').append(char(kBits));
+  QByteArray lzw;
+  quint32 acc = 0;
+  int nbits = 0;
+  auto code = [&](int c) {
+    acc |= quint32(c) << nbits;
+    nbits += kWidth;
+    while (nbits >= 8) {
+      lzw.append(char(acc & 255));
+      acc >>= 8;
+      nbits -= 8;
+    }
+  };
+  int sinceClear = 0;
+  code(kClear);
+  for (int y = 0; y < indexed.height(); ++y)
+    for (int x = 0; x < indexed.width(); ++x) {
+      if (sinceClear == (1 << kBits) - 4) {
+        code(kClear);
+        sinceClear = 0;
+      }
+      code(indexed.constScanLine(y)[x]);
+      ++sinceClear;
+    }
+  code(kEnd);
+  if (nbits > 0) lzw.append(char(acc & 255));
+  for (qsizetype i = 0; i < lzw.size(); i += 255) {
+    const QByteArray block = lzw.mid(i, 255);
+    b.append(char(block.size())).append(block);
+  }
+  b.append('\0').append(';');
+  return b;
+}
+
+// A metafile built record by record, with a placeable header.
+class WmfWriter {
+ public:
+  WmfWriter(int width, int height, int unitsPerInch) : w_(width), h_(height), inch_(unitsPerInch) {
+    record(0x0103, {8});                       // SetMapMode MM_ANISOTROPIC
+    record(0x020B, {0, 0});                    // SetWindowOrg
+    record(0x020C, {qint16(h_), qint16(w_)});  // SetWindowExt
+  }
+  void brush(QRgb c) {  // CreateBrushIndirect + select + delete the previous
+    record(0x02FC, {0, qint16(qRed(c) | qGreen(c) << 8), qint16(qBlue(c)), 0});
+    select();
+  }
+  void pen(QRgb c, int width) {  // CreatePenIndirect
+    record(0x02FA, {0, qint16(width), 0, qint16(qRed(c) | qGreen(c) << 8), qint16(qBlue(c))});
+    select();
+  }
+  void rectangle(int l, int t, int r, int b) {
+    record(0x041B, {qint16(b), qint16(r), qint16(t), qint16(l)});
+  }
+  void ellipse(int l, int t, int r, int b) {
+    record(0x0418, {qint16(b), qint16(r), qint16(t), qint16(l)});
+  }
+  void polygon(const QVector<QPoint>& pts) {
+    QVector<qint16> p{qint16(pts.size())};
+    for (QPoint q : pts) p << qint16(q.x()) << qint16(q.y());
+    record(0x0324, p);
+  }
+  QByteArray finish() {
+    record(0, {});
+    QByteArray head;
+    put32(head, 0x9AC6CDD7u);
+    put16(head, 0);
+    put16(head, 0);
+    put16(head, 0);
+    put16(head, unsigned(w_));
+    put16(head, unsigned(h_));
+    put16(head, unsigned(inch_));
+    put32(head, 0);
+    unsigned sum = 0;
+    for (int i = 0; i < 20; i += 2) sum ^= quint8(head[i]) | quint8(head[i + 1]) << 8;
+    put16(head, sum);
+    put16(head, 1);  // disk metafile
+    put16(head, 9);
+    put16(head, 0x300);
+    put32(head, quint32(9 + records_.size() / 2));
+    put16(head, unsigned(objects_));
+    put32(head, maxRecord_);
+    put16(head, 0);
+    return head + records_;
+  }
+
+ private:
+  void record(unsigned function, const QVector<qint16>& params) {
+    const quint32 words = 3 + quint32(params.size());
+    put32(records_, words);
+    put16(records_, function);
+    for (qint16 p : params) put16(records_, quint16(p));
+    maxRecord_ = qMax(maxRecord_, words);
+  }
+  // Each object gets its own slot of the object table; none is deleted.
+  void select() { record(0x012D, {qint16(objects_++)}); }
+  QByteArray records_;
+  int w_, h_, inch_;
+  quint32 maxRecord_ = 3;
+  int objects_ = 0;
+};
+
+}  // namespace pastel::test
