@@ -9,6 +9,7 @@ namespace pastel {
 PastelApp::PastelApp(const Options& options) : options_(options) {
   poster_.svc.dialogs = options.dialogs ? options.dialogs : &qtDialogs_;
   poster_.svc.desktop = options.desktop ? options.desktop : &qtDesktop_;
+  poster_.svc.pictures = options.pictures ? options.pictures : &fileLoader_;
   poster_.svc.loop = &loop_;
   poster_.svc.executableFolder = options.executableFolder.isEmpty()
                                      ? QCoreApplication::applicationDirPath()

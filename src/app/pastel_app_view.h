@@ -4,6 +4,7 @@
 #include "app/main_window_view.h"
 #include "canvas/poster.h"
 #include "capture/paper_capture_view.h"
+#include "platform/file_picture_loader.h"
 #include "platform/qt_platform_widgets.h"
 
 namespace pastel {
@@ -15,6 +16,7 @@ class PastelApp {
   struct Options {
     Dialogs* dialogs = nullptr;   // default: Qt message boxes
     Desktop* desktop = nullptr;   // default: the real screen and exit
+    PictureLoader* pictures = nullptr;  // default: picture files
     QString executableFolder;     // default: the running program's folder
     bool openSettings = true;     // start-up shows the settings dialog
   };
@@ -32,6 +34,7 @@ class PastelApp {
   QtDialogs qtDialogs_;
   QtEventLoop loop_;
   QtDesktop qtDesktop_;
+  FilePictureLoader fileLoader_;
   std::unique_ptr<MainWindowView> window_;
   std::unique_ptr<ViewPaperCapture> capture_;
   Options options_;
