@@ -36,6 +36,8 @@ bool MouseForwarder::eventFilter(QObject*, QEvent* ev) {
     events_->press(me->buttons(), x, y);
   } else if (t == QEvent::MouseMove && events_->move) {
     events_->move(me->buttons(), x, y);
+    // A drag moves the element; a text box must not also select text.
+    if (me->buttons() != Qt::NoButton) return true;
   } else if (t == QEvent::MouseButtonRelease && events_->release) {
     events_->release(me->buttons(), x, y);
   }
@@ -114,6 +116,12 @@ void TextBoxWidget::focusInEvent(QFocusEvent* e) {
 
 void TextBoxWidget::focusOutEvent(QFocusEvent* e) {
   QPlainTextEdit::focusOutEvent(e);
+  // No highlight left behind for a grab of the poster to pick up.
+  QTextCursor c = textCursor();
+  if (c.hasSelection()) {
+    c.clearSelection();
+    setTextCursor(c);
+  }
   if (events_->focusOut) events_->focusOut();
 }
 
