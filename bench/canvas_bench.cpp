@@ -11,32 +11,22 @@
 #include "app/pastel_app_view.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
-#include "platform/picture_loader.h"
 
 namespace pastel {
 namespace {
 
-// Stands in for the file loader: a 4000 x 3000 camera picture, decoded and
-// then brought down to the size asked for, as a real decode would be.
-class CameraPictureLoader : public PictureLoader {
- public:
-  PictureInfo probe(const QString&) override { return {true, 4000 * 2540 / 96, 3000 * 2540 / 96}; }
-  PictureRef load(const QString& path, QSize maxPixels) override {
-    QImage full(4000, 3000, QImage::Format_RGB32);
-    const uint seed = qHash(path);
+// Ten camera-sized JPEG files, as a phone or camera writes them.
+void writeCameraPhotos(const QString& folder) {
+  QImage full(4000, 3000, QImage::Format_RGB32);
+  for (int i = 0; i < 10; ++i) {
     for (int y = 0; y < full.height(); ++y) {
       auto* line = reinterpret_cast<QRgb*>(full.scanLine(y));
       for (int x = 0; x < full.width(); ++x)
-        line[x] = qRgb((x + int(seed)) & 0xff, (y + int(seed >> 8)) & 0xff, (x ^ y) & 0xff);
+        line[x] = qRgb((x / 16 + i * 20) & 0xff, (y / 12) & 0xff, ((x + y) / 24) & 0xff);
     }
-    auto pic = std::make_shared<Picture>();
-    pic->path = path;
-    pic->widthHiMetric = 4000 * 2540 / 96;
-    pic->heightHiMetric = 3000 * 2540 / 96;
-    pic->image = full.scaled(maxPixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return pic;
+    full.save(QStringLiteral("%1/IMG_%2.JPG").arg(folder).arg(i), "JPEG", 90);
   }
-};
+}
 
 long residentBytes() {
   long size = 0, resident = 0;
@@ -47,8 +37,8 @@ long residentBytes() {
   return resident * sysconf(_SC_PAGESIZE);
 }
 
-// The program in the photo step with ten camera photos on the paper, each
-// floated from the strip and dragged in (so enlarged once).
+// The program in the photo step with ten camera photos on the paper, read
+// by the real loader, each floated from the strip and dragged in.
 struct FullPoster {
   FullPoster() {
     PastelApp::Options o;
@@ -58,7 +48,7 @@ struct FullPoster {
     o.openSettings = false;
     app = std::make_unique<PastelApp>(o);
     Poster& p = app->poster();
-    p.svc.pictures = &loader;
+    writeCameraPhotos(dir.path());
     app->start();
     baseline = residentBytes();
     QImage paper(707, 499, QImage::Format_RGB32);
@@ -66,7 +56,7 @@ struct FullPoster {
     p.form.image2.picture = pictureFromImage(paper);
     p.form.picture1.visible = false;
     p.form.vscroll1.visible = true;
-    p.pictureFolderPath = "/camera/";
+    p.pictureFolderPath = dir.path() + "/";
     QStringList names;
     for (int i = 0; i < 10; ++i) names << QString("IMG_%1.JPG").arg(i);
     loadPictureStrip(p, names);
@@ -85,7 +75,6 @@ struct FullPoster {
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
   FixedDesktop desktop;
-  CameraPictureLoader loader;
   std::unique_ptr<PastelApp> app;
   long baseline = 0, loaded = 0;
 };
@@ -142,6 +131,19 @@ void BM_ResidentWithTenPhotos(benchmark::State& state) {
   state.counters["after_loading_MB"] = double(fx.loaded) / (1024 * 1024);
 }
 BENCHMARK(BM_ResidentWithTenPhotos)->Iterations(1);
+
+// What the first hover over a thumbnail costs: its photo decoded at the
+// size a placed photo keeps.
+void BM_HoverDecodesCameraPhoto(benchmark::State& state) {
+  FullPoster& fx = poster();
+  Poster& p = fx.app->poster();
+  const QString path = p.pictureFiles.front();
+  for (auto _ : state) benchmark::DoNotOptimize(p.svc.pictures->load(path, kPhotoMaxPixels));
+}
+BENCHMARK(BM_HoverDecodesCameraPhoto)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace pastel
