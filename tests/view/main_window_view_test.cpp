@@ -52,8 +52,12 @@ TEST(MainWindowView, EndButtonAsksTheConfirmation) {
   EXPECT_EQ(fx.dialogs.messages.size(), 2u);
   EXPECT_TRUE(fx.app->window().isVisible());
 
+  // Alt+Q is 終了(&Q).
+  fx.app->window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&fx.app->window()));
   fx.dialogs.answers = {MsgAnswer::Yes};
-  fx.app->window().menuBar()->actions().back()->trigger();
+  QTest::keyClick(&fx.app->window(), Qt::Key_Q, Qt::AltModifier);
+  EXPECT_EQ(fx.dialogs.messages.size(), 3u);
   EXPECT_EQ(fx.desktop.terminated, 1);
 }
 
