@@ -7,26 +7,21 @@
 #include <QTest>
 
 #include "../fake_picture_loader.h"
-#include "app/pastel_app_view.h"
+#include "view_support.h"
 #include "canvas/picture_strip.h"
 
 namespace pastel {
 namespace {
 
-struct CanvasViewFixture {
-  CanvasViewFixture() {
-    PastelApp::Options o;
-    o.dialogs = &dialogs;
-    o.desktop = &desktop;
-    o.executableFolder = dir.path();
-    o.openSettings = false;
-    app = std::make_unique<PastelApp>(o);
-    app->poster().svc.pictures = &loader;
-    app->start();
-  }
+// Members are built before the base: the loader exists when the app starts.
+struct LoaderHolder {
+  test::FakePictureLoader loader;
+};
+
+struct CanvasViewFixture : LoaderHolder, test::ViewFixture {
+  CanvasViewFixture() : test::ViewFixture(&loader) {}
   Poster& poster() { return app->poster(); }
   MainWindowView& window() { return app->window(); }
-  QWidget* widget(const char* name) { return window().findChild<QWidget*>(name); }
   // The photo step as far as the canvas cares: strip shown, paper hidden.
   void showStrip(const QStringList& names) {
     poster().form.picture1.visible = false;
@@ -35,12 +30,6 @@ struct CanvasViewFixture {
     loadPictureStrip(poster(), names);
     window().sync();
   }
-
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  FixedDesktop desktop;
-  test::FakePictureLoader loader;
-  std::unique_ptr<PastelApp> app;
 };
 
 // A mouse move delivered to the widget itself, as the window system would

@@ -10,8 +10,9 @@ namespace pastel::test {
 // The real main window after start-up, with scripted dialogs and a desktop
 // that does not end the process.
 struct ViewFixture {
-  ViewFixture() {
+  explicit ViewFixture(PictureLoader* pictures = nullptr) {
     PastelApp::Options o;
+    o.pictures = pictures;
     o.dialogs = &dialogs;
     o.desktop = &desktop;
     o.executableFolder = dir.path();
