@@ -39,12 +39,8 @@ void startUpAfterShow(Poster& p) {
 }
 
 bool confirmEnd(Poster& p) {
-  MessageSpec m;
-  m.text = QStringLiteral("ほんとうに おわりにしますか？");
-  m.title = QStringLiteral("確認");
-  m.icon = MsgIcon::Information;
-  m.buttons = MsgButtons::YesNo;
-  m.defaultButton = MsgAnswer::No;
+  const MessageSpec m{QStringLiteral("ほんとうに おわりにしますか？"), QStringLiteral("確認"),
+                      MsgIcon::Information, MsgButtons::YesNo, MsgAnswer::No};
   if (!p.svc.dialogs || p.svc.dialogs->message(m) != MsgAnswer::Yes) return false;
   if (p.svc.desktop) p.svc.desktop->terminate();
   return true;

@@ -14,13 +14,8 @@ constexpr float kEnlargeBelowHeight = 1345, kEnlargeBelowWidth = 1790;
 
 void showTooManyPhotos(Poster& p) {
   if (!p.svc.dialogs) return;
-  MessageSpec m;
-  m.text = QStringLiteral("がぞうは１０まいまでにしてください");
-  m.title = QStringLiteral("入力エラー");
-  m.icon = MsgIcon::Exclamation;
-  m.buttons = MsgButtons::Ok;
-  m.defaultButton = MsgAnswer::Ok;
-  p.svc.dialogs->message(m);
+  p.svc.dialogs->message({QStringLiteral("がぞうは１０まいまでにしてください"),
+                          QStringLiteral("入力エラー"), MsgIcon::Exclamation});
 }
 
 void scaleSelectedPhoto(Poster& p, double factor) {

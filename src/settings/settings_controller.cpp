@@ -13,11 +13,7 @@ SettingsController::SettingsController(Poster& p)
 
 void SettingsController::warnFile(const QString& text) {
   if (!p_.svc.dialogs) return;
-  MessageSpec m;
-  m.text = text;
-  m.title = QStringLiteral("ファイルエラー");
-  m.icon = MsgIcon::Warning;
-  p_.svc.dialogs->message(m);
+  p_.svc.dialogs->message({text, QStringLiteral("ファイルエラー"), MsgIcon::Warning});
 }
 
 void SettingsController::open() {
@@ -41,11 +37,8 @@ void SettingsController::chooseDrive(const QString& drive) {
   open();
   if (changeDrive(p_, *dialog_, drive, startFolder())) return;
   if (!p_.svc.dialogs) return;
-  MessageSpec m;
-  m.text = QStringLiteral("ディスクをセットしてください");
-  m.title = QStringLiteral("ドライブエラー");
-  m.icon = MsgIcon::Warning;
-  p_.svc.dialogs->message(m);
+  p_.svc.dialogs->message(
+      {QStringLiteral("ディスクをセットしてください"), QStringLiteral("ドライブエラー"), MsgIcon::Warning});
 }
 
 void SettingsController::chooseFolder(const QString& path) {
@@ -60,12 +53,9 @@ void SettingsController::editWordField(int k, const QString& text) {
 void SettingsController::confirm() {
   if (!dialog_) return;
   if (noPicturesToOffer(*dialog_) && p_.svc.dialogs) {
-    MessageSpec m;
-    m.text =
-        QStringLiteral("がぞうがありません、がぞうをいれるには　[設定]からおこなってください。");
-    m.title = QStringLiteral("確認");
-    m.icon = MsgIcon::Information;
-    p_.svc.dialogs->message(m);
+    p_.svc.dialogs->message(
+        {QStringLiteral("がぞうがありません、がぞうをいれるには　[設定]からおこなってください。"),
+         QStringLiteral("確認"), MsgIcon::Information});
   }
   const SettingsConfirm r = confirmSettings(p_, *dialog_);
   const QString path = dialog_->templatePath;
