@@ -136,7 +136,7 @@ TEST(EndConfirmation, AsksAndEndsOnlyOnYes) {
   fx.dialogs.answers = {MsgAnswer::No};
   EXPECT_FALSE(confirmEnd(p));
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
-  const MessageSpec& m = fx.dialogs.messages[0];
+  const MessageBoxText& m = fx.dialogs.messages[0];
   EXPECT_EQ(m.text, "ほんとうに おわりにしますか？");
   EXPECT_EQ(m.title, "確認");
   EXPECT_EQ(m.icon, MsgIcon::Information);

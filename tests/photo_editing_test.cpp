@@ -120,7 +120,7 @@ TEST(PhotoEditing, EleventhPhotoIsRefusedWithAMessage) {
   const auto orderBefore = p.photoStackOrder;
   EXPECT_EQ(floatAndPress(fx), 10);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
-  const MessageSpec& m = fx.dialogs.messages[0];
+  const MessageBoxText& m = fx.dialogs.messages[0];
   EXPECT_EQ(m.text, "がぞうは１０まいまでにしてください");
   EXPECT_EQ(m.title, "入力エラー");
   EXPECT_EQ(m.icon, MsgIcon::Exclamation);

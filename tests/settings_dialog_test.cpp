@@ -126,7 +126,7 @@ TEST(SettingsDialog, EmptyFolderAndMissingMediumAreToldButNothingStops) {
   s.ctl.chooseFolder(s.pictures.path() + "/なし");
   s.ctl.confirm();
   ASSERT_EQ(s.fx.dialogs.messages.size(), 2u);
-  const MessageSpec& m = s.fx.dialogs.messages[1];
+  const MessageBoxText& m = s.fx.dialogs.messages[1];
   EXPECT_EQ(m.text, QString("がぞうがありません、がぞうをいれるには") + QChar(0x3000) +
                         "[設定]からおこなってください。");
   EXPECT_EQ(m.title, "確認");

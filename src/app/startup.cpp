@@ -39,7 +39,7 @@ void startUpAfterShow(Poster& p) {
 }
 
 bool confirmEnd(Poster& p) {
-  const MessageSpec m{QStringLiteral("ほんとうに おわりにしますか？"), QStringLiteral("確認"),
+  const MessageBoxText m{QStringLiteral("ほんとうに おわりにしますか？"), QStringLiteral("確認"),
                       MsgIcon::Information, MsgButtons::YesNo, MsgAnswer::No};
   if (!p.svc.dialogs || p.svc.dialogs->message(m) != MsgAnswer::Yes) return false;
   if (p.svc.desktop) p.svc.desktop->terminate();

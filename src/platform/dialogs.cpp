@@ -2,7 +2,7 @@
 
 namespace pastel {
 
-MsgAnswer ScriptedDialogs::message(const MessageSpec& box) {
+MsgAnswer ScriptedDialogs::message(const MessageBoxText& box) {
   messages.push_back(box);
   if (answers.empty()) return box.defaultButton;
   const MsgAnswer a = answers.front();
@@ -10,7 +10,7 @@ MsgAnswer ScriptedDialogs::message(const MessageSpec& box) {
   return a;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& request) {
+std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& request) {
   fileDialogs.push_back(request);
   if (paths.empty()) return std::nullopt;
   const QString p = paths.front();
@@ -19,7 +19,7 @@ std::optional<QString> ScriptedDialogs::openFile(const FileDialogSpec& request) 
   return p;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const FileDialogSpec& request) {
+std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& request) {
   return openFile(request);
 }
 

@@ -11,7 +11,7 @@ enum class MsgIcon { None, Information, Warning, Exclamation, Critical };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgAnswer { Ok, Yes, No };
 
-struct MessageSpec {
+struct MessageBoxText {
   QString text;
   QString title;
   MsgIcon icon = MsgIcon::None;
@@ -19,7 +19,7 @@ struct MessageSpec {
   MsgAnswer defaultButton = MsgAnswer::Ok;
 };
 
-struct FileDialogSpec {
+struct FileDialogRequest {
   QString title;
   QString filter;        // e.g. "HTML(*.html)"
   QString directory;     // where the dialog starts; empty: current folder
@@ -30,21 +30,21 @@ struct FileDialogSpec {
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual MsgAnswer message(const MessageSpec& box) = 0;
-  virtual std::optional<QString> openFile(const FileDialogSpec& request) = 0;
-  virtual std::optional<QString> saveFile(const FileDialogSpec& request) = 0;
+  virtual MsgAnswer message(const MessageBoxText& box) = 0;
+  virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
 };
 
 // For tests: records every box and dialog, answers from queues. An empty
 // answer queue gives the default button and a cancelled file dialog.
 class ScriptedDialogs : public Dialogs {
  public:
-  MsgAnswer message(const MessageSpec& box) override;
-  std::optional<QString> openFile(const FileDialogSpec& request) override;
-  std::optional<QString> saveFile(const FileDialogSpec& request) override;
+  MsgAnswer message(const MessageBoxText& box) override;
+  std::optional<QString> openFile(const FileDialogRequest& request) override;
+  std::optional<QString> saveFile(const FileDialogRequest& request) override;
 
-  std::vector<MessageSpec> messages;
-  std::vector<FileDialogSpec> fileDialogs;
+  std::vector<MessageBoxText> messages;
+  std::vector<FileDialogRequest> fileDialogs;
   std::deque<MsgAnswer> answers;
   std::deque<QString> paths;  // an empty path answers as Cancel
 };

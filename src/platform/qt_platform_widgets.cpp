@@ -9,7 +9,7 @@
 
 namespace pastel {
 
-MsgAnswer QtDialogs::message(const MessageSpec& box) {
+MsgAnswer QtDialogs::message(const MessageBoxText& box) {
   QMessageBox mb(parent_);
   mb.setWindowTitle(box.title);
   mb.setText(box.text);
@@ -34,7 +34,7 @@ MsgAnswer QtDialogs::message(const MessageSpec& box) {
 }
 
 namespace {
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& request, bool save) {
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
   QFileDialog dlg(parent, request.title, request.directory, request.filter);
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -45,11 +45,11 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& requ
 }
 }  // namespace
 
-std::optional<QString> QtDialogs::openFile(const FileDialogSpec& request) {
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
   return runFileDialog(parent_, request, false);
 }
 
-std::optional<QString> QtDialogs::saveFile(const FileDialogSpec& request) {
+std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
   return runFileDialog(parent_, request, true);
 }
 

@@ -13,9 +13,9 @@ class QtDialogs : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
   void setParent(QWidget* parent) { parent_ = parent; }
-  MsgAnswer message(const MessageSpec& spec) override;
-  std::optional<QString> openFile(const FileDialogSpec& spec) override;
-  std::optional<QString> saveFile(const FileDialogSpec& spec) override;
+  MsgAnswer message(const MessageBoxText& box) override;
+  std::optional<QString> openFile(const FileDialogRequest& request) override;
+  std::optional<QString> saveFile(const FileDialogRequest& request) override;
 
  private:
   QWidget* parent_;
