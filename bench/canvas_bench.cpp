@@ -87,16 +87,20 @@ FullPoster& poster() {
 const QRect kPaperPixels(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx,
                          PaperSurface::kHeightPx);
 
+// The top photo moves one pixel to and fro, and the widgets follow.
+void dragStep(FullPoster& fx) {
+  static int step = 15;
+  fx.app->poster().form.image3[9].left += float(step);
+  step = -step;
+  fx.app->window().sync();
+}
+
 // One mouse step of a drag: the photo moves a pixel, the paper repaints.
 void BM_DragRepaintOfPaper(benchmark::State& state) {
   FullPoster& fx = poster();
-  Element& e = fx.app->poster().form.image3[9];
   QWidget* area = fx.app->window().paperArea();
-  int step = 15;
   for (auto _ : state) {
-    e.left += float(step);
-    step = -step;
-    fx.app->window().sync();
+    dragStep(fx);
     area->repaint(kPaperPixels);
   }
 }
@@ -108,13 +112,9 @@ BENCHMARK(BM_DragRepaintOfPaper)
 // The same step, the paper region rendered into a picture (as a grab does).
 void BM_DragGrabOfPaper(benchmark::State& state) {
   FullPoster& fx = poster();
-  Element& e = fx.app->poster().form.image3[9];
   QWidget* area = fx.app->window().paperArea();
-  int step = 15;
   for (auto _ : state) {
-    e.left += float(step);
-    step = -step;
-    fx.app->window().sync();
+    dragStep(fx);
     benchmark::DoNotOptimize(area->grab(kPaperPixels));
   }
 }
