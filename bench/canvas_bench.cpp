@@ -11,6 +11,7 @@
 #include "app/pastel_app_view.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
+#include "support/stand_ins.h"
 
 namespace pastel {
 namespace {

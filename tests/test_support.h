@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 
 #include "canvas/poster.h"
-#include "platform/dialogs.h"
+#include "support/stand_ins.h"
 
 namespace pastel::test {
 

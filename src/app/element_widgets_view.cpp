@@ -9,9 +9,8 @@
 namespace pastel {
 
 QRect pixelRect(const Element& e) {
-  return QRect(int(std::lround(e.left / kTwipsPerPixel)), int(std::lround(e.top / kTwipsPerPixel)),
-               int(std::lround(e.width / kTwipsPerPixel)),
-               int(std::lround(e.height / kTwipsPerPixel)));
+  return QRect(twipsToPixels(e.left), twipsToPixels(e.top), twipsToPixels(e.width),
+               twipsToPixels(e.height));
 }
 
 QColor toQColor(ColourValue c) {

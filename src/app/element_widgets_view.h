@@ -8,11 +8,11 @@
 
 #include "form/element.h"
 #include "form/main_form.h"
+#include "form/twips.h"
 #include "platform/gothic_font.h"
 
 namespace pastel {
 
-constexpr float kTwipsPerPixel = 15;
 QRect pixelRect(const Element& e);
 QColor toQColor(ColourValue c);
 

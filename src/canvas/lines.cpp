@@ -3,17 +3,16 @@
 #include <cmath>
 
 #include "canvas/poster.h"
+#include "form/twips.h"
 
 namespace pastel {
 
 namespace {
 
-constexpr double kTwipsPerSurfacePixel = 15;
-
 void paintDot(Poster& p, PaperSurface& surface, float x, float y) {
   p.penRadius = std::int16_t(p.form.hscroll1.scroll.value);
-  const int px = int(std::floor(x / kTwipsPerSurfacePixel));
-  const int py = int(std::floor(y / kTwipsPerSurfacePixel));
+  const int px = int(std::floor(x / kTwipsPerPixel));
+  const int py = int(std::floor(y / kTwipsPerPixel));
   surface.paintDot(px, py, p.penRadius, p.form.command13.backColor);
 }
 

@@ -1,9 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
-#include <deque>
 #include <optional>
-#include <vector>
 
 namespace pastel {
 
@@ -33,20 +31,6 @@ class Dialogs {
   virtual MsgAnswer message(const MessageBoxText& box) = 0;
   virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
   virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
-};
-
-// For tests: records every box and dialog, answers from queues. An empty
-// answer queue gives the default button and a cancelled file dialog.
-class ScriptedDialogs : public Dialogs {
- public:
-  MsgAnswer message(const MessageBoxText& box) override;
-  std::optional<QString> openFile(const FileDialogRequest& request) override;
-  std::optional<QString> saveFile(const FileDialogRequest& request) override;
-
-  std::vector<MessageBoxText> messages;
-  std::vector<FileDialogRequest> fileDialogs;
-  std::deque<MsgAnswer> answers;
-  std::deque<QString> paths;  // an empty path answers as Cancel
 };
 
 }  // namespace pastel

@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include "form/twips.h"
+
 namespace pastel {
 
 MsgAnswer QtDialogs::message(const MessageBoxText& box) {
@@ -60,12 +62,12 @@ void QtEventLoop::yield() {
 
 float QtDesktop::screenWidthTwips() const {
   const QScreen* s = QGuiApplication::primaryScreen();
-  return s ? float(s->geometry().width() * 15) : 1024 * 15.0f;
+  return float(s ? s->geometry().width() : 1024) * kTwipsPerPixel;
 }
 
 float QtDesktop::screenHeightTwips() const {
   const QScreen* s = QGuiApplication::primaryScreen();
-  return s ? float(s->geometry().height() * 15) : 768 * 15.0f;
+  return float(s ? s->geometry().height() : 768) * kTwipsPerPixel;
 }
 
 void QtDesktop::terminate() {

@@ -41,23 +41,4 @@ struct Services {
   QString executableFolder;  // where the running program lives
 };
 
-// Test stand-ins that do nothing but count.
-class CountingLoop : public EventLoop {
- public:
-  void yield() override { ++yields; }
-  int yields = 0;
-};
-
-class FixedDesktop : public Desktop {
- public:
-  FixedDesktop(float w = 1920 * 15, float h = 1080 * 15) : w_(w), h_(h) {}
-  float screenWidthTwips() const override { return w_; }
-  float screenHeightTwips() const override { return h_; }
-  void terminate() override { ++terminated; }
-  int terminated = 0;
-
- private:
-  float w_, h_;
-};
-
 }  // namespace pastel

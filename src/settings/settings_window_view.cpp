@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "form/twips.h"
 #include "platform/gothic_font.h"
 #include "settings/settings_controller.h"
 
@@ -19,11 +20,8 @@ namespace pastel {
 
 namespace {
 
-constexpr float kTwipsPerPx = 15;
-
 QRect px(float l, float t, float w, float h) {
-  auto r = [](float v) { return int(std::lround(v / kTwipsPerPx)); };
-  return QRect(r(l), r(t), r(w), r(h));
+  return QRect(twipsToPixels(l), twipsToPixels(t), twipsToPixels(w), twipsToPixels(h));
 }
 
 template <typename W>

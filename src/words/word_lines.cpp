@@ -5,17 +5,14 @@
 #include <cmath>
 
 #include "form/element.h"
+#include "form/twips.h"
 #include "platform/gothic_font.h"
 
 namespace pastel {
 
-namespace {
-constexpr float kTwipsPerPx = 15;
-}
-
 int wordTextWidthPx(const Element& e) {
   const int frame = e.borderStyle ? 1 : 0;
-  return int(std::lround(e.width / kTwipsPerPx)) - 2 * frame - 2;
+  return twipsToPixels(e.width) - 2 * frame - 2;
 }
 
 int displayedLineCount(const QString& text, float fontSize, int textWidthPx) {

@@ -13,6 +13,7 @@
 #include "../db_test_support.h"
 #include "app/pastel_app_view.h"
 #include "settings/settings_controller.h"
+#include "support/stand_ins.h"
 #include "words/word_lines.h"
 
 namespace pastel {

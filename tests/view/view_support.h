@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
+#include "support/stand_ins.h"
 
 namespace pastel::test {
 

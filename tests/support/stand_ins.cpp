@@ -1,4 +1,4 @@
-#include "platform/dialogs.h"
+#include "support/stand_ins.h"
 
 namespace pastel {
 
