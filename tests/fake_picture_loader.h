@@ -14,8 +14,13 @@ namespace pastel::test {
 // cannot be decoded. Nothing is read from disk.
 class FakePictureLoader : public PictureLoader {
  public:
-  // Natural size in HiMetric that comes back as exactly these whole twips.
-  static int himetricFor(int twips) { return int(std::ceil(twips * 2540.0 / 1440.0)); }
+  // Natural size in HiMetric that comes back as exactly these whole twips,
+  // through the loader's own conversion.
+  static int himetricFor(int twips) {
+    int h = int(std::floor(twips * 2540.0 / 1440.0));
+    while (hiMetricToTwips(h) < twips) ++h;
+    return h;
+  }
 
   PictureInfo probe(const QString& path) override {
     PictureInfo info;
@@ -50,8 +55,10 @@ class FakePictureLoader : public PictureLoader {
 
   // Hands the pictures back last first, as a pool finishing out of order.
   void loadEach(const QStringList& paths, QSize maxPixels,
-                const std::function<void(int, PictureRef)>& onEach) override {
-    for (int i = int(paths.size()) - 1; i >= 0; --i) onEach(i, load(paths[i], maxPixels));
+                const std::function<void(int, PictureRef)>& onEach,
+                const LoadCancel& cancel = nullptr) override {
+    for (int i = int(paths.size()) - 1; i >= 0 && !isCancelled(cancel); --i)
+      onEach(i, load(paths[i], maxPixels));
   }
 
   static QColor colourFor(const QString& path) {

@@ -77,18 +77,16 @@ TEST(Lines, OnlyWhileThePenIsDownAndWithoutFillingGaps) {
 TEST(Clearing, PaperClearRestoresTheWindowColourButNotTheCode) {
   PosterFixture fx;
   Poster& p = fx.poster;
-  p.form.picture1.backColor = rgb(0, 0, 200);
   p.form.paper.setBackColor(rgb(0, 0, 200));
-  p.form.command12.backColor = rgb(0, 0, 200);
   p.paperColourCode = "#0000c8";
   p.form.paper.setBackPicture(pictureFromImage(QImage(50, 50, QImage::Format_RGB32)));
   p.form.command13.backColor = rgb(255, 0, 0);
   penPress(p, p.form.paper, 1500, 1500);
   const int yields = fx.loop.yields;
   clearPaper(p);
-  EXPECT_EQ(p.form.picture1.backColor, kSysWindowBackground);
+  EXPECT_EQ(p.form.shownBackColor(p.form.picture1), kSysWindowBackground);
   EXPECT_EQ(p.form.paper.backColor(), kSysWindowBackground);
-  EXPECT_EQ(p.form.command12.backColor, kSysWindowBackground);
+  EXPECT_EQ(p.form.shownBackColor(p.form.command12), kSysWindowBackground);
   EXPECT_FALSE(p.form.paper.backPicture());
   EXPECT_EQ(p.paperColourCode, "#0000c8");
   const ColourValue win = resolveColour(kSysWindowBackground);

@@ -1,6 +1,7 @@
+#include "app/palette.h"
+
 #include <gtest/gtest.h>
 
-#include "app/palette.h"
 #include "test_support.h"
 
 namespace pastel {
@@ -9,13 +10,13 @@ namespace {
 TEST(Palette, OkAppliesThePickByTarget) {
   test::PosterFixture fx;
   Poster& p = fx.poster;
-  Palette pal;
+  PaletteForm& pal = p.palette;
 
   // OK before any swatch: white, and the empty code.
   p.form.paper.paintDot(5, 5, 2, kBlack);
-  openPalette(p, pal, PaletteTarget::Paper);
+  openPalette(p, PaletteTarget::Paper);
   EXPECT_TRUE(pal.visible);
-  paletteOk(p, pal);
+  paletteOk(p);
   EXPECT_FALSE(pal.visible);
   EXPECT_EQ(p.paperColourCode, "");
   EXPECT_EQ(p.form.paper.backColor(), kWhite);
@@ -24,11 +25,11 @@ TEST(Palette, OkAppliesThePickByTarget) {
 
   // Swatch 8 for the paper: shows e0e0e0, records #dfdfdf; words follow.
   p.form.paper.setBackPicture(pictureFromImage(QImage(707, 499, QImage::Format_RGB32)));
-  openPalette(p, pal, PaletteTarget::Paper);
-  clickSwatch(pal, 8);
-  paletteOk(p, pal);
+  openPalette(p, PaletteTarget::Paper);
+  clickSwatch(p, 8);
+  paletteOk(p);
   EXPECT_EQ(p.paperColourCode, "#dfdfdf");
-  EXPECT_EQ(p.form.command12.backColor, rgb(0xe0, 0xe0, 0xe0));
+  EXPECT_EQ(p.form.shownBackColor(p.form.command12), rgb(0xe0, 0xe0, 0xe0));
   EXPECT_EQ(p.form.paper.backColor(), rgb(0xe0, 0xe0, 0xe0));
   EXPECT_FALSE(p.form.paper.backPicture());
   EXPECT_EQ(p.form.paper.image().pixelColor(300, 300), QColor(0xe0, 0xe0, 0xe0));
@@ -38,49 +39,49 @@ TEST(Palette, OkAppliesThePickByTarget) {
   }
 
   // OK without a new click re-applies the previous pick to another target.
-  openPalette(p, pal, PaletteTarget::Line);
-  paletteOk(p, pal);
+  openPalette(p, PaletteTarget::Line);
+  paletteOk(p);
   EXPECT_EQ(p.form.command13.backColor, rgb(0xe0, 0xe0, 0xe0));
 
   // Swatch 18 for the selected word's text records #fd7e00.
   p.selectedIndex = 3;
-  openPalette(p, pal, PaletteTarget::WordText);
-  clickSwatch(pal, 18);
-  paletteOk(p, pal);
+  openPalette(p, PaletteTarget::WordText);
+  clickSwatch(p, 18);
+  paletteOk(p);
   EXPECT_EQ(p.wordTextColourCodes[3], "#fd7e00");
   EXPECT_EQ(p.form.text1[3].foreColor, rgb(0xff, 0x80, 0x00));
   EXPECT_EQ(p.wordTextColourCodes[2], "#000000");
 
-  openPalette(p, pal, PaletteTarget::WordFrame);
-  clickSwatch(pal, 21);
-  paletteOk(p, pal);
+  openPalette(p, PaletteTarget::WordFrame);
+  clickSwatch(p, 21);
+  paletteOk(p);
   EXPECT_EQ(p.wordFrameColourCodes[3], "#00fdf0");
   EXPECT_EQ(p.form.text1[3].backColor, rgb(0x00, 0xff, 0xff));
 
   // SelectedIndex 10 (left by the OverflowSlot) names no word.
   p.selectedIndex = 10;
   const auto before = p.wordTextColourCodes;
-  openPalette(p, pal, PaletteTarget::WordText);
-  clickSwatch(pal, 17);
-  paletteOk(p, pal);
+  openPalette(p, PaletteTarget::WordText);
+  clickSwatch(p, 17);
+  paletteOk(p);
   EXPECT_EQ(p.wordTextColourCodes, before);
 }
 
 TEST(Palette, IsPlacedOnceByItsFormula) {
   test::PosterFixture fx;
-  Palette pal;
-  openPalette(fx.poster, pal, PaletteTarget::Line);
+  PaletteForm& pal = fx.poster.palette;
+  openPalette(fx.poster, PaletteTarget::Line);
   EXPECT_FLOAT_EQ(pal.left, (1920 * 15 - 15240) / 2.0f + 11000);
   EXPECT_FLOAT_EQ(pal.top, (1080 * 15 - 11520) / 2.0f + 780);
   pal.left = 42;  // moved by the user
-  openPalette(fx.poster, pal, PaletteTarget::Paper);
+  openPalette(fx.poster, PaletteTarget::Paper);
   EXPECT_FLOAT_EQ(pal.left, 42);
   EXPECT_EQ(pal.target, PaletteTarget::Paper);
   // Ten codes differ from the colour shown.
   int differ = 0;
   for (const Swatch& s : kSwatches) {
-    const QString hex = QString::asprintf("#%02x%02x%02x", redOf(s.shown), greenOf(s.shown),
-                                          blueOf(s.shown));
+    const QString hex =
+        QString::asprintf("#%02x%02x%02x", redOf(s.shown), greenOf(s.shown), blueOf(s.shown));
     if (hex != s.code) ++differ;
   }
   EXPECT_EQ(differ, 10);

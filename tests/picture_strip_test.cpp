@@ -68,8 +68,7 @@ TEST(PictureStrip, PagesThroughTwentyThreePictures) {
   EXPECT_EQ(fx.poster.pictureFiles[22], "/pics/p22_1785x1340.jpg");
   EXPECT_EQ(fx.poster.thumbnailCount, 10);
 
-  fx.poster.form.vscroll1.scroll.value = 20;
-  scrollPictureStrip(fx.poster);
+  scrollPictureStrip(fx.poster, 20);
   const auto& t = fx.poster.form.image1;
   EXPECT_EQ(fx.poster.thumbnailCount, 3);
   for (int i = 0; i < 3; ++i) {
@@ -78,8 +77,7 @@ TEST(PictureStrip, PagesThroughTwentyThreePictures) {
   }
   for (int i = 3; i < 10; ++i) EXPECT_FALSE(t[i].visible) << i;
 
-  fx.poster.form.vscroll1.scroll.value = 15;
-  scrollPictureStrip(fx.poster);
+  scrollPictureStrip(fx.poster, 15);
   EXPECT_EQ(fx.poster.thumbnailCount, 8);
   EXPECT_EQ(t[0].picture->path, fx.poster.pictureFiles[15]);
 
@@ -122,8 +120,7 @@ TEST(PictureStrip, HoverFloatsTheLowestFreeSlotOverTheThumbnail) {
   EXPECT_EQ(p.floatingSlot, 2);
 
   // On the second page thumbnail 3 is picture 13.
-  p.form.vscroll1.scroll.value = 10;
-  scrollPictureStrip(p);
+  scrollPictureStrip(p, 10);
   floatPhotoSlot(p, 3, 0, 0);
   EXPECT_EQ(p.photoFiles[2], p.pictureFiles[13]);
 
@@ -141,8 +138,7 @@ TEST(PictureStrip, RebuildAndScrollHideFloatingPhotosOnly) {
   fx.place(0);
   floatPhotoSlot(p, 4, 0, 0);
   ASSERT_TRUE(p.form.image3[1].visible);
-  p.form.vscroll1.scroll.value = 10;
-  scrollPictureStrip(p);
+  scrollPictureStrip(p, 10);
   EXPECT_FALSE(p.form.image3[1].visible);
   EXPECT_TRUE(p.form.image3[0].visible);
   EXPECT_FLOAT_EQ(p.form.image3[0].left, 600);
@@ -150,7 +146,7 @@ TEST(PictureStrip, RebuildAndScrollHideFloatingPhotosOnly) {
   for (int k = 1; k < 10; ++k) fx.place(k);
   floatPhotoSlot(p, 0, 0, 0);
   ASSERT_TRUE(p.form.image3[10].visible);
-  scrollPictureStrip(p);
+  scrollPictureStrip(p, p.form.vscroll1.scroll.value);
   EXPECT_FALSE(p.form.image3[10].visible);
   floatPhotoSlot(p, 0, 0, 0);
   loadPictureStrip(p, CanvasFixture::names(3));
@@ -189,8 +185,7 @@ class ScrollingLoop : public EventLoop {
   void yield() override {
     if (done_) return;
     done_ = true;
-    p_.form.vscroll1.scroll.value = 10;
-    scrollPictureStrip(p_);
+    scrollPictureStrip(p_, 10);
   }
 
  private:

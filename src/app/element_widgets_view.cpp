@@ -1,10 +1,14 @@
 #include "app/element_widgets_view.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <cmath>
+#include <algorithm>
 
 namespace pastel {
 
@@ -18,8 +22,8 @@ QColor toQColor(ColourValue c) {
   return QColor(redOf(r), greenOf(r), blueOf(r));
 }
 
-MouseForwarder::MouseForwarder(QWidget* target, ElementEvents* events)
-    : QObject(target), events_(events) {
+MouseForwarder::MouseForwarder(QWidget* target, QWidget* origin, ElementEvents* events)
+    : QObject(target), target_(target), origin_(origin), events_(events) {
   target->installEventFilter(this);
 }
 
@@ -29,8 +33,13 @@ bool MouseForwarder::eventFilter(QObject*, QEvent* ev) {
       t != QEvent::MouseButtonDblClick)
     return false;
   auto* me = static_cast<QMouseEvent*>(ev);
-  const float x = float(me->position().x() * kTwipsPerPixel);
-  const float y = float(me->position().y() * kTwipsPerPixel);
+  // In the element's own outer coordinates: a text box's inner area moves
+  // when its frame comes and goes, the element does not.
+  const QPointF at = target_ == origin_
+                         ? me->position()
+                         : QPointF(target_->mapTo(origin_, me->position().toPoint()));
+  const float x = float(at.x() * kTwipsPerPixel);
+  const float y = float(at.y() * kTwipsPerPixel);
   if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick) && events_->press) {
     events_->press(me->buttons(), x, y);
   } else if (t == QEvent::MouseMove && events_->move) {
@@ -41,6 +50,48 @@ bool MouseForwarder::eventFilter(QObject*, QEvent* ev) {
     events_->release(me->buttons(), x, y);
   }
   return false;
+}
+
+LabelWidget::LabelWidget(QWidget* parent, ElementKind kind, std::function<void()> onClick)
+    : QLabel(parent), kind_(kind), onClick_(std::move(onClick)) {
+  setAutoFillBackground(true);
+  setWordWrap(true);
+}
+
+void LabelWidget::setFrame(int style) {
+  frame_ = style;
+  showFrame(down_ && kind_ == ElementKind::KanaKey ? kEtchedFrame : style);
+}
+
+void LabelWidget::showFrame(int style) {
+  switch (style) {
+    case kThinFrame:
+      setFrameStyle(QFrame::Box | QFrame::Plain);
+      break;
+    case kRaisedFrame:
+      setFrameStyle(QFrame::Panel | QFrame::Raised);
+      break;
+    case kEtchedFrame:
+      setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      break;
+    default:
+      setFrameStyle(QFrame::NoFrame);
+      break;
+  }
+}
+
+void LabelWidget::mousePressEvent(QMouseEvent* e) {
+  down_ = true;
+  setFrame(frame_);
+  QLabel::mousePressEvent(e);
+}
+
+void LabelWidget::mouseReleaseEvent(QMouseEvent* e) {
+  const bool inside = rect().contains(e->position().toPoint());
+  down_ = false;
+  setFrame(frame_);
+  QLabel::mouseReleaseEvent(e);
+  if (inside && e->button() == Qt::LeftButton) onClick_();
 }
 
 void ImageWidget::setPicture(const PictureRef& p) {
@@ -74,7 +125,7 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     }
     p.drawImage(0, 0, display_);
   }
-  if (border_ == 1) {
+  if (border_ == kThinFrame) {
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -95,6 +146,9 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
 TextBoxWidget::TextBoxWidget(QWidget* parent, ElementEvents* events)
     : QPlainTextEdit(parent), events_(events) {
   setFrameShape(QFrame::NoFrame);
+  // A one-pixel frame, as the line count assumes.
+  setFrameShadow(QFrame::Plain);
+  setLineWidth(1);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -106,6 +160,15 @@ int TextBoxWidget::displayedLineCount() const {
   for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
     lines += b.layout() ? std::max(1, b.layout()->lineCount()) : 1;
   return std::max(1, lines);
+}
+
+void TextBoxWidget::syncText(const QString& text) {
+  if (toPlainText() == text) return;
+  const int caret = textCursor().position();
+  setPlainText(text);
+  QTextCursor c = textCursor();
+  c.setPosition(std::min(caret, int(document()->characterCount()) - 1));
+  setTextCursor(c);
 }
 
 void TextBoxWidget::focusInEvent(QFocusEvent* e) {
@@ -122,6 +185,234 @@ void TextBoxWidget::focusOutEvent(QFocusEvent* e) {
     setTextCursor(c);
   }
   if (events_->focusOut) events_->focusOut();
+}
+
+struct FormBinder::Bound {
+  Element* element = nullptr;
+  QWidget* widget = nullptr;
+  ElementEvents events;
+  Element shown;  // what the widget was last synced to
+  ColourValue shownBack = 0;
+  bool first = true;
+};
+
+FormBinder::FormBinder(QWidget* parent, std::function<void(const std::function<void()>&)> run)
+    : parent_(parent), run_(std::move(run)) {}
+
+FormBinder::~FormBinder() = default;
+
+void FormBinder::detach() {
+  for (auto& b : bound_) b->events = ElementEvents{};
+}
+
+QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
+  auto b = std::make_unique<Bound>();
+  Bound* bp = b.get();
+  b->element = &e;
+  ElementEvents* events = &b->events;
+  // Handlers are looked up at the time of the event: wiring comes later.
+  auto runEvent = [this, events](std::function<void()> ElementEvents::*which) {
+    if (events->*which) run_(events->*which);
+  };
+  auto valueChanged = [this, events](int v) {
+    if (syncing_ || !events->valueChanged) return;
+    run_([events, v] { events->valueChanged(v); });
+  };
+  QWidget* w = nullptr;
+  QWidget* mouseTarget = nullptr;
+  switch (e.kind) {
+    case ElementKind::Button: {
+      auto* btn = new QPushButton(parent_);
+      QObject::connect(btn, &QPushButton::clicked, btn,
+                       [runEvent] { runEvent(&ElementEvents::click); });
+      w = btn;
+      break;
+    }
+    case ElementKind::Label:
+    case ElementKind::KanaKey: {
+      w = mouseTarget =
+          new LabelWidget(parent_, e.kind, [runEvent] { runEvent(&ElementEvents::click); });
+      break;
+    }
+    case ElementKind::Image:
+      w = mouseTarget = new ImageWidget(parent_);
+      break;
+    case ElementKind::PictureBox:
+      w = mouseTarget = new SurfaceWidget(parent_, surface);
+      break;
+    case ElementKind::TextBox: {
+      auto* t = new TextBoxWidget(parent_, events);
+      QObject::connect(t, &QPlainTextEdit::textChanged, t, [this, t, bp] {
+        if (syncing_ || bp->element->caption == t->toPlainText()) return;
+        // The one two-way binding: typed text goes into the model first.
+        bp->element->caption = t->toPlainText();
+        bp->shown.caption = bp->element->caption;
+        if (bp->events.textChanged) run_(bp->events.textChanged);
+      });
+      w = t;
+      mouseTarget = t->viewport();
+      break;
+    }
+    case ElementKind::HScroll:
+    case ElementKind::VScroll: {
+      auto* s =
+          new QScrollBar(e.kind == ElementKind::HScroll ? Qt::Horizontal : Qt::Vertical, parent_);
+      QObject::connect(s, &QScrollBar::valueChanged, s, valueChanged);
+      w = s;
+      break;
+    }
+    case ElementKind::CheckBox: {
+      auto* c = new QCheckBox(parent_);
+      QObject::connect(c, &QCheckBox::stateChanged, c,
+                       [valueChanged](int state) { valueChanged(state == Qt::Checked ? 1 : 0); });
+      w = c;
+      break;
+    }
+    case ElementKind::ListBox:
+      w = new QListWidget(parent_);
+      break;
+    case ElementKind::ComboBox:
+      w = new QComboBox(parent_);
+      break;
+    case ElementKind::LineEdit:
+      w = new QLineEdit(parent_);
+      break;
+  }
+  w->setObjectName(e.name);
+  if (mouseTarget) new MouseForwarder(mouseTarget, w, events);
+  b->widget = w;
+  byElement_[&e] = bp;
+  bound_.push_back(std::move(b));
+  return w;
+}
+
+ElementEvents& FormBinder::on(const Element& e) { return byElement_.at(&e)->events; }
+
+QWidget* FormBinder::widgetFor(const Element& e) const {
+  auto it = byElement_.find(&e);
+  return it == byElement_.end() ? nullptr : it->second->widget;
+}
+
+void FormBinder::syncOne(Bound& b, bool force, ColourValue back) {
+  const Element& e = *b.element;
+  Element& s = b.shown;
+  QWidget* w = b.widget;
+  if (force || pixelRect(e) != pixelRect(s)) w->setGeometry(pixelRect(e));
+  if (force || e.enabled != s.enabled) w->setEnabled(e.enabled);
+  const bool colours = force || e.foreColor != s.foreColor || back != b.shownBack;
+  const bool font = force || e.fontSize != s.fontSize || e.fontBold != s.fontBold;
+  switch (e.kind) {
+    case ElementKind::Button: {
+      auto* btn = static_cast<QPushButton*>(w);
+      if (force || e.caption != s.caption) btn->setText(e.caption);
+      if (colours) {
+        QPalette pal = btn->palette();
+        pal.setColor(QPalette::Button, toQColor(back));
+        // The disabled group keeps its grey text, so a disabled button looks it.
+        for (auto g : {QPalette::Active, QPalette::Inactive})
+          pal.setColor(g, QPalette::ButtonText, toQColor(e.foreColor));
+        btn->setPalette(pal);
+      }
+      if (font) btn->setFont(gothicFont(e.fontSize, e.fontBold));
+      break;
+    }
+    case ElementKind::Label:
+    case ElementKind::KanaKey: {
+      auto* l = static_cast<LabelWidget*>(w);
+      if (force || e.caption != s.caption) l->setText(e.caption);
+      if (force || e.centred != s.centred)
+        l->setAlignment(e.centred ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+      if (colours) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::Window, toQColor(back));
+        pal.setColor(QPalette::WindowText, toQColor(e.foreColor));
+        l->setPalette(pal);
+      }
+      if (font) l->setFont(gothicFont(e.fontSize, e.fontBold));
+      if (force || e.borderStyle != s.borderStyle) l->setFrame(e.borderStyle);
+      break;
+    }
+    case ElementKind::Image: {
+      auto* iw = static_cast<ImageWidget*>(w);
+      iw->setPicture(e.picture);
+      iw->setBorder(e.borderStyle);
+      break;
+    }
+    case ElementKind::PictureBox:
+      static_cast<SurfaceWidget*>(w)->refresh();
+      break;
+    case ElementKind::TextBox: {
+      auto* t = static_cast<TextBoxWidget*>(w);
+      t->syncText(e.caption);
+      if (colours) {
+        QPalette pal = t->palette();
+        pal.setColor(QPalette::Base, toQColor(back));
+        pal.setColor(QPalette::Text, toQColor(e.foreColor));
+        t->setPalette(pal);
+      }
+      if (font) t->setFont(gothicFont(e.fontSize, false));
+      if (force || e.borderStyle != s.borderStyle)
+        t->setFrameShape(e.borderStyle ? QFrame::Box : QFrame::NoFrame);
+      if (force || e.verticalScrollBar != s.verticalScrollBar)
+        t->setVerticalScrollBarPolicy(e.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                          : Qt::ScrollBarAlwaysOff);
+      break;
+    }
+    case ElementKind::HScroll:
+    case ElementKind::VScroll: {
+      auto* sb = static_cast<QScrollBar*>(w);
+      const ScrollRange& r = e.scroll;
+      const ScrollRange& o = s.scroll;
+      if (!force && r.min == o.min && r.max == o.max && r.value == o.value &&
+          r.smallChange == o.smallChange && r.largeChange == o.largeChange &&
+          r.value == sb->value())
+        break;
+      sb->setRange(r.min, r.max);
+      sb->setSingleStep(r.smallChange);
+      sb->setPageStep(r.largeChange);
+      sb->setValue(r.value);
+      break;
+    }
+    case ElementKind::CheckBox: {
+      auto* c = static_cast<QCheckBox*>(w);
+      if (force || e.caption != s.caption) c->setText(e.caption);
+      if (c->isChecked() != (e.value != 0)) c->setChecked(e.value != 0);
+      if (font) c->setFont(gothicFont(e.fontSize, e.fontBold));
+      break;
+    }
+    case ElementKind::ListBox:
+    case ElementKind::ComboBox:
+    case ElementKind::LineEdit:
+      // Their content is the owning window's to fill.
+      if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
+      break;
+  }
+  if (force || e.visible != s.visible) w->setVisible(e.visible);
+  s = e;
+  b.shownBack = back;
+}
+
+void FormBinder::restack() {
+  std::vector<Bound*> order;
+  for (auto& b : bound_) order.push_back(b.get());
+  std::stable_sort(order.begin(), order.end(), [](const Bound* a, const Bound* b) {
+    if (a->element->layer != b->element->layer) return a->element->layer < b->element->layer;
+    return a->element->z < b->element->z;
+  });
+  for (Bound* b : order) b->widget->raise();
+}
+
+void FormBinder::sync(const std::function<ColourValue(const Element&)>& backOf) {
+  syncing_ = true;
+  bool zChanged = false;
+  for (auto& b : bound_) {
+    if (b->first || b->element->z != b->shown.z || b->element->layer != b->shown.layer)
+      zChanged = true;
+    syncOne(*b, b->first, backOf ? backOf(*b->element) : b->element->backColor);
+    b->first = false;
+  }
+  if (zChanged) restack();
+  syncing_ = false;
 }
 
 }  // namespace pastel

@@ -5,6 +5,9 @@
 #include <QScrollBar>
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <memory>
+#include <vector>
 
 #include "form/element.h"
 #include "form/main_form.h"
@@ -21,17 +24,39 @@ struct ElementEvents {
   std::function<void()> click;
   std::function<void(Qt::MouseButtons, float, float)> press, move, release;
   std::function<void()> textChanged, focusIn, focusOut;
-  std::function<void(int)> scrolled;
+  std::function<void(int)> valueChanged;  // scroll bars and check boxes
 };
 
-// Forwards mouse presses, moves and releases of a widget to its events.
+// Forwards mouse presses, moves and releases of a widget to its events, in
+// the coordinates of `origin` (the element's outer widget).
 class MouseForwarder : public QObject {
  public:
-  MouseForwarder(QWidget* target, ElementEvents* events);
+  MouseForwarder(QWidget* target, QWidget* origin, ElementEvents* events);
   bool eventFilter(QObject* obj, QEvent* ev) override;
 
  private:
+  QWidget* target_;
+  QWidget* origin_;
   ElementEvents* events_;
+};
+
+// A label or kana key: its frame from the model; a kana key looks etched
+// while the mouse button is down on it, whatever its handler does.
+class LabelWidget : public QLabel {
+ public:
+  LabelWidget(QWidget* parent, ElementKind kind, std::function<void()> onClick);
+  void setFrame(int style);
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+
+ private:
+  void showFrame(int style);
+  ElementKind kind_;
+  std::function<void()> onClick_;
+  int frame_ = kNoFrame;
+  bool down_ = false;
 };
 
 // An image element: its picture stretched to fill it, a thin frame when
@@ -71,6 +96,9 @@ class TextBoxWidget : public QPlainTextEdit {
  public:
   TextBoxWidget(QWidget* parent, ElementEvents* events);
   int displayedLineCount() const;
+  // The model's text, put in only when it differs, the caret kept where it
+  // was (clamped), so typing and a composition are never disturbed.
+  void syncText(const QString& text);
 
  protected:
   void focusInEvent(QFocusEvent* e) override;
@@ -78,6 +106,37 @@ class TextBoxWidget : public QPlainTextEdit {
 
  private:
   ElementEvents* events_;
+};
+
+// One widget per element of a window's form, synced from the model after
+// every handler, touching only what changed. Input runs the bound handlers
+// through `run`; typed text is written into the element first.
+class FormBinder {
+ public:
+  // run: how a handler is run (the window runs it, then syncs every window).
+  FormBinder(QWidget* parent, std::function<void(const std::function<void()>&)> run);
+  ~FormBinder();
+
+  // Makes and binds the element's widget; a picture box shows `surface`.
+  QWidget* add(Element& e, const PaperSurface* surface = nullptr);
+  ElementEvents& on(const Element& e);
+  QWidget* widgetFor(const Element& e) const;
+
+  // backOf gives the colour an element shows (derived colours included).
+  void sync(const std::function<ColourValue(const Element&)>& backOf);
+  // No handler may run any more (the window is being torn down).
+  void detach();
+  bool syncing() const { return syncing_; }
+
+ private:
+  struct Bound;
+  void syncOne(Bound& b, bool force, ColourValue back);
+  void restack();
+  QWidget* parent_;
+  std::function<void(const std::function<void()>&)> run_;
+  std::vector<std::unique_ptr<Bound>> bound_;
+  std::map<const Element*, Bound*> byElement_;
+  bool syncing_ = false;
 };
 
 }  // namespace pastel

@@ -1,7 +1,6 @@
 #pragma once
 #include <QMainWindow>
 #include <functional>
-#include <map>
 #include <memory>
 
 #include "app/element_widgets_view.h"
@@ -35,25 +34,16 @@ class MainWindowView : public QMainWindow {
   // The paper rectangle as the window shows it, 707 x 499 pixels.
   QImage renderPaper();
 
-  // Text boxes write typed text into the model, then report the change.
-  void setTextFromWidget(Element& e, const QString& text);
-
  protected:
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  struct Bound;
   void build();
-  void syncOne(Bound& b, bool force);
-  void restack();
 
   Poster& poster_;
   QWidget* central_ = nullptr;
-  std::vector<std::unique_ptr<Bound>> bound_;
-  std::map<const Element*, Bound*> byElement_;
-  QAction *itemOpen_ = nullptr, *itemSetDir_ = nullptr, *itemGazo_ = nullptr,
-          *itemEnd_ = nullptr;
-  bool syncing_ = false;
+  std::unique_ptr<FormBinder> binder_;
+  QAction *itemOpen_ = nullptr, *itemSetDir_ = nullptr, *itemGazo_ = nullptr, *itemEnd_ = nullptr;
 };
 
 }  // namespace pastel

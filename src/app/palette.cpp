@@ -4,46 +4,8 @@
 
 namespace pastel {
 
-const std::array<Swatch, 24> kSwatches{{
-    {rgb(0xff, 0xff, 0xff), "#ffffff"}, {rgb(0xff, 0xc0, 0xc0), "#ffc0c0"},
-    {rgb(0xff, 0xe0, 0xc0), "#ffe0c0"}, {rgb(0xff, 0xff, 0xc0), "#ffffc0"},
-    {rgb(0xc0, 0xff, 0xc0), "#b7ffc0"}, {rgb(0xc0, 0xff, 0xff), "#b7ffff"},
-    {rgb(0xc0, 0xc0, 0xff), "#c0c0ff"}, {rgb(0xff, 0xc0, 0xff), "#ffc0fc"},
-    {rgb(0xe0, 0xe0, 0xe0), "#dfdfdf"}, {rgb(0xff, 0x80, 0x80), "#ff8080"},
-    {rgb(0xff, 0xc0, 0x80), "#ffc080"}, {rgb(0xff, 0xff, 0x80), "#ffff77"},
-    {rgb(0x80, 0xff, 0x80), "#80ff80"}, {rgb(0x80, 0xff, 0xff), "#75fff9"},
-    {rgb(0x80, 0x80, 0xff), "#8080ff"}, {rgb(0xff, 0x80, 0xff), "#ff80fa"},
-    {rgb(0x00, 0x00, 0x00), "#000000"}, {rgb(0xff, 0x00, 0x00), "#ff0000"},
-    {rgb(0xff, 0x80, 0x00), "#fd7e00"}, {rgb(0xff, 0xff, 0x00), "#ffff00"},
-    {rgb(0x00, 0xff, 0x00), "#39fd00"}, {rgb(0x00, 0xff, 0xff), "#00fdf0"},
-    {rgb(0x00, 0x00, 0xff), "#0000ff"}, {rgb(0xff, 0x00, 0xff), "#ff00ff"},
-}};
-
-Palette::Palette() {
-  for (int k = 0; k < 24; ++k) {
-    Element& e = label3[k];
-    e.name = QStringLiteral("Label3(%1)").arg(k);
-    e.kind = ElementKind::Label;
-    e.visible = true;
-    e.left = 120 + 480.0f * (k % 8);
-    e.top = 120 + 480.0f * (k / 8);
-    e.width = e.height = 495;
-    e.backColor = kSwatches[k].shown;
-  }
-  command12.name = QStringLiteral("Command12");
-  command12.kind = ElementKind::Button;
-  command12.visible = true;
-  command12.caption = QStringLiteral("OK");
-  command12.left = 840;
-  command12.top = 1680;
-  command12.width = 2415;
-  command12.height = 615;
-  command12.backColor = kWhite;
-  command12.fontSize = 16;
-  command12.fontBold = true;
-}
-
-void openPalette(Poster& p, Palette& pal, PaletteTarget target) {
+void openPalette(Poster& p, PaletteTarget target) {
+  PaletteForm& pal = p.palette;
   pal.target = target;
   if (!pal.created) {
     pal.created = true;
@@ -56,19 +18,20 @@ void openPalette(Poster& p, Palette& pal, PaletteTarget target) {
   pal.visible = true;
 }
 
-void clickSwatch(Palette& pal, int k) {
+void clickSwatch(Poster& p, int k) {
+  PaletteForm& pal = p.palette;
   if (k < 0 || k >= 24) return;
   pal.command12.backColor = kSwatches[k].shown;
   pal.pickedCode = QString::fromLatin1(kSwatches[k].code);
 }
 
-void paletteOk(Poster& p, Palette& pal) {
+void paletteOk(Poster& p) {
+  PaletteForm& pal = p.palette;
   const ColourValue ok = pal.command12.backColor;
   const int sel = p.selectedIndex;
   switch (pal.target) {
     case PaletteTarget::Paper:
       p.paperColourCode = pal.pickedCode;
-      p.form.command12.backColor = ok;
       // The plain new colour: the lines and any flattened picture go.
       p.form.paper.setBackPicture(nullptr);
       p.form.paper.setBackColor(ok);
@@ -97,6 +60,8 @@ void paletteOk(Poster& p, Palette& pal) {
   }
   pal.visible = false;
 }
+
+void closePalette(Poster& p) { p.palette.visible = false; }
 
 namespace {
 const char* codeOfShown(ColourValue c) {

@@ -1,65 +1,30 @@
 #include "app/palette_view.h"
 
 #include <QCloseEvent>
-#include <QLabel>
-#include <QMouseEvent>
-
-#include "app/element_widgets_view.h"
 
 namespace pastel {
 
-namespace {
-class SwatchLabel : public QLabel {
- public:
-  SwatchLabel(QWidget* parent, std::function<void()> onClick)
-      : QLabel(parent), onClick_(std::move(onClick)) {}
-
- protected:
-  void mousePressEvent(QMouseEvent* e) override {
-    if (e->button() == Qt::LeftButton) onClick_();
-  }
-
- private:
-  std::function<void()> onClick_;
-};
-}  // namespace
-
-PaletteWindow::PaletteWindow(Palette& model, std::function<void(int)> onSwatch,
-                             std::function<void()> onOk)
+PaletteWindow::PaletteWindow(PaletteForm& model,
+                             std::function<void(const std::function<void()>&)> run)
     : QWidget(nullptr, Qt::Tool), model_(model) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("いろ"));
-  setFixedSize(int(Palette::kClientWidth / kTwipsPerPixel),
-               int(Palette::kClientHeight / kTwipsPerPixel));
+  setFixedSize(twipsToPixels(PaletteForm::kClientWidth), twipsToPixels(PaletteForm::kClientHeight));
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0xd4, 0xd0, 0xc8));
   setPalette(pal);
-  for (int k = 0; k < 24; ++k) {
-    auto* l = new SwatchLabel(this, [onSwatch, k] { onSwatch(k); });
-    l->setObjectName(model.label3[k].name);
-    l->setGeometry(pixelRect(model.label3[k]));
-    l->setAutoFillBackground(true);
-    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QPalette lp = l->palette();
-    lp.setColor(QPalette::Window, toQColor(model.label3[k].backColor));
-    l->setPalette(lp);
-    swatches_[k] = l;
-  }
-  ok_ = new QPushButton(model.command12.caption, this);
-  ok_->setObjectName(model.command12.name);
-  ok_->setGeometry(pixelRect(model.command12));
-  ok_->setFont(gothicFont(model.command12.fontSize, model.command12.fontBold));
-  connect(ok_, &QPushButton::clicked, this, [onOk] { onOk(); });
+  binder_ = std::make_unique<FormBinder>(this, std::move(run));
+  model_.forEach([this](Element& e) { binder_->add(e); });
   sync();
 }
 
+PaletteWindow::~PaletteWindow() { binder_->detach(); }
+
 void PaletteWindow::sync() {
-  QPalette bp = ok_->palette();
-  bp.setColor(QPalette::Button, toQColor(model_.command12.backColor));
-  ok_->setPalette(bp);
+  binder_->sync(nullptr);
   if (model_.visible && !placed_) {
-    move(int(model_.left / kTwipsPerPixel), int(model_.top / kTwipsPerPixel));
+    move(twipsToPixels(model_.left), twipsToPixels(model_.top));
     placed_ = true;
   }
   if (model_.visible != isVisible()) setVisible(model_.visible);
@@ -67,9 +32,8 @@ void PaletteWindow::sync() {
 }
 
 void PaletteWindow::closeEvent(QCloseEvent* e) {
-  // The frame's close box only hides it: the pick is kept.
-  model_.visible = false;
   e->accept();
+  if (onClose) onClose();
 }
 
 }  // namespace pastel

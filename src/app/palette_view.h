@@ -1,28 +1,30 @@
 #pragma once
-#include <QPushButton>
 #include <QWidget>
-#include <array>
 #include <functional>
+#include <memory>
 
-#include "app/palette.h"
-
-class QLabel;
+#include "app/element_widgets_view.h"
+#include "form/palette_form.h"
 
 namespace pastel {
 
-// The palette window Form2, a tool window over the main window.
+// The palette window Form2, a tool window over the main window, built from
+// the palette's table. Its swatches and OK report through on(); closing its
+// frame reports through onClose.
 class PaletteWindow : public QWidget {
  public:
-  PaletteWindow(Palette& model, std::function<void(int)> onSwatch, std::function<void()> onOk);
+  PaletteWindow(PaletteForm& model, std::function<void(const std::function<void()>&)> run);
+  ~PaletteWindow() override;
+  ElementEvents& on(const Element& e) { return binder_->on(e); }
+  std::function<void()> onClose;
   void sync();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  Palette& model_;
-  std::array<QLabel*, 24> swatches_{};
-  QPushButton* ok_ = nullptr;
+  PaletteForm& model_;
+  std::unique_ptr<FormBinder> binder_;
   bool placed_ = false;
 };
 

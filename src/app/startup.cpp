@@ -33,6 +33,8 @@ void startUpBeforeShow(Poster& p) {
 void startUpAfterShow(Poster& p) {
   p.form.hscroll1.visible = true;
   yieldToEvents(p);
+  // The child may already have gone on to the photos during the yield.
+  if (currentStep(p) != 1) return;
   p.selectionActive = 0;
   p.form.picture1.visible = true;
   yieldToEvents(p);
@@ -40,7 +42,7 @@ void startUpAfterShow(Poster& p) {
 
 bool confirmEnd(Poster& p) {
   const MessageBoxText m{QStringLiteral("ほんとうに おわりにしますか？"), QStringLiteral("確認"),
-                      MsgIcon::Information, MsgButtons::YesNo, MsgAnswer::No};
+                         MsgIcon::Information, MsgButtons::YesNo, MsgAnswer::No};
   if (!p.svc.dialogs || p.svc.dialogs->message(m) != MsgAnswer::Yes) return false;
   if (p.svc.desktop) p.svc.desktop->terminate();
   return true;

@@ -6,29 +6,59 @@ namespace pastel {
 
 namespace {
 
-void show(std::initializer_list<Element*> es, bool visible) {
-  for (Element* e : es) e->visible = visible;
+// Which step buttons and tools each step shows. Per step, one letter:
+// 'S' shown and enabled, 'D' shown but disabled, '-' hidden (enabled left as
+// it is). Every transition sets the whole set of its target step.
+struct ControlRow {
+  Element MainForm::*control;
+  const char* steps;  // steps 1, 2, 3, 4
+};
+const ControlRow kControlSets[] = {
+    {&MainForm::label2, "-S--"},     // BackWarning
+    {&MainForm::command5, "DS--"},   // もどる
+    {&MainForm::command15, "--S-"},  //
+    {&MainForm::command16, "---S"},  //
+    {&MainForm::command11, "S---"},  // つぎへ
+    {&MainForm::command6, "-S--"},   //
+    {&MainForm::command4, "--SD"},   //
+    {&MainForm::command19, "S---"},  // クリア
+    {&MainForm::command10, "-S--"},  //
+    {&MainForm::command9, "--S-"},   //
+    {&MainForm::command1, "-SD-"},   // ちいさく
+    {&MainForm::command2, "-SD-"},   // おおきく
+    {&MainForm::command12, "S---"},  // かみのいろ
+    {&MainForm::command13, "S---"},  // せんのいろ
+    {&MainForm::hscroll1, "S---"},   // brush size
+    {&MainForm::vscroll1, "-S--"},   // picture strip
+    {&MainForm::command17, "--S-"},  // もじいろ
+    {&MainForm::command18, "--S-"},  // わくいろ
+    {&MainForm::command21, "--S-"},  // もじ の へんしゅう
+    {&MainForm::command14, "---S"},  // いんさつ
+    {&MainForm::command20, "---S"},  // ほぞん
+};
+
+void setControlSet(MainForm& f, int step, const QString& title) {
+  f.label5.caption = title;
+  for (const ControlRow& row : kControlSets) {
+    Element& e = f.*row.control;
+    const char state = row.steps[step - 1];
+    e.visible = state != '-';
+    if (e.visible) e.enabled = state == 'S';
+  }
 }
+
+bool canPress(const Element& button) { return button.visible && button.enabled; }
+
+// Another handler may have changed the step during a yield; the rest of a
+// transition then no longer applies.
+bool stillInStep(const Poster& p, int step) { return currentStep(p) == step; }
 
 void showThumbnails(Poster& p) {
   for (int i = 0; i < 10; ++i) p.form.image1[i].visible = i < p.thumbnailCount;
 }
 
-void parkPhotoSize(Element& e) {
-  e.height = kParkedPhotoHeight;
-  e.width = kParkedPhotoWidth;
-}
-
-void parkWordSize(Element& e) {
-  e.height = kParkedWordHeight;
-  e.width = kParkedWordWidth;
-  e.fontSize = kParkedWordFontSize;
-}
-
-void parkWordInColumn(Element& e, int i) {
-  parkWordSize(e);
-  e.left = kWordColumnLeft;
-  e.top = wordColumnTop(i);
+void hideThumbnails(Poster& p) {
+  for (auto& t : p.form.image1) t.visible = false;
 }
 
 void setPaperSnapshot(Poster& p) {
@@ -42,100 +72,67 @@ void setPaperSnapshot(Poster& p) {
 
 void nextFrom1(Poster& p) {
   MainForm& f = p.form;
-  if (!f.command11.visible || !f.command11.enabled) return;
-  f.label5.caption = kStep2Title;
-  f.label2.visible = true;
-  show({&f.command1, &f.command2}, true);
-  f.command1.enabled = f.command2.enabled = f.command5.enabled = true;
-  show({&f.command6, &f.command10}, true);
-  show({&f.command11, &f.command12, &f.command13, &f.command19}, false);
-  f.hscroll1.visible = false;
-  f.vscroll1.visible = true;
+  if (!canPress(f.command11)) return;
+  setControlSet(f, 2, kStep2Title);
   setPaperSnapshot(p);
   f.picture1.visible = false;
   yieldToEvents(p);
-  showThumbnails(p);
+  if (stillInStep(p, 2)) showThumbnails(p);
 }
 
 void nextFrom2(Poster& p) {
   MainForm& f = p.form;
-  if (!f.command6.visible || !f.command6.enabled) return;
-  f.label5.caption = kStep3Title;
-  f.label2.visible = false;
+  if (!canPress(f.command6)) return;
+  setControlSet(f, 3, kStep3Title);
+  hideThumbnails(p);
   for (int i = 0; i < 10; ++i) {
-    f.image1[i].visible = false;
     if (!isPlaced(f.image3[i])) {
       f.image3[i].visible = false;
-      parkPhotoSize(f.image3[i]);
+      parkPhoto(p, i, false);
     }
   }
   f.image3[10].visible = false;
-  for (int i = 0; i < 10; ++i) {
-    f.text1[i].visible = true;
-    f.text1[i].borderStyle = 0;
-    f.image3[i].borderStyle = 0;
-  }
-  show({&f.command1, &f.command2}, true);
-  f.command1.enabled = f.command2.enabled = false;
-  show({&f.command4, &f.command9, &f.command15, &f.command17, &f.command18, &f.command21}, true);
-  show({&f.command5, &f.command6, &f.command10}, false);
-  f.vscroll1.visible = false;
+  for (auto& w : f.text1) w.visible = true;
+  clearFrames(p);
   yieldToEvents(p);
 }
 
 void nextFrom3(Poster& p) {
   MainForm& f = p.form;
-  if (!f.command4.visible || !f.command4.enabled) return;
-  for (int i = 0; i < 10; ++i) {
-    f.text1[i].visible = true;
-    f.text1[i].borderStyle = 0;
-    f.image3[i].borderStyle = 0;
-  }
+  if (!canPress(f.command4)) return;
+  for (auto& w : f.text1) w.visible = true;
+  clearFrames(p);
   p.selectionActive = 0;
-  f.label5.caption = kStep4Title;
+  setControlSet(f, 4, kStep4Title);
+  hideThumbnails(p);
   for (int i = 0; i < 10; ++i) {
-    f.image1[i].visible = false;
     if (!isPlaced(f.image3[i])) {
-      parkPhotoSize(f.image3[i]);
+      parkPhoto(p, i, false);
       f.image3[i].visible = false;
     }
     if (!isPlaced(f.text1[i])) {
-      parkWordInColumn(f.text1[i], i);
+      parkWord(p, i, WordPark::Column);
       f.text1[i].visible = false;
     }
   }
-  show({&f.command1, &f.command2, &f.command9, &f.command15, &f.command17, &f.command18,
-        &f.command21},
-       false);
-  f.command4.enabled = false;
-  show({&f.command14, &f.command16, &f.command20}, true);
   yieldToEvents(p);
 }
 
 void backFrom2(Poster& p) {
   MainForm& f = p.form;
-  if (!f.command5.visible || !f.command5.enabled) return;
-  f.label5.caption = kStep1Title;
-  f.label2.visible = false;
-  show({&f.command1, &f.command2}, false);
-  f.command5.enabled = false;
-  show({&f.command6, &f.command10}, false);
-  show({&f.command11, &f.command12, &f.command13, &f.command19}, true);
-  f.hscroll1.visible = true;
-  f.vscroll1.visible = false;
+  if (!canPress(f.command5)) return;
+  setControlSet(f, 1, kStep1Title);
+  hideThumbnails(p);
+  // Whatever their position: the photos and words are only parked, their
+  // pictures, texts and colours stay.
   for (int i = 0; i < 10; ++i) {
-    f.image1[i].visible = false;
-    Element& photo = f.image3[i];
-    photo.visible = false;
-    parkPhotoSize(photo);
-    photo.left = kParkedPhotoLeft;
-    Element& word = f.text1[i];
-    word.visible = false;
-    parkWordSize(word);
-    word.left = kWordColumnLeft;
-    word.top = wordHomeTop(i);
+    f.image3[i].visible = false;
+    parkPhoto(p, i, true);
+    f.text1[i].visible = false;
+    parkWord(p, i, WordPark::Home);
   }
   yieldToEvents(p);
+  if (!stillInStep(p, 1)) return;
   p.selectionActive = 0;
   f.picture1.visible = true;
   yieldToEvents(p);
@@ -143,49 +140,30 @@ void backFrom2(Poster& p) {
 
 void backFrom3(Poster& p) {
   MainForm& f = p.form;
-  if (!f.command15.visible || !f.command15.enabled) return;
-  f.label5.caption = kStep2Title;
-  f.label2.visible = true;
+  if (!canPress(f.command15)) return;
+  setControlSet(f, 2, kStep2Title);
+  clearFrames(p);
   for (int i = 0; i < 10; ++i) {
-    f.text1[i].borderStyle = 0;
-    f.image3[i].borderStyle = 0;
     if (!isPlaced(f.text1[i])) {
       f.text1[i].visible = false;
-      parkWordSize(f.text1[i]);
+      parkWord(p, i, WordPark::Here);
     }
   }
-  show({&f.command1, &f.command2}, true);
-  f.command1.enabled = f.command2.enabled = true;
-  show({&f.command4, &f.command9, &f.command11, &f.command12, &f.command13, &f.command15,
-        &f.command17, &f.command18, &f.command19, &f.command21},
-       false);
-  show({&f.command5, &f.command6, &f.command10}, true);
-  f.vscroll1.visible = true;
-  if (p.selectedIndex >= 0 && p.selectedIndex < 10) f.text1[p.selectedIndex].borderStyle = 0;
   yieldToEvents(p);
-  showThumbnails(p);
+  if (stillInStep(p, 2)) showThumbnails(p);
 }
 
 void backFrom4(Poster& p) {
   MainForm& f = p.form;
-  if (!f.command16.visible || !f.command16.enabled) return;
-  f.label5.caption = kStep3Title;
+  if (!canPress(f.command16)) return;
+  setControlSet(f, 3, kStep3Title);
+  clearFrames(p);
+  hideThumbnails(p);
   for (int i = 0; i < 10; ++i) {
-    f.text1[i].borderStyle = 0;
-    f.image3[i].borderStyle = 0;
-    f.image1[i].visible = false;
     if (isPlaced(f.image3[i])) f.image3[i].visible = true;
-    if (!isPlaced(f.text1[i])) parkWordInColumn(f.text1[i], i);
+    if (!isPlaced(f.text1[i])) parkWord(p, i, WordPark::Column);
     f.text1[i].visible = true;
   }
-  if (p.selectedIndex >= 0 && p.selectedIndex < 10) f.text1[p.selectedIndex].borderStyle = 0;
-  show({&f.command1, &f.command2}, true);
-  f.command1.enabled = f.command2.enabled = false;
-  f.command4.enabled = true;
-  show({&f.command5, &f.command6, &f.command10, &f.command14, &f.command16, &f.command19,
-        &f.command20},
-       false);
-  show({&f.command9, &f.command15, &f.command17, &f.command18, &f.command21}, true);
   yieldToEvents(p);
 }
 

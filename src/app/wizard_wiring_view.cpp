@@ -1,5 +1,4 @@
-#include <memory>
-
+#include "app/palette.h"
 #include "app/palette_view.h"
 #include "app/pastel_app_view.h"
 #include "app/wizard.h"
@@ -7,22 +6,27 @@
 namespace pastel {
 
 namespace {
-// Owns the palette model and its window for the life of the main window.
-class PaletteController : public QObject {
+// The palette window for the life of the main window: made on first use,
+// then only shown and hidden as the palette's model says.
+class PaletteHost : public QObject {
  public:
-  PaletteController(MainWindowView& view, Poster& p) : QObject(&view), view_(view), p_(p) {}
-  ~PaletteController() override = default;
+  PaletteHost(MainWindowView& view, Poster& p) : QObject(&view), view_(view), p_(p) {}
 
   void open(PaletteTarget t) {
-    openPalette(p_, model_, t);
-    if (!window_)
-      window_ = std::make_unique<PaletteWindow>(
-          model_, [this](int k) { run([this, k] { clickSwatch(model_, k); }); },
-          [this] { run([this] { paletteOk(p_, model_); }); });
-    window_->sync();
+    if (!window_) build();
+    run([this, t] { openPalette(p_, t); });
   }
 
  private:
+  void build() {
+    window_ = std::make_unique<PaletteWindow>(p_.palette,
+                                              [this](const std::function<void()>& h) { run(h); });
+    PaletteForm& pal = p_.palette;
+    for (int k = 0; k < 24; ++k)
+      window_->on(pal.label3[size_t(k)]).click = [this, k] { clickSwatch(p_, k); };
+    window_->on(pal.command12).click = [this] { paletteOk(p_); };
+    window_->onClose = [this] { run([this] { closePalette(p_); }); };
+  }
   void run(const std::function<void()>& f) {
     f();
     if (window_) window_->sync();
@@ -30,7 +34,6 @@ class PaletteController : public QObject {
   }
   MainWindowView& view_;
   Poster& p_;
-  Palette model_;
   std::unique_ptr<PaletteWindow> window_;
 };
 }  // namespace
@@ -44,7 +47,7 @@ void wireWizard(MainWindowView& view, Poster& p) {
   view.on(f.command15).click = [&p] { backFrom3(p); };
   view.on(f.command16).click = [&p] { backFrom4(p); };
 
-  auto* palette = new PaletteController(view, p);
+  auto* palette = new PaletteHost(view, p);
   view.on(f.command12).click = [palette] { palette->open(PaletteTarget::Paper); };
   view.on(f.command13).click = [palette] { palette->open(PaletteTarget::Line); };
   view.on(f.command18).click = [palette] { palette->open(PaletteTarget::WordFrame); };

@@ -19,7 +19,8 @@ void wireCanvas(MainWindowView& view, Poster& p) {
       v->run([&] { floatPhotoSlot(p, i, x, y); });
     };
   }
-  view.on(f.vscroll1).scrolled = [&p](int) { scrollPictureStrip(p); };
+  view.on(f.vscroll1).valueChanged = [&p](int v) { scrollPictureStrip(p, v); };
+  view.on(f.hscroll1).valueChanged = [&p](int v) { setBrushSize(p, v); };
 
   for (int i = 0; i <= 10; ++i) {
     ElementEvents& ev = view.on(f.image3[size_t(i)]);

@@ -6,10 +6,9 @@ namespace pastel {
 
 void clearPaper(Poster& p) {
   MainForm& f = p.form;
-  f.picture1.backColor = kSysWindowBackground;
+  // Command12 shows the paper's colour, so it follows.
   f.paper.setBackPicture(nullptr);
   f.paper.setBackColor(kSysWindowBackground);  // repaints: the lines go too
-  f.command12.backColor = kSysWindowBackground;
   yieldToEvents(p);
 }
 
@@ -21,11 +20,8 @@ void clearPhotos(Poster& p) {
   if (p.selectedIndex >= 0 && p.selectedIndex <= 10)
     f.image3[size_t(p.selectedIndex)].borderStyle = 0;
   for (int k = 0; k < 10; ++k) {
-    Element& e = f.image3[size_t(k)];
-    e.visible = false;
-    e.height = kParkedPhotoHeight;
-    e.width = kParkedPhotoWidth;
-    e.left = kParkedPhotoLeft;
+    f.image3[size_t(k)].visible = false;
+    parkPhoto(p, k, true);
   }
 }
 
@@ -35,14 +31,7 @@ void clearWords(Poster& p) {
   // SelectedIndex 10 is left by the OverflowSlot: no such word.
   if (p.selectedIndex >= 0 && p.selectedIndex < 10)
     f.text1[size_t(p.selectedIndex)].borderStyle = 0;
-  for (int i = 0; i < 10; ++i) {
-    Element& e = f.text1[size_t(i)];
-    e.left = kWordColumnLeft;
-    e.top = wordHomeTop(i);
-    e.fontSize = kParkedWordFontSize;
-    e.height = kParkedWordHeight;
-    e.width = kParkedWordWidth;
-  }
+  for (int i = 0; i < 10; ++i) parkWord(p, i, WordPark::Home);
 }
 
 }  // namespace pastel

@@ -1,5 +1,6 @@
 #include "canvas/lines.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "canvas/poster.h"
@@ -28,5 +29,10 @@ void penMove(Poster& p, PaperSurface& surface, float x, float y) {
 }
 
 void penRelease(Poster& p) { p.penDown = 0; }
+
+void setBrushSize(Poster& p, int value) {
+  ScrollRange& bar = p.form.hscroll1.scroll;
+  bar.value = std::clamp(value, bar.min, bar.max);
+}
 
 }  // namespace pastel

@@ -13,4 +13,7 @@ void penPress(Poster& p, PaperSurface& surface, float x, float y);
 void penMove(Poster& p, PaperSurface& surface, float x, float y);
 void penRelease(Poster& p);
 
+// HScroll1 moved: the brush radius for the next dots.
+void setBrushSize(Poster& p, int value);
+
 }  // namespace pastel

@@ -1,6 +1,9 @@
 #include "canvas/picture_strip.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "canvas/poster.h"
@@ -17,10 +20,6 @@ constexpr int kLastPictureIndex = 32000;
 float cellLeft(int i) { return i % 2 == 0 ? 11040.0f : 13080.0f; }
 float cellTop(int i) { return 2280 + 1560.0f * float(i / 2); }
 
-// Each fill of the strip gets a number; pictures that arrive for an older
-// fill (the user scrolled while they were decoding) are dropped.
-int g_fillNumber = 0;
-
 void putAtCell(Element& t, int i) {
   t.left = cellLeft(i);
   t.top = cellTop(i);
@@ -31,16 +30,23 @@ QString pictureFileAt(const Poster& p, int index) {
   return p.pictureFiles[index];
 }
 
+// Thumbnails show only while the strip does (the photo step); pictures that
+// arrive after the child went on stay hidden.
+bool stripShowing(const Poster& p) { return p.form.vscroll1.visible; }
+
 // Decodes the thumbnails of the page starting at `first`. Each one is shown
-// as soon as it is ready; the event loop runs between them.
+// as soon as it is ready; the event loop runs between them, so another fill
+// may start meanwhile: it cancels this one, whose pictures are for no one.
 void fillThumbnails(Poster& p, int first, bool fromScroll) {
-  const int fill = ++g_fillNumber;
+  if (p.stripFill) *p.stripFill = true;
+  const auto cancel = std::make_shared<std::atomic<bool>>(false);
+  p.stripFill = cancel;
   QStringList paths;
   std::vector<int> cells;
   for (int i = 0; i < 10; ++i) {
     const QString path = pictureFileAt(p, first + i);
     Element& t = p.form.image1[i];
-    if (fromScroll) t.visible = !path.isEmpty();
+    if (fromScroll) t.visible = !path.isEmpty() && stripShowing(p);
     if (path.isEmpty()) continue;
     paths << path;
     cells.push_back(i);
@@ -50,21 +56,22 @@ void fillThumbnails(Poster& p, int first, bool fromScroll) {
       for (auto& t : p.form.image1) t.visible = false;
     return;
   }
-  p.svc.pictures->loadEach(paths, kThumbnailMaxPixels,
-                           [&p, fill, cells, fromScroll](int k, PictureRef pic) {
-                             if (fill != g_fillNumber || k < 0 || k >= int(cells.size()) || !pic)
-                               return;
-                             const int i = cells[size_t(k)];
-                             Element& t = p.form.image1[i];
-                             if (fitThumbnail(t, i, *pic)) {
-                               t.picture = std::move(pic);
-                               ++p.thumbnailCount;
-                               t.visible = fromScroll || p.form.vscroll1.visible;
-                             } else if (fromScroll) {
-                               t.visible = false;
-                             }
-                             yieldToEvents(p);
-                           });
+  p.svc.pictures->loadEach(
+      paths, kThumbnailMaxPixels,
+      [&p, cancel, cells, fromScroll](int k, PictureRef pic) {
+        if (*cancel || k < 0 || k >= int(cells.size()) || !pic) return;
+        const int i = cells[size_t(k)];
+        Element& t = p.form.image1[i];
+        if (fitThumbnail(t, i, *pic)) {
+          t.picture = std::move(pic);
+          ++p.thumbnailCount;
+          t.visible = stripShowing(p);
+        } else if (fromScroll) {
+          t.visible = false;
+        }
+        yieldToEvents(p);
+      },
+      cancel);
 }
 
 // The photo picture for a file: shared with a slot that already shows that
@@ -134,7 +141,9 @@ void loadPictureStrip(Poster& p, const QStringList& fileListNames) {
   fillThumbnails(p, 0, false);
 }
 
-void scrollPictureStrip(Poster& p) {
+void scrollPictureStrip(Poster& p, int value) {
+  ScrollRange& bar = p.form.vscroll1.scroll;
+  bar.value = std::clamp(value, bar.min, std::max(bar.min, bar.max));
   p.thumbnailCount = 0;
   for (int i = 0; i < 10; ++i) {
     Element& t = p.form.image1[size_t(i)];
@@ -151,8 +160,8 @@ void scrollPictureStrip(Poster& p) {
 void floatPhotoSlot(Poster& p, int i, float x, float y) {
   if (i < 0 || i > 9) return;
   const Element& t = p.form.image1[size_t(i)];
-  // A broken or empty cell has nothing to pick up.
-  if (!t.picture || t.picture->broken) return;
+  // A hidden, broken or empty cell has nothing to pick up.
+  if (!t.visible || !t.picture || t.picture->broken) return;
   const QString path = pictureFileAt(p, i + p.form.vscroll1.scroll.value);
   if (path.isEmpty()) return;
   PictureRef pic = photoPictureFor(p, path);

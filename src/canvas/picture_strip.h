@@ -18,8 +18,8 @@ inline constexpr QSize kPhotoMaxPixels{1400, 1000};
 // file list (names without folder, sorted) and PictureFolderPath.
 void loadPictureStrip(Poster& p, const QStringList& fileListNames);
 
-// VScroll1 changed: the ten thumbnails show the page from its value.
-void scrollPictureStrip(Poster& p);
+// VScroll1 moved to `value`: the ten thumbnails show the page from there.
+void scrollPictureStrip(Poster& p, int value);
 
 // Fits a picture into thumbnail cell i, keeping its aspect, centred.
 // False (and nothing changed but the picture) when it has no size.

@@ -29,6 +29,23 @@ void clearFrames(Poster& p) {
   }
 }
 
+void parkWord(Poster& p, int i, WordPark where) {
+  Element& e = p.form.text1[size_t(i)];
+  e.height = kParkedWordHeight;
+  e.width = kParkedWordWidth;
+  e.fontSize = kParkedWordFontSize;
+  if (where == WordPark::Here) return;
+  e.left = kWordColumnLeft;
+  e.top = where == WordPark::Column ? wordColumnTop(i) : wordHomeTop(i);
+}
+
+void parkPhoto(Poster& p, int i, bool toParkingLeft) {
+  Element& e = p.form.image3[size_t(i)];
+  e.height = kParkedPhotoHeight;
+  e.width = kParkedPhotoWidth;
+  if (toParkingLeft) e.left = kParkedPhotoLeft;
+}
+
 void moveToTopOfStack(std::array<std::int16_t, 21>& order, std::int16_t i) {
   int pos = 0;
   for (int k = 0; k <= 9; ++k)

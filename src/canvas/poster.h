@@ -2,9 +2,12 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "form/main_form.h"
+#include "form/palette_form.h"
 #include "platform/services.h"
 
 namespace pastel {
@@ -15,11 +18,12 @@ enum class SelectedKind : std::int16_t { None = 0, Photo = 1, Word = 2 };
 // every handler shares. One copy for the program.
 struct Poster {
   MainForm form;
+  PaletteForm palette;  // Form2: its pick lives as long as the process
   Services svc;
 
   // Colour codes as recorded for the poster files.
   QString paperColourCode = QStringLiteral("#ffffff");
-  std::array<QString, 11> wordTextColourCodes;   // entry 10 is never written
+  std::array<QString, 11> wordTextColourCodes;  // entry 10 is never written
   std::array<QString, 11> wordFrameColourCodes;
 
   std::array<std::int16_t, 21> photoStackOrder{};  // entries 0..9 used
@@ -31,20 +35,23 @@ struct Poster {
   std::int16_t floatingSlot = 0;
   std::int16_t grabOffsetX = 0, grabOffsetY = 0;
 
-  QStringList pictureFiles;        // full paths, at most 32001
+  QStringList pictureFiles;  // full paths, at most 32001
   std::int16_t thumbnailCount = 0;
-  QString pictureFolderPath;       // empty or ending in exactly one "/"
-  QString settingsDrive;           // the settings dialog's drive and folder at
-  QString settingsFolder;          // its last confirmation; empty before
+  QString pictureFolderPath;  // empty or ending in exactly one "/"
+  QString settingsDrive;      // the settings dialog's drive and folder at
+  QString settingsFolder;     // its last confirmation; empty before
 
   std::array<QString, 11> photoFiles;
   std::array<std::int16_t, 11> photoEnlarged{};
 
   std::int16_t penDown = 0;
   std::int16_t penRadius = 50;
-  QString wordEditMode;            // "3" until the editor first opens
+  QString wordEditMode;  // "3" until the editor first opens
 
-  QString appFolder;               // computed once at start-up
+  QString appFolder;  // computed once at start-up
+
+  // Set to cancel the picture strip's running fill when another starts.
+  std::shared_ptr<std::atomic<bool>> stripFill;
 
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();
@@ -58,6 +65,15 @@ int firstFreePhotoSlot(const Poster& p);
 
 // No frame on PhotoSlots 0..9 and WordSlots 0..9.
 void clearFrames(Poster& p);
+
+// Where a word goes when it is parked: it stays where it is, goes to its
+// place in the word column, or to its home above it (WordHomeTop).
+enum class WordPark { Here, Column, Home };
+// Word i at its parked size and font, moved as asked. Visibility is the
+// caller's.
+void parkWord(Poster& p, int i, WordPark where);
+// Photo i at its parked size; toParkingLeft also moves it to left 9500.
+void parkPhoto(Poster& p, int i, bool toParkingLeft);
 
 // Moves i to the end of a stack order (the most recently pressed is last).
 void moveToTopOfStack(std::array<std::int16_t, 21>& order, std::int16_t i);

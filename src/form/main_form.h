@@ -2,9 +2,8 @@
 #include <QImage>
 #include <QString>
 #include <array>
-#include <functional>
 
-#include "form/element.h"
+#include "form/form_table.h"
 
 namespace pastel {
 
@@ -36,38 +35,6 @@ class PaperSurface {
   int revision_ = 0;
 };
 
-// Every element of the main window, with its start geometry and caption.
-struct MainForm {
-  MainForm();
-
-  // Outer size and position of the window, twips.
-  float left = 0, top = 0, width = 15240, height = 11520;
-  static constexpr float kClientWidth = 15120;
-  static constexpr float kClientHeight = 10650;
-  QString caption;
-
-  Element label3, label5, label2;                 // banner, StepTitle, BackWarning
-  Element command1, command2, command3, command4, command5, command6, command9, command10,
-      command11, command12, command13, command14, command15, command16, command17, command18,
-      command19, command20, command21;
-  Element picture1, image2, picture2;             // paper, PaperSnapshot, print surface
-  Element hscroll1, vscroll1;
-  std::array<Element, 10> image1;                 // thumbnails
-  std::array<Element, 11> image3;                 // PhotoSlots, 10 is the OverflowSlot
-  std::array<Element, 10> text1;                  // WordSlots
-  std::array<QString, 133> text2;                 // hidden field buffers
-
-  PaperSurface paper;    // what Picture1 shows
-  PaperSurface surface2; // what Picture2 shows
-
-  int zCounter = 0;
-  void bringToFront(Element& e) { e.z = ++zCounter; }
-
-  // Every element once, in layout order (the view builds one widget each).
-  void forEach(const std::function<void(Element&)>& f);
-  Element* find(const QString& name);
-};
-
 // Layout constants the handlers share.
 constexpr float kPlacementBoundary = 9300;
 constexpr float kParkedPhotoLeft = 9500;
@@ -83,6 +50,151 @@ inline float wordColumnTop(int i) { return 2640 + 720.0f * i; }
 // The fixed paper rectangle: twips, and the pixels a grab covers.
 constexpr float kPaperLeft = 240, kPaperTop = 2760, kPaperWidth = 10605, kPaperHeight = 7485;
 constexpr int kPaperPxLeft = 16, kPaperPxTop = 184;
+
+// Looks shared by rows of the main window's table.
+namespace look {
+inline const Look kBanner = [] {
+  Look l;
+  l.fontSize = 26, l.bold = true, l.fore = rgb(0x00, 0x80, 0x00), l.back = rgb(0xc0, 0xff, 0xc0);
+  l.centred = true;
+  return l;
+}();
+inline const Look kStepTitle = [] {
+  Look l;
+  l.fontSize = 16, l.bold = true, l.fore = rgb(0x80, 0x00, 0x00), l.back = rgb(0xe0, 0xe0, 0xe0);
+  return l;
+}();
+inline const Look kWarning = [] {
+  Look l;
+  l.fontSize = 11, l.bold = true, l.fore = rgb(0xff, 0x00, 0x00), l.back = rgb(0xe0, 0xe0, 0xe0);
+  return l;
+}();
+inline const Look kBigButton = [] {
+  Look l;
+  l.fontSize = 20, l.bold = true;
+  return l;
+}();
+inline const Look kMidButton = [] {
+  Look l;
+  l.fontSize = 16, l.bold = true;
+  return l;
+}();
+// The line colour is kept in this button's back colour.
+inline const Look kLineColourButton = [] {
+  Look l = kBigButton;
+  l.back = kWhite;
+  return l;
+}();
+inline const Look kPaper = [] {
+  Look l;
+  l.back = kSysWindowBackground, l.layer = 4;
+  return l;
+}();
+inline Look imageOnLayer(int layer) {
+  Look l;
+  l.fore = kSysWindowText, l.back = rgb(0xe0, 0xe0, 0xe0), l.layer = layer;
+  return l;
+}
+// Words lie in front of every photo, photos in front of thumbnails, all of
+// them in front of the snapshot and behind the live paper.
+inline const Look kSnapshot = imageOnLayer(0);
+inline const Look kThumbnail = imageOnLayer(1);
+inline const Look kPhoto = imageOnLayer(2);
+inline const Look kWord = [] {
+  Look l;
+  l.fontSize = 14.25f, l.fore = kBlack, l.back = kWhite, l.layer = 3;
+  return l;
+}();
+inline const Look kBrushBar = [] {
+  Look l;
+  l.scroll = ScrollRange{1, 30, 5, 1, 5};
+  return l;
+}();
+inline const Look kStripBar = [] {
+  Look l;
+  l.scroll = ScrollRange{0, 0, 0, 5, 10};
+  return l;
+}();
+}  // namespace look
+
+// Geometry of the control arrays' rows, element i.
+inline Rect thumbnailCell(int i) {
+  return {i % 2 == 0 ? 11040.0f : 13080.0f, 2280 + 1560.0f * float(i / 2), 1785, 1340};
+}
+inline Rect photoSlotStart(int i) { return {11040 + 120.0f * float(i), 0, 1785, 1335}; }
+inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 3855, 345}; }
+
+// The main window's table (see form/form_table.h for the columns). The
+// form's members, its iteration and the view's widgets all follow from it,
+// so adding an element is adding a row. Rows sharing a place are
+// alternatives shown in different steps.
+#define PASTEL_MAIN_FORM_TABLE(X, ARRAY)                                                           \
+  X(label3, "Label3", Label, "パステルボード", 240, 300, 5175, 675, look::kBanner, Shown)          \
+  X(label5, "Label5", Label, "１．かみのいろを きめます", 6960, 480, 4695, 495, look::kStepTitle,  \
+    Shown)                                                                                         \
+  X(label2, "Label2", Label, "ここで もどると しゃしんや もじが きえます", 10680, 1560, 4335, 375, \
+    look::kWarning, Hidden)                                                                        \
+  X(command5, "Command5", Button, "もどる", 11040, 360, 1815, 1095, look::kBigButton,              \
+    ShownDisabled)                                                                                 \
+  X(command15, "Command15", Button, "もどる", 11040, 360, 1815, 1095, look::kBigButton, Hidden)    \
+  X(command16, "Command16", Button, "もどる", 11040, 360, 1815, 1095, look::kBigButton, Hidden)    \
+  X(command11, "Command11", Button, "つぎへ", 13080, 360, 1815, 1095, look::kBigButton, Shown)     \
+  X(command6, "Command6", Button, "つぎへ", 13080, 360, 1815, 1095, look::kBigButton, Hidden)      \
+  X(command4, "Command4", Button, "つぎへ", 13080, 360, 1815, 1095, look::kBigButton, Hidden)      \
+  X(command3, "Command3", Button, "おわり", 1080, 1800, 1815, 735, look::kBigButton, Shown)        \
+  X(command19, "Command19", Button, "クリア", 3240, 1800, 1695, 735, look::kBigButton, Shown)      \
+  X(command10, "Command10", Button, "クリア", 3240, 1800, 1695, 735, look::kBigButton, Hidden)     \
+  X(command9, "Command9", Button, "クリア", 3240, 1800, 1695, 735, look::kBigButton, Hidden)       \
+  X(command1, "Command1", Button, "ちいさく", 5280, 1800, 1935, 735, look::kBigButton, Hidden)     \
+  X(command2, "Command2", Button, "おおきく", 7560, 1800, 1935, 735, look::kBigButton, Hidden)     \
+  X(command12, "Command12", Button, "かみのいろ", 11400, 2880, 3135, 1695, look::kBigButton,       \
+    Shown)                                                                                         \
+  X(command20, "Command20", Button, "ほぞん", 11400, 2880, 3135, 1695, look::kBigButton, Hidden)   \
+  X(command13, "Command13", Button, "せんのいろ", 11400, 5040, 3135, 975, look::kLineColourButton, \
+    Shown)                                                                                         \
+  X(command14, "Command14", Button, "いんさつ", 11400, 8760, 3135, 1215, look::kBigButton, Hidden) \
+  X(command17, "Command17", Button, "もじいろ", 11040, 1680, 1815, 735, look::kMidButton, Hidden)  \
+  X(command18, "Command18", Button, "わくいろ", 13080, 1680, 1815, 735, look::kMidButton, Hidden)  \
+  X(command21, "Command21", Button, "もじ の へんしゅう", 11040, 9720, 3855, 735,                  \
+    look::kMidButton, Hidden)                                                                      \
+  X(image2, "Image2", Image, "", 240, 2760, 10605, 7485, look::kSnapshot, Shown)                   \
+  X(picture1, "Picture1", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
+  X(picture2, "Picture2", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
+  X(hscroll1, "HScroll1", HScroll, "", 11400, 6360, 3135, 495, look::kBrushBar, Hidden)            \
+  X(vscroll1, "VScroll1", VScroll, "", 14880, 2280, 255, 7575, look::kStripBar, Hidden)            \
+  ARRAY(image1, "Image1(%1)", 0, 10, Image, thumbnailCell, look::kThumbnail, Hidden)               \
+  ARRAY(image3, "Image3(%1)", 0, 11, Image, photoSlotStart, look::kPhoto, Hidden)                  \
+  ARRAY(text1, "Text1(%1)", 0, 10, TextBox, wordSlotStart, look::kWord, Hidden)
+
+// Every element of the main window, with its start geometry and caption.
+// image2 is empty until the first grab, behind the paper; the paper and the
+// brush bar are shown by start-up itself.
+struct MainForm {
+  MainForm();
+
+  // Outer size and position of the window, twips.
+  float left = 0, top = 0, width = 15240, height = 11520;
+  static constexpr float kClientWidth = 15120;
+  static constexpr float kClientHeight = 10650;
+  QString caption;
+
+  PASTEL_FORM_MEMBERS(PASTEL_MAIN_FORM_TABLE)
+
+  PaperSurface paper;     // what Picture1 shows; its colour is the paper's colour
+  PaperSurface surface2;  // what Picture2 shows
+
+  int zCounter = 0;
+  void bringToFront(Element& e) { e.z = ++zCounter; }
+
+  // The colour an element shows behind its caption: the paper and the
+  // paper-colour button show the paper's own colour.
+  ColourValue shownBackColor(const Element& e) const;
+
+  // Every element once, in table order (the view builds one widget each).
+  template <class F>
+  void forEach(F&& f){
+      PASTEL_FORM_FOR_EACH(PASTEL_MAIN_FORM_TABLE)} Element* find(const QString& name);
+};
 
 }  // namespace pastel
 

@@ -32,6 +32,7 @@ struct Batch {
   std::mutex mutex;
   std::condition_variable ready;
   std::deque<std::pair<int, PictureRef>> done;
+  int running = 0;  // workers still at it, under the mutex
   std::atomic<int> next{0};
   std::atomic<bool> stop{false};
 };
@@ -59,30 +60,40 @@ PictureRef FilePictureLoader::load(const QString& path, QSize maxPixels) {
 }
 
 void FilePictureLoader::loadEach(const QStringList& paths, QSize maxPixels,
-                                 const std::function<void(int, PictureRef)>& onEach) {
+                                 const std::function<void(int, PictureRef)>& onEach,
+                                 const LoadCancel& cancel) {
   const int n = int(paths.size());
   if (n <= 1) {
-    PictureLoader::loadEach(paths, maxPixels, onEach);
+    PictureLoader::loadEach(paths, maxPixels, onEach, cancel);
     return;
   }
   Batch batch;
+  batch.running = kWorkers;
+  auto stopped = [&batch, &cancel] { return batch.stop || isCancelled(cancel); };
   for (int w = 0; w < kWorkers; ++w) {
-    pool_.start([this, &batch, &paths, maxPixels, n] {
-      for (int i; !batch.stop && (i = batch.next++) < n;) {
+    pool_.start([this, &batch, &paths, &stopped, maxPixels, n] {
+      // A cancelled batch starts no new picture, so a newer batch (the
+      // strip scrolled on) gets the threads as soon as the current ones end.
+      for (int i; !stopped() && (i = batch.next++) < n;) {
         PictureRef picture = load(paths[i], maxPixels);
         std::lock_guard<std::mutex> lock(batch.mutex);
         batch.done.emplace_back(i, std::move(picture));
         batch.ready.notify_one();
       }
+      std::lock_guard<std::mutex> lock(batch.mutex);
+      --batch.running;
+      batch.ready.notify_one();
     });
   }
   try {
-    for (int delivered = 0; delivered < n; ++delivered) {
+    for (;;) {
       std::unique_lock<std::mutex> lock(batch.mutex);
-      batch.ready.wait(lock, [&] { return !batch.done.empty(); });
+      batch.ready.wait(lock, [&] { return !batch.done.empty() || batch.running == 0; });
+      if (batch.done.empty()) break;
       auto item = std::move(batch.done.front());
       batch.done.pop_front();
       lock.unlock();
+      if (stopped()) continue;  // drained, not handed back
       onEach(item.first, std::move(item.second));
     }
   } catch (...) {

@@ -17,7 +17,8 @@ class FilePictureLoader : public PictureLoader {
   PictureInfo probe(const QString& path) override;
   PictureRef load(const QString& path, QSize maxPixels) override;
   void loadEach(const QStringList& paths, QSize maxPixels,
-                const std::function<void(int, PictureRef)>& onEach) override;
+                const std::function<void(int, PictureRef)>& onEach,
+                const LoadCancel& cancel = nullptr) override;
 
   static constexpr int kWorkers = 2;
 

@@ -2,7 +2,10 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <cmath>
 #include <functional>
+#include <memory>
 
 #include "platform/picture.h"
 
@@ -10,13 +13,19 @@ namespace pastel {
 
 // What the header of a picture file says, without decoding pixels.
 struct PictureInfo {
-  bool usable = false;        // a bmp/dib/jpeg/gif/wmf we can decode
-  int widthHiMetric = 0;      // natural size, 0.01 mm
+  bool usable = false;    // a bmp/dib/jpeg/gif/wmf we can decode
+  int widthHiMetric = 0;  // natural size, 0.01 mm
   int heightHiMetric = 0;
 };
 
-// Natural size in whole twips, as the strip's fitting rule takes it.
-inline int hiMetricToTwips(int himetric) { return int(himetric * 1440.0 / 2540.0); }
+// Natural size in whole twips, as the strip's fitting rule takes it: nearest,
+// halves to even, like every conversion of twips to whole numbers.
+inline int hiMetricToTwips(int himetric) { return int(std::nearbyint(himetric * 1440.0 / 2540.0)); }
+
+// Set to stop a batch: pictures not yet started are not decoded and none
+// is handed back any more.
+using LoadCancel = std::shared_ptr<const std::atomic<bool>>;
+inline bool isCancelled(const LoadCancel& c) { return c && c->load(); }
 
 // Reads the picture files the program offers: BMP (RLE4/RLE8 too), DIB,
 // JPEG, GIF and WMF, by content, extensions matched without regard to case.
@@ -29,11 +38,17 @@ class PictureLoader {
   // broken set and no pixels; never null.
   virtual PictureRef load(const QString& path, QSize maxPixels) = 0;
   // Loads several pictures; onEach(index, picture) runs on the calling
-  // thread as each one is ready, in the order they finish. This version
-  // loads one after the other; a loader may decode on worker threads.
+  // thread as each one is ready, in the order they finish, until `cancel`
+  // is set (onEach may set it, or start another batch that does). This
+  // version loads one after the other; a loader may decode on worker threads.
   virtual void loadEach(const QStringList& paths, QSize maxPixels,
-                        const std::function<void(int, PictureRef)>& onEach) {
-    for (int i = 0; i < paths.size(); ++i) onEach(i, load(paths[i], maxPixels));
+                        const std::function<void(int, PictureRef)>& onEach,
+                        const LoadCancel& cancel = nullptr) {
+    for (int i = 0; i < paths.size() && !isCancelled(cancel); ++i) {
+      PictureRef picture = load(paths[i], maxPixels);
+      if (isCancelled(cancel)) break;
+      onEach(i, std::move(picture));
+    }
   }
 };
 

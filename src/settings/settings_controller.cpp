@@ -35,10 +35,12 @@ void SettingsController::menuSetDir() {
 
 void SettingsController::chooseDrive(const QString& drive) {
   open();
+  // Choosing the drive already shown changes nothing: the open folder stays.
+  if (drive == dialog_->drive) return;
   if (changeDrive(p_, *dialog_, drive, startFolder())) return;
   if (!p_.svc.dialogs) return;
-  p_.svc.dialogs->message(
-      {QStringLiteral("ディスクをセットしてください"), QStringLiteral("ドライブエラー"), MsgIcon::Warning});
+  p_.svc.dialogs->message({QStringLiteral("ディスクをセットしてください"),
+                           QStringLiteral("ドライブエラー"), MsgIcon::Warning});
 }
 
 void SettingsController::chooseFolder(const QString& path) {
@@ -52,17 +54,20 @@ void SettingsController::editWordField(int k, const QString& text) {
 
 void SettingsController::confirm() {
   if (!dialog_) return;
-  if (noPicturesToOffer(*dialog_) && p_.svc.dialogs) {
+  // The message box and the strip's fill yield to the event loop, where the
+  // window may be closed or confirmed again: the confirmation works on its
+  // own copy, and the dialog is gone for everyone else from here on.
+  const SettingsDialog d = std::move(*dialog_);
+  dialog_.reset();
+  if (noPicturesToOffer(d) && p_.svc.dialogs) {
     p_.svc.dialogs->message(
         {QStringLiteral("がぞうがありません、がぞうをいれるには　[設定]からおこなってください。"),
          QStringLiteral("確認"), MsgIcon::Information});
   }
-  const SettingsConfirm r = confirmSettings(p_, *dialog_);
-  const QString path = dialog_->templatePath;
-  dialog_.reset();
+  const SettingsConfirm r = confirmSettings(p_, d);
   if (!r.wordsStored)
     warnFile(QStringLiteral("ことばを ファイルに しまえませんでした。\n%1")
-                 .arg(QDir::toNativeSeparators(path)));
+                 .arg(QDir::toNativeSeparators(d.templatePath)));
 }
 
 void SettingsController::closedByFrame() { dialog_.reset(); }

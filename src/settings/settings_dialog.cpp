@@ -67,7 +67,7 @@ void changeFolder(Poster& p, SettingsDialog& d, const QString& path) {
 
 bool noPicturesToOffer(const SettingsDialog& d) { return d.fileList.isEmpty(); }
 
-SettingsConfirm confirmSettings(Poster& p, SettingsDialog& d) {
+SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d) {
   SettingsConfirm r;
   for (int i = 0; i < 10; ++i) setWordText(p, i, d.wordFields[i]);
   r.wordsStored = storeWordList(d.templatePath, d.wordFields, &r.error);

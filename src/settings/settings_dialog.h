@@ -50,6 +50,6 @@ struct SettingsConfirm {
 
 // Hands the words to the word slots, stores them, rebuilds the picture
 // strip and remembers drive and folder. The dialog is closed by the caller.
-SettingsConfirm confirmSettings(Poster& p, SettingsDialog& d);
+SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d);
 
 }  // namespace pastel

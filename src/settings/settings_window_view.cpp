@@ -12,59 +12,32 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/element_widgets_view.h"
 #include "form/twips.h"
 #include "platform/gothic_font.h"
 #include "settings/settings_controller.h"
 
 namespace pastel {
 
-namespace {
-
-QRect px(float l, float t, float w, float h) {
-  return QRect(twipsToPixels(l), twipsToPixels(t), twipsToPixels(w), twipsToPixels(h));
-}
-
-template <typename W>
-W* place(QWidget* parent, const char* name, QRect geometry) {
-  auto* w = new W(parent);
-  w->setObjectName(QString::fromUtf8(name));
-  w->setGeometry(geometry);
-  return w;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text, QRect g, float size) {
-  auto* l = place<QLabel>(parent, name, g);
-  l->setText(QString::fromUtf8(text));
-  l->setFont(gothicFont(size, false));
-  return l;
-}
-
-}  // namespace
-
 SettingsWindowView::SettingsWindowView(SettingsController& ctl, std::function<void()> afterEach)
     : QWidget(nullptr, Qt::Window), ctl_(ctl), afterEach_(std::move(afterEach)) {
   setObjectName(QStringLiteral("frmList"));
   setWindowTitle(QStringLiteral("設定"));
-  setFixedSize(px(0, 0, 8415, 5295).size());
-
-  QLabel* title = label(this, "Label3", "画像と文字の設定", px(-240, 120, 3855, 375), 18);
-  title->setAlignment(Qt::AlignCenter);
-  label(this, "Label4", "画像ファイル", px(360, 600, 1695, 255), 9);
-  label(this, "Label1", "文字", px(4800, 600, 615, 255), 9);
-
-  files_ = place<QListWidget>(this, "File1", px(480, 960, 2055, 3510));
-  drives_ = place<QComboBox>(this, "Drive1", px(2640, 960, 1935, 300));
-  folders_ = place<QListWidget>(this, "Dir1", px(2640, 1440, 1935, 3030));
+  setFixedSize(twipsToPixels(SettingsForm::kClientWidth),
+               twipsToPixels(SettingsForm::kClientHeight));
+  binder_ = std::make_unique<FormBinder>(this, [this](const std::function<void()>& h) { act(h); });
+  form_.forEach([this](Element& e) { binder_->add(e); });
+  binder_->sync(nullptr);
+  files_ = static_cast<QListWidget*>(binder_->widgetFor(form_.file1));
+  drives_ = static_cast<QComboBox*>(binder_->widgetFor(form_.drive1));
+  folders_ = static_cast<QListWidget*>(binder_->widgetFor(form_.dir1));
   for (int k = 0; k < 10; ++k) {
-    const QByteArray name = "Text" + QByteArray::number(11 + k);
-    words_[k] = place<QLineEdit>(this, name.constData(), px(4920, 960 + 360.0f * k, 3200, 270));
-    words_[k]->setFont(gothicFont(9, false));
+    words_[k] = static_cast<QLineEdit*>(binder_->widgetFor(form_.text11[size_t(k)]));
     connect(words_[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
       if (!syncing_) ctl_.editWordField(k, t);
     });
   }
-  confirm_ = place<QPushButton>(this, "Command12", px(5760, 4600, 2295, 615));
-  confirm_->setText(QStringLiteral("これでよし"));
+  binder_->on(form_.command12).click = [this] { ctl_.confirm(); };
 
   connect(drives_, &QComboBox::activated, this, [this](int index) {
     const QString drive = drives_->itemText(index);
@@ -75,9 +48,10 @@ SettingsWindowView::SettingsWindowView(SettingsController& ctl, std::function<vo
     // The list is rebuilt by the change: not from inside its own signal.
     QTimer::singleShot(0, this, [this, path] { act([this, path] { ctl_.chooseFolder(path); }); });
   });
-  connect(confirm_, &QPushButton::clicked, this, [this] { act([this] { ctl_.confirm(); }); });
   sync();
 }
+
+SettingsWindowView::~SettingsWindowView() { binder_->detach(); }
 
 void SettingsWindowView::act(const std::function<void()>& f) {
   f();

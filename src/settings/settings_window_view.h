@@ -3,6 +3,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
+
+#include "form/settings_form.h"
 
 class QComboBox;
 class QLabel;
@@ -12,6 +15,7 @@ class QPushButton;
 
 namespace pastel {
 
+class FormBinder;
 class SettingsController;
 struct SettingsDialog;
 
@@ -21,6 +25,7 @@ struct SettingsDialog;
 class SettingsWindowView : public QWidget {
  public:
   SettingsWindowView(SettingsController& ctl, std::function<void()> afterEach);
+  ~SettingsWindowView() override;
   void sync();
   void centreOnScreen();
 
@@ -32,6 +37,8 @@ class SettingsWindowView : public QWidget {
   void syncFolders(const SettingsDialog& d);
   SettingsController& ctl_;
   std::function<void()> afterEach_;
+  SettingsForm form_;
+  std::unique_ptr<FormBinder> binder_;
   QListWidget* files_ = nullptr;
   QComboBox* drives_ = nullptr;
   QListWidget* folders_ = nullptr;

@@ -1,5 +1,5 @@
 #include <QAction>
-#include <QPointer>
+#include <memory>
 
 #include "app/pastel_app_view.h"
 #include "settings/settings_controller.h"
@@ -9,14 +9,15 @@ namespace pastel {
 
 namespace {
 
-// Keeps the settings window in step with the controller: made when the
-// dialog comes into being, destroyed when it ends.
+// Keeps the settings window in step with the controller: shown while the
+// dialog exists, hidden when it ends. The window itself is made once and
+// kept, so no handler running under a yield can find it destroyed.
 class SettingsHost : public QObject {
  public:
   SettingsHost(MainWindowView& main, Poster& p) : QObject(&main), main_(main), ctl_(p) {
     setObjectName(QStringLiteral("SettingsHost"));
   }
-  ~SettingsHost() override { delete window_; }
+  ~SettingsHost() override = default;
 
   void run(const std::function<void()>& f) {
     f();
@@ -26,19 +27,16 @@ class SettingsHost : public QObject {
 
  private:
   void after() {
-    if (ctl_.isOpen() && !window_) {
-      window_ = new SettingsWindowView(ctl_, [this] { after(); });
-      window_->show();
-      window_->centreOnScreen();
-    }
-    if (window_ && ctl_.isOpen()) {
+    if (ctl_.isOpen()) {
+      if (!window_) window_ = std::make_unique<SettingsWindowView>(ctl_, [this] { after(); });
       window_->sync();
+      if (!window_->isVisible()) {
+        window_->show();
+        window_->centreOnScreen();
+      }
       window_->raise();
-    }
-    if (window_ && !ctl_.isOpen()) {
+    } else if (window_ && window_->isVisible()) {
       window_->hide();
-      window_->deleteLater();
-      window_ = nullptr;
       main_.sync();
       main_.show();
       main_.raise();
@@ -48,7 +46,7 @@ class SettingsHost : public QObject {
 
   MainWindowView& main_;
   SettingsController ctl_;
-  QPointer<SettingsWindowView> window_;
+  std::unique_ptr<SettingsWindowView> window_;
 };
 
 SettingsHost* hostOf(MainWindowView& view) {

@@ -55,11 +55,7 @@ void wordFocusGained(Poster& p, int i) { applyHeightRule(p, i); }
 
 void wordFocusLost(Poster& p, int i) {
   Element& w = p.form.text1[i];
-  if (w.left >= kPlacementBoundary) {
-    w.height = kParkedWordHeight;
-    w.width = kParkedWordWidth;
-    w.fontSize = kParkedWordFontSize;
-  }
+  if (w.left >= kPlacementBoundary) parkWord(p, i, WordPark::Here);
   if (p.form.label5.caption == kStep4Title && w.left >= kPlacementBoundary) w.visible = false;
 }
 
