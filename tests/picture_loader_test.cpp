@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
+#include <mutex>
 
 #include "picture_writers.h"
 #include "platform/file_picture_loader.h"
@@ -301,6 +303,63 @@ TEST_F(PictureLoaderTest, LoadEachReportsEveryIndexOnceOnTheCallingThread) {
   EXPECT_EQ(seen.size(), paths.size());
   loader.loadEach({}, QSize(119, 89), [&](int, PictureRef) { ++calls; });
   EXPECT_EQ(calls, paths.size());
+}
+
+TEST_F(PictureLoaderTest, NaturalSizeRoundsToTheNearestTwip) {
+  // A 3-pixel side is 45 twips, not 44 as truncation made it.
+  const PictureInfo info = loader.probe(write("three.bmp", encoded(photo(3, 7), "BMP")));
+  ASSERT_TRUE(info.usable);
+  EXPECT_EQ(hiMetricToTwips(info.widthHiMetric), 45);
+  EXPECT_EQ(hiMetricToTwips(info.heightHiMetric), 105);
+}
+
+// Each "picture" takes a while to decode, and every start is noted.
+class SlowLoader : public FilePictureLoader {
+ public:
+  PictureRef load(const QString& path, QSize) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      started_ << path;
+    }
+    QThread::msleep(20);
+    auto p = std::make_shared<Picture>();
+    p->path = path;
+    p->image = QImage(4, 4, QImage::Format_RGB32);
+    return p;
+  }
+  int startedWith(const QString& prefix) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return int(started_.filter(QRegularExpression("^" + prefix)).size());
+  }
+
+ private:
+  std::mutex mutex_;
+  QStringList started_;
+};
+
+// The strip scrolls on while a page decodes: the old page decodes no
+// further picture, none of it arrives any more, and the new page comes at once.
+TEST(PictureLoaderCancel, ANewerBatchStopsTheOldOne) {
+  SlowLoader loader;
+  QStringList oldPage, newPage;
+  for (int i = 0; i < 10; ++i) {
+    oldPage << QString("old%1").arg(i);
+    newPage << QString("new%1").arg(i);
+  }
+  auto cancelOld = std::make_shared<std::atomic<bool>>(false);
+  QStringList arrived;
+  loader.loadEach(
+      oldPage, QSize(119, 89),
+      [&](int, PictureRef p) {
+        arrived << p->path;
+        if (arrived.size() != 1) return;
+        *cancelOld = true;
+        loader.loadEach(newPage, QSize(119, 89), [&](int, PictureRef q) { arrived << q->path; });
+      },
+      cancelOld);
+  ASSERT_EQ(arrived.size(), 11);
+  for (int k = 1; k < 11; ++k) EXPECT_TRUE(arrived[k].startsWith("new")) << k;
+  EXPECT_LE(loader.startedWith("old"), 1 + FilePictureLoader::kWorkers);
 }
 
 }  // namespace

@@ -111,6 +111,17 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   EXPECT_EQ(p.settingsFolder, s.pictures.path());
 }
 
+TEST(SettingsDialog, ChoosingTheDriveAlreadyShownKeepsTheOpenFolder) {
+  SettingsFixture s;
+  s.ctl.open();
+  s.ctl.chooseFolder(s.pictures.path() + "/なし");
+  s.ctl.chooseDrive(s.ctl.dialog()->drive);
+  EXPECT_EQ(s.ctl.dialog()->dirPath, s.pictures.path() + "/なし");
+  EXPECT_EQ(s.fx.poster.pictureFolderPath, s.pictures.path() + "/なし/");
+  s.ctl.chooseDrive("/");
+  EXPECT_EQ(s.ctl.dialog()->dirPath, "/");
+}
+
 TEST(SettingsDialog, EmptyFolderAndMissingMediumAreToldButNothingStops) {
   SettingsFixture s;
   s.ctl.open();

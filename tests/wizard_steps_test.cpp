@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "app/wizard.h"
@@ -35,19 +36,23 @@ struct StepRow {
 
 const std::vector<StepRow>& stepTable() {
   static const std::vector<StepRow> rows{
-      {1, "１．かみのいろを きめます",
+      {1,
+       "１．かみのいろを きめます",
        {"Label3", "Label5", "Command3", "Command5", "Command11", "Command19", "Command12",
         "Command13", "HScroll1", "Picture1"},
        {"Command5"}},
-      {2, "２．がぞうを　はります",
+      {2,
+       "２．がぞうを　はります",
        {"Label3", "Label5", "Label2", "Command3", "Command5", "Command6", "Command10", "Command1",
         "Command2", "VScroll1"},
        {}},
-      {3, "３．もじを　はります",
-       {"Label3", "Label5", "Command3", "Command15", "Command4", "Command9", "Command1",
-        "Command2", "Command17", "Command18", "Command21"},
+      {3,
+       "３．もじを　はります",
+       {"Label3", "Label5", "Command3", "Command15", "Command4", "Command9", "Command1", "Command2",
+        "Command17", "Command18", "Command21"},
        {"Command1", "Command2"}},
-      {4, "４．ほぞんします",
+      {4,
+       "４．ほぞんします",
        {"Label3", "Label5", "Command3", "Command16", "Command4", "Command14", "Command20"},
        {"Command4"}},
   };
@@ -106,6 +111,46 @@ TEST(WizardSteps, EveryTransitionShowsExactlyItsStep) {
   expectStep(p, 4, "disabled next in step 4");
 }
 
+// Presses a step button while a transition yields, once.
+class PressingLoop : public EventLoop {
+ public:
+  void yield() override {
+    if (!press) return;
+    auto f = std::move(press);
+    press = nullptr;
+    f();
+  }
+  std::function<void()> press;
+};
+
+TEST(WizardSteps, AStepLeftDuringAYieldIsNotFinished) {
+  Fixture fx;
+  Poster& p = fx.poster;
+  PressingLoop loop;
+  p.svc.loop = &loop;
+  p.thumbnailCount = 4;
+  nextFrom1(p);
+  // Back to the paper, and つぎへ again before the paper is shown.
+  loop.press = [&] { nextFrom1(p); };
+  backFrom2(p);
+  EXPECT_EQ(currentStep(p), 2);
+  EXPECT_FALSE(p.form.picture1.visible);
+  EXPECT_TRUE(p.form.image1[3].visible);
+  // Back to the photos, and on to the words before the thumbnails show.
+  nextFrom2(p);
+  loop.press = [&] { nextFrom2(p); };
+  backFrom3(p);
+  EXPECT_EQ(currentStep(p), 3);
+  for (const Element& t : p.form.image1) EXPECT_FALSE(t.visible);
+  // From the paper to the photos, and straight back.
+  backFrom3(p);
+  backFrom2(p);
+  loop.press = [&] { backFrom2(p); };
+  nextFrom1(p);
+  EXPECT_EQ(currentStep(p), 1);
+  for (const Element& t : p.form.image1) EXPECT_FALSE(t.visible);
+}
+
 TEST(WizardSteps, EmptyPictureFolderShowsNoThumbnail) {
   Fixture fx;
   fx.poster.thumbnailCount = 0;
@@ -123,8 +168,6 @@ TEST(WizardSteps, LeavingStepOneFlattensThePaperAndLinesAccumulate) {
   EXPECT_GT(fx.loop.yields, yieldsBefore);
   ASSERT_TRUE(p.form.image2.picture);
   ASSERT_TRUE(p.form.paper.backPicture());
-  EXPECT_NE(p.form.image2.picture, p.form.paper.backPicture());  // two pictures
-  EXPECT_NE(&p.form.image2.picture->image, &p.form.paper.backPicture()->image);
   EXPECT_FALSE(p.form.picture1.visible);
   EXPECT_EQ(p.form.image2.picture->image.pixelColor(10, 10), QColor(255, 0, 0));
 

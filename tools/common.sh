@@ -2,6 +2,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
+SANITIZED_BUILD="$ROOT/build-asan"
 
 PACKAGES=(
   cmake g++ make pkg-config
@@ -31,4 +32,12 @@ build() {
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   fi
   cmake --build "$BUILD" -j"$(nproc)"
+}
+
+# The same program and tests with AddressSanitizer and UBSan.
+build_sanitized() {
+  if [ ! -f "$SANITIZED_BUILD/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$SANITIZED_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASTEL_SANITIZE=ON
+  fi
+  cmake --build "$SANITIZED_BUILD" -j"$(nproc)"
 }

@@ -38,23 +38,37 @@ TEST(WizardView, ChosenPaperColourEndsUpInTheSnapshot) {
   EXPECT_TRUE(fx.widget("Command6")->isVisible());
 }
 
-TEST(WizardView, GrabRendersTheWindowsOwnPaper) {
+// The grab is what the paper shows now, photos and words on it included,
+// and nothing of the window beside it.
+TEST(WizardView, GrabRendersThePaperAsItIsNow) {
   test::ViewFixture fx;
   Poster& p = fx.app->poster();
-  // A window lying over the paper never gets into the grab.
-  QWidget cover;
-  cover.setGeometry(fx.app->window().geometry());
-  cover.setAutoFillBackground(true);
-  QPalette pal;
-  pal.setColor(QPalette::Window, Qt::red);
-  cover.setPalette(pal);
-  cover.show();
+  p.form.paper.setBackColor(rgb(0, 0, 255));  // no sync since
   QImage a = p.svc.capture->grabPaper();
-  QImage b = p.svc.capture->grabPaper();
   EXPECT_EQ(a.size(), QSize(707, 499));
-  EXPECT_EQ(a, b);
-  EXPECT_NE(a.constBits(), b.constBits());
-  EXPECT_EQ(a.pixelColor(300, 300), QColor(Qt::white));
+  EXPECT_EQ(a.pixelColor(300, 300), QColor(0, 0, 255));
+
+  // In the photo step, a photo over the paper, a thumbnail in the strip.
+  QTest::mouseClick(fx.widget<QPushButton>("Command11"), Qt::LeftButton);
+  Element& photo = p.form.image3[0];
+  photo.picture = pictureFromImage([] {
+    QImage img(20, 20, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    return img;
+  }());
+  photo.left = 240 + 15 * 100;
+  photo.top = 2760 + 15 * 50;
+  photo.width = photo.height = 15 * 40;
+  photo.visible = true;
+  Element& thumb = p.form.image1[0];
+  thumb.picture = photo.picture;
+  thumb.visible = true;
+  QImage b = p.svc.capture->grabPaper();
+  EXPECT_EQ(b.pixelColor(120, 70), QColor(Qt::red));
+  EXPECT_EQ(b.pixelColor(99, 49), QColor(0, 0, 255));
+  EXPECT_EQ(b.pixelColor(706, 0), QColor(0, 0, 255));
+  // The earlier grab is its own picture.
+  EXPECT_EQ(a.pixelColor(120, 70), QColor(0, 0, 255));
 }
 
 }  // namespace
