@@ -30,6 +30,7 @@ QByteArray findExif(QIODevice& device) {
     const int length = (uchar(head[0]) << 8 | uchar(head[1])) - 2;
     if (length < 0) return {};
     const qint64 next = device.pos() + length;
+    if (next > device.size()) return {};  // a segment cut off: no EXIF past it either
     if (marker == 0xE1 && length >= 6) {
       QByteArray payload = device.read(length);
       if (payload.size() != length) return {};
