@@ -70,12 +70,12 @@ inline CameraPhotos writeCameraPhotos(const QString& folder, const QString& plai
     const QByteArray photo = jpegBytes(full, 90);
     const QByteArray thumb =
         jpegBytes(full.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 85);
-    const QByteArray file = test::withExif(photo, test::exifBlock(1, thumb));
+    const QByteArray file = test::withExif(photo, test::exifBlock(1, thumb), true);
     out.names << QStringLiteral("IMG_%1.JPG").arg(i, 4, 10, QChar('0'));
     out.paths << save(folder, out.names.back(), file);
     if (!plainFolder.isEmpty())
       out.plainPaths << save(plainFolder, out.names.back(),
-                             test::withExif(photo, test::exifBlock(1)));
+                             test::withExif(photo, test::exifBlock(1), true));
     out.bytes += file.size();
   }
   return out;

@@ -95,7 +95,7 @@ TEST_F(CameraPhotos, EveryOrientationShowsAsTheCameraMeant) {
     const QByteArray photo = jpeg(storedFor(kPhoto, shown, o));
     // The strip takes the thumbnail (other colours, so it shows which was used).
     const QByteArray thumb = jpeg(storedFor(kThumb, QSize(160, 120), o));
-    paths << write(QString("o%1.jpg").arg(o), withExif(photo, exifBlock(o, thumb, o % 2)));
+    paths << write(QString("o%1.jpg").arg(o), withExif(photo, exifBlock(o, thumb, o % 2), o > 4));
   }
   int strip = 0;
   loader.loadEach(paths, kThumbnailMaxPixels, [&](int i, PictureRef p) {

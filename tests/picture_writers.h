@@ -167,16 +167,18 @@ inline QByteArray exifBlock(int orientation, const QByteArray& thumbnail = {},
   return QByteArray("Exif\0\0", 6) + t;
 }
 
-// A JPEG with an EXIF block in an APP1 segment, after the JFIF segment when
-// the file has one.
-inline QByteArray withExif(const QByteArray& jpeg, const QByteArray& exif) {
-  qsizetype at = 2;
+// A JPEG with an EXIF block in an APP1 segment: after the JFIF segment when
+// the file has one, or in its place, as cameras write it.
+inline QByteArray withExif(const QByteArray& jpeg, const QByteArray& exif,
+                           bool replaceJfif = false) {
+  qsizetype at = 2, jfifEnd = 2;
   if (jpeg.size() > 6 && quint8(jpeg[2]) == 0xFF && quint8(jpeg[3]) == 0xE0)
-    at = 4 + (quint8(jpeg[4]) << 8 | quint8(jpeg[5]));
+    jfifEnd = 4 + (quint8(jpeg[4]) << 8 | quint8(jpeg[5]));
+  if (!replaceJfif) at = jfifEnd;
   QByteArray segment("\xFF\xE1", 2);
   const qsizetype length = exif.size() + 2;
   segment.append(char((length >> 8) & 255)).append(char(length & 255)).append(exif);
-  return jpeg.left(at) + segment + jpeg.mid(at);
+  return jpeg.left(at) + segment + jpeg.mid(jfifEnd);
 }
 
 // A metafile built record by record, with a placeable header.
