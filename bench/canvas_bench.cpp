@@ -9,25 +9,13 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
+#include "camera_photos.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
 #include "support/stand_ins.h"
 
 namespace pastel {
 namespace {
-
-// Ten camera-sized JPEG files, as a phone or camera writes them.
-void writeCameraPhotos(const QString& folder) {
-  QImage full(4000, 3000, QImage::Format_RGB32);
-  for (int i = 0; i < 10; ++i) {
-    for (int y = 0; y < full.height(); ++y) {
-      auto* line = reinterpret_cast<QRgb*>(full.scanLine(y));
-      for (int x = 0; x < full.width(); ++x)
-        line[x] = qRgb((x / 16 + i * 20) & 0xff, (y / 12) & 0xff, ((x + y) / 24) & 0xff);
-    }
-    full.save(QStringLiteral("%1/IMG_%2.JPG").arg(folder).arg(i), "JPEG", 90);
-  }
-}
 
 long residentBytes() {
   long size = 0, resident = 0;
@@ -49,7 +37,7 @@ struct FullPoster {
     o.openSettings = false;
     app = std::make_unique<PastelApp>(o);
     Poster& p = app->poster();
-    writeCameraPhotos(dir.path());
+    const QStringList names = bench::writeCameraPhotos(dir.path()).names;
     app->start();
     baseline = residentBytes();
     QImage paper(707, 499, QImage::Format_RGB32);
@@ -58,8 +46,6 @@ struct FullPoster {
     p.form.picture1.visible = false;
     p.form.vscroll1.visible = true;
     p.pictureFolderPath = dir.path() + "/";
-    QStringList names;
-    for (int i = 0; i < 10; ++i) names << QString("IMG_%1.JPG").arg(i);
     loadPictureStrip(p, names);
     for (int k = 0; k < 10; ++k) {
       floatPhotoSlot(p, k, 0, 0);

@@ -1,16 +1,13 @@
 // How long the strip waits for its pictures: ten thumbnails from ten
-// 4000 x 3000 photos, and listing a folder of 32001 picture files.
+// 4000 x 3000 camera photos, and listing a folder of 32001 picture files.
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImageReader>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <cmath>
 
+#include "camera_photos.h"
 #include "platform/file_picture_loader.h"
 #include "platform/picture_files.h"
 
@@ -18,42 +15,12 @@ namespace {
 
 const QSize kThumbnail(119, 89);  // a strip cell, 1785 x 1340 twips
 
-// A photo-like picture: smooth gradients, soft rings and sensor-like grain
-// (about 3 bits per pixel at quality 90, as a 12-megapixel camera writes).
-// Decoding time follows the compressed size, reported as photo_bytes.
-QByteArray bigPhoto() {
-  QImage img(4000, 3000, QImage::Format_RGB32);
-  QRandomGenerator rng(7);
-  for (int y = 0; y < img.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = 0; x < img.width(); ++x) {
-      const int grain = int(rng.bounded(10));
-      const int ring = int(std::lround(40 * std::sin(std::hypot(x - 2000, y - 1500) / 90.0)));
-      line[x] = qRgb(qBound(0, x / 20 + ring + grain, 255), qBound(0, y / 14 + grain, 255),
-                     qBound(0, 128 + ring + grain, 255));
-    }
-  }
-  QByteArray bytes;
-  QBuffer buf(&bytes);
-  buf.open(QIODevice::WriteOnly);
-  img.save(&buf, "JPEG", 90);
-  return bytes;
-}
-
+// Made once, before the first timed iteration of whichever benchmark runs
+// first: the same ten photos with and without their EXIF thumbnail.
 struct Photos {
-  Photos() {
-    const QByteArray jpeg = bigPhoto();
-    for (int i = 0; i < 10; ++i) {
-      QFile f(dir.filePath(QString("photo%1.jpg").arg(i)));
-      f.open(QIODevice::WriteOnly);
-      f.write(jpeg);
-      paths << f.fileName();
-    }
-    bytes = jpeg.size();
-  }
-  QTemporaryDir dir;
-  QStringList paths;
-  qsizetype bytes = 0;
+  Photos() { files = pastel::bench::writeCameraPhotos(withThumbnail.path(), plain.path()); }
+  QTemporaryDir withThumbnail, plain;
+  pastel::bench::CameraPhotos files;
 };
 
 Photos& photos() {
@@ -61,39 +28,40 @@ Photos& photos() {
   return p;
 }
 
-void BM_TenThumbnailsOnThePool(benchmark::State& state) {
+// One strip fill on the loader's pool; `finish` turns each picture into
+// the thumbnail's pixels.
+template <typename Finish>
+void fillStrip(benchmark::State& state, const QStringList& paths, QSize box, Finish finish) {
   pastel::FilePictureLoader loader;
   for (auto _ : state) {
     int n = 0;
-    loader.loadEach(photos().paths, kThumbnail, [&](int, pastel::PictureRef p) {
+    loader.loadEach(paths, box, [&](int, pastel::PictureRef p) {
       n += !p->broken;
-      benchmark::DoNotOptimize(p->image.constBits());
+      benchmark::DoNotOptimize(finish(p->image).constBits());
     });
     if (n != 10) state.SkipWithError("a photo did not load");
   }
-  state.counters["photo_bytes"] = double(photos().bytes);
+  state.counters["photo_bytes"] = double(photos().files.bytes) / 10;
 }
 
-void BM_TenThumbnailsOnOneThread(benchmark::State& state) {
-  pastel::FilePictureLoader loader;
-  for (auto _ : state)
-    for (const QString& path : photos().paths) {
-      const pastel::PictureRef p = loader.load(path, kThumbnail);
-      if (p->broken) state.SkipWithError("a photo did not load");
-      benchmark::DoNotOptimize(p->image.constBits());
-    }
+QImage asIs(const QImage& image) { return image; }
+
+// Cameras' 160 x 120 thumbnails, as the strip now reads them.
+void BM_StripFromEmbeddedThumbnails(benchmark::State& state) {
+  fillStrip(state, photos().files.paths, kThumbnail, asIs);
+}
+
+// The same photos decoded DCT-scaled (1/8 while decoding, then smoothed),
+// as the strip reads a photo without a thumbnail.
+void BM_StripDctScaled(benchmark::State& state) {
+  fillStrip(state, photos().files.plainPaths, kThumbnail, asIs);
 }
 
 // What the strip would cost decoding every photo at full size first.
-void BM_TenThumbnailsFromFullDecode(benchmark::State& state) {
-  for (auto _ : state)
-    for (const QString& path : photos().paths) {
-      QImageReader reader(path);
-      const QImage full = reader.read();
-      const QImage thumb = full.scaled(kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-      if (thumb.isNull()) state.SkipWithError("a photo did not load");
-      benchmark::DoNotOptimize(thumb.constBits());
-    }
+void BM_StripFromFullDecode(benchmark::State& state) {
+  fillStrip(state, photos().files.paths, QSize(), [](const QImage& full) {
+    return full.scaled(kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  });
 }
 
 void BM_ListFolderOf32001Pictures(benchmark::State& state) {
@@ -118,9 +86,9 @@ void BM_ListFolderOf32001Pictures(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_TenThumbnailsOnThePool)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TenThumbnailsOnOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TenThumbnailsFromFullDecode)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StripFromEmbeddedThumbnails)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StripDctScaled)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StripFromFullDecode)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ListFolderOf32001Pictures)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

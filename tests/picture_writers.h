@@ -1,6 +1,6 @@
 #pragma once
-// Small writers for the picture kinds Qt cannot write (RLE bitmaps, GIF,
-// WMF), shared by the tests and tools/make_samples.
+// Small writers for what Qt cannot write (RLE bitmaps, GIF, WMF, a JPEG
+// camera's EXIF block), shared by the tests, benchmarks and tools/make_samples.
 #include <QByteArray>
 #include <QImage>
 #include <QVector>
@@ -120,6 +120,65 @@ inline QByteArray gifFile(const QImage& indexed) {
   }
   b.append('\0').append(';');
   return b;
+}
+
+// The EXIF block a camera writes in a JPEG's APP1 segment: the orientation
+// tag (0 leaves it out) and, when given, a JPEG thumbnail in the second IFD
+// (as the TIFF layout of EXIF says), little- or big-endian.
+inline QByteArray exifBlock(int orientation, const QByteArray& thumbnail = {},
+                            bool bigEndian = false) {
+  QByteArray t;
+  auto p16 = [&](unsigned v) {
+    if (bigEndian)
+      t.append(char((v >> 8) & 255)).append(char(v & 255));
+    else
+      put16(t, v);
+  };
+  auto p32 = [&](quint32 v) {
+    p16(bigEndian ? v >> 16 : v & 0xFFFF);
+    p16(bigEndian ? v & 0xFFFF : v >> 16);
+  };
+  auto entry = [&](unsigned tag, unsigned type, quint32 value) {
+    p16(tag);
+    p16(type);
+    p32(1);
+    if (type == 3) {  // a SHORT sits in the first half of the value field
+      p16(value);
+      p16(0);
+    } else {
+      p32(value);
+    }
+  };
+  t.append(bigEndian ? "MM" : "II");
+  p16(42);
+  p32(8);
+  p16(orientation ? 1 : 0);
+  if (orientation) entry(0x0112, 3, quint32(orientation));
+  const quint32 ifd1 = thumbnail.isEmpty() ? 0 : quint32(t.size() + 4);
+  p32(ifd1);
+  if (!thumbnail.isEmpty()) {
+    p16(3);
+    entry(0x0103, 3, 6);                          // compression: JPEG
+    entry(0x0201, 4, ifd1 + 2 + 3 * 12 + 4);      // where the thumbnail starts
+    entry(0x0202, 4, quint32(thumbnail.size()));  // and its length
+    p32(0);
+    t += thumbnail;
+  }
+  return QByteArray("Exif\0\0", 6) + t;
+}
+
+// A JPEG with an EXIF block in an APP1 segment: after the JFIF segment when
+// the file has one, or in its place, as cameras write it.
+inline QByteArray withExif(const QByteArray& jpeg, const QByteArray& exif,
+                           bool replaceJfif = false) {
+  qsizetype at = 2, jfifEnd = 2;
+  if (jpeg.size() > 6 && quint8(jpeg[2]) == 0xFF && quint8(jpeg[3]) == 0xE0)
+    jfifEnd = 4 + (quint8(jpeg[4]) << 8 | quint8(jpeg[5]));
+  if (!replaceJfif) at = jfifEnd;
+  QByteArray segment("\xFF\xE1", 2);
+  const qsizetype length = exif.size() + 2;
+  segment.append(char((length >> 8) & 255)).append(char(length & 255)).append(exif);
+  return jpeg.left(at) + segment + jpeg.mid(jfifEnd);
 }
 
 // A metafile built record by record, with a placeable header.

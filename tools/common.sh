@@ -8,6 +8,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
   libwmf-dev libexpat1-dev libjpeg-dev libpng-dev  # libwmf's pkg-config links these
+  libexif-dev
   libanthy-dev libsqlite3-dev sqlite3
   fonts-ipafont-gothic fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -3,7 +3,10 @@
 #include <QBuffer>
 
 #include "platform/bmp_rle_decoder.h"
+#include "platform/embedded_thumbnail.h"
+#include "platform/jpeg_exif.h"
 #include "platform/picture_format.h"
+#include "platform/picture_orientation.h"
 #include "platform/picture_size.h"
 #include "platform/strict_image_reader.h"
 #include "platform/wmf_picture.h"
@@ -28,21 +31,31 @@ QImage toDisplayPixels(QImage image, QSize target) {
   return image;
 }
 
-QImage decodeBitmap(const QByteArray& bytes, PictureFormat format, QSize natural, QSize box) {
-  const QSize target = fitWithin(natural, box);
+QImage decodeWholeFile(const QByteArray& bytes, PictureFormat format, QSize target) {
+  if (format == PictureFormat::Bmp && isRleBmp(bytes)) return decodeRleBmp(bytes);
+  if (format == PictureFormat::Bmp && !bmpPixelsComplete(bytes)) return {};
+  if (format == PictureFormat::Jpeg && !jpegHasEnd(bytes)) return {};
+  return qtReadStrictly(bytes, format, target);
+}
+
+// Sizes below are as the file stores the picture; a photo marked as taken
+// on its side is turned at the end, and its box turned to match.
+QImage decodeBitmap(const QByteArray& bytes, PictureFormat format, QSize natural, QSize box,
+                    const JpegExif& exif) {
+  const QSize target = fitWithin(natural, orientedSize(box, exif.orientation));
   QImage image;
-  if (format == PictureFormat::Bmp && isRleBmp(bytes)) {
-    image = decodeRleBmp(bytes);
-  } else if (format == PictureFormat::Bmp && !bmpPixelsComplete(bytes)) {
-    return {};
-  } else {
-    if (format == PictureFormat::Jpeg && !jpegHasEnd(bytes)) return {};
-    image = qtReadStrictly(bytes, format, target);
-  }
+  // The small thumbnail stands in only for a photo that is whole itself.
+  if (format == PictureFormat::Jpeg && jpegHasEnd(bytes))
+    image = decodeEmbeddedThumbnail(exif.thumbnail, natural, target);
+  if (image.isNull()) image = decodeWholeFile(bytes, format, target);
   if (image.isNull()) return {};
   // A frame smaller or larger than the header promised is not trusted.
   if (format != PictureFormat::Jpeg && image.size() != natural) return {};
-  return toDisplayPixels(std::move(image), target);
+  return orientImage(toDisplayPixels(std::move(image), target), exif.orientation);
+}
+
+JpegExif exifOf(QIODevice& device, PictureFormat format) {
+  return format == PictureFormat::Jpeg ? parseJpegExif(readExifSegment(device)) : JpegExif();
 }
 
 }  // namespace
@@ -65,7 +78,8 @@ PictureInfo probePictureDevice(QIODevice& device) {
     info.heightHiMetric = s.heightHiMetric;
     return info;
   }
-  const QSize size = bitmapHeaderSize(device, format);
+  const int orientation = exifOf(device, format).orientation;
+  const QSize size = orientedSize(bitmapHeaderSize(device, format), orientation);
   if (!size.isValid()) return info;
   info.usable = true;
   info.widthHiMetric = pixelsToHiMetric(size.width());
@@ -87,11 +101,13 @@ PictureRef decodePicture(const QByteArray& bytes, QSize maxPixels, const QString
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
+    const JpegExif exif = exifOf(buffer, format);
     const QSize natural = bitmapHeaderSize(buffer, format);
     if (!natural.isValid()) return brokenPicture(path);
-    p->image = decodeBitmap(bytes, format, natural, maxPixels);
-    p->widthHiMetric = pixelsToHiMetric(natural.width());
-    p->heightHiMetric = pixelsToHiMetric(natural.height());
+    p->image = decodeBitmap(bytes, format, natural, maxPixels, exif);
+    const QSize shown = orientedSize(natural, exif.orientation);
+    p->widthHiMetric = pixelsToHiMetric(shown.width());
+    p->heightHiMetric = pixelsToHiMetric(shown.height());
   }
   if (p->image.isNull()) return brokenPicture(path);
   return p;

@@ -52,6 +52,8 @@ QImage qtReadStrictly(const QByteArray& bytes, PictureFormat format, QSize size)
   if (!buffer.open(QIODevice::ReadOnly)) return {};
   QImageReader reader(&buffer, qtFormatName(format));
   reader.setAutoDetectImageFormat(false);
+  // The loader turns photos itself, from the orientation libexif reads.
+  reader.setAutoTransform(false);
   // libjpeg scales by 1/2, 1/4 or 1/8 while decoding; the rest is smoothed.
   if (format == PictureFormat::Jpeg && size.isValid()) reader.setScaledSize(size);
   WarningCount warnings;
