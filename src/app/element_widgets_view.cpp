@@ -18,6 +18,28 @@ QColor toQColor(ColourValue c) {
   return QColor(redOf(r), greenOf(r), blueOf(r));
 }
 
+void paintButton(QPushButton* b, ColourValue back, ColourValue fore) {
+  QPalette pal = b->palette();
+  pal.setColor(QPalette::Button, toQColor(back));
+  // The disabled group keeps its grey text, so a disabled button looks it.
+  for (auto g : {QPalette::Active, QPalette::Inactive})
+    pal.setColor(g, QPalette::ButtonText, toQColor(fore));
+  b->setPalette(pal);
+  if (isSystemColour(back)) {
+    if (!b->styleSheet().isEmpty()) b->setStyleSheet(QString());
+    return;
+  }
+  const QColor bg = toQColor(back);
+  const bool dark = 0.299 * bg.red() + 0.587 * bg.green() + 0.114 * bg.blue() < 140;
+  const QColor text =
+      isSystemColour(fore) ? (dark ? QColor(Qt::white) : QColor(Qt::black)) : toQColor(fore);
+  b->setStyleSheet(QStringLiteral("QPushButton{background:%1;color:%2;border:2px solid #707070;"
+                                  "border-radius:4px}"
+                                  "QPushButton:pressed{border:3px solid #404040}"
+                                  "QPushButton:disabled{color:rgba(%3,%3,%3,120)}")
+                       .arg(bg.name(), text.name(), QString::number(dark ? 255 : 0)));
+}
+
 MouseForwarder::MouseForwarder(QWidget* target, ElementEvents* events)
     : QObject(target), events_(events) {
   target->installEventFilter(this);

@@ -148,14 +148,7 @@ void MainWindowView::syncOne(Bound& b, bool force) {
     case ElementKind::Button: {
       auto* btn = static_cast<QPushButton*>(w);
       if (force || e.caption != s.caption) btn->setText(e.caption);
-      if (colours) {
-        QPalette pal = btn->palette();
-        pal.setColor(QPalette::Button, toQColor(e.backColor));
-        // The disabled group keeps its grey text, so a disabled button looks it.
-        for (auto g : {QPalette::Active, QPalette::Inactive})
-          pal.setColor(g, QPalette::ButtonText, toQColor(e.foreColor));
-        btn->setPalette(pal);
-      }
+      if (colours) paintButton(btn, e.backColor, e.foreColor);
       if (font) btn->setFont(gothicFont(e.fontSize, e.fontBold));
       break;
     }

@@ -55,9 +55,7 @@ PaletteWindow::PaletteWindow(Palette& model, std::function<void(int)> onSwatch,
 }
 
 void PaletteWindow::sync() {
-  QPalette bp = ok_->palette();
-  bp.setColor(QPalette::Button, toQColor(model_.command12.backColor));
-  ok_->setPalette(bp);
+  paintButton(ok_, model_.command12.backColor, model_.command12.foreColor);
   if (model_.visible && !placed_) {
     move(int(model_.left / kTwipsPerPixel), int(model_.top / kTwipsPerPixel));
     placed_ = true;
