@@ -72,6 +72,9 @@ class Driver : public QObject {
     // the application name.
     lines_ << QStringLiteral("display-name=") + QGuiApplication::applicationDisplayName();
     lines_ << QStringLiteral("application-name=") + QCoreApplication::applicationName();
+    lines_
+        << QStringLiteral("icon-sizes=%1").arg(QApplication::windowIcon().availableSizes().size());
+    lines_ << QStringLiteral("desktop-file=") + QGuiApplication::desktopFileName();
     lines_ << QStringLiteral("error=") + error;
     QFile out(qEnvironmentVariable("PASTEL_DRIVER_OUT"));
     if (out.open(QIODevice::WriteOnly)) QTextStream(&out) << lines_.join(QLatin1Char('\n')) << '\n';
