@@ -26,9 +26,9 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   SettingsLoad r;
   const WordListPlace place = wordListPlace(p);
   d.templatePath = place.path;
-  const WordListRead read = place.path.isEmpty() ? WordListRead{} : readWordList(place.path);
+  const WordListRead read = readWordList(place.path);
   r.wordsRead = read.ok;
-  r.error = place.path.isEmpty() ? place.error : read.error;
+  r.error = read.error;
   // An empty table gets its row first (empty fields), then the words below.
   d.wordFields = read.ok && read.hasRow ? read.words : WordList{};
   for (int i = 0; i < 10; ++i)

@@ -18,8 +18,9 @@ bool present(const QString& file) {
   return f.exists() || f.isSymLink();
 }
 
-WordListPlace failed(const QString& error) {
+WordListPlace failed(const QString& installed, const QString& error) {
   WordListPlace r;
+  r.path = installed;
   r.error = error;
   return r;
 }
@@ -62,26 +63,27 @@ WordListPlace placeWordList(const QString& appFolder, const QString& userFolder,
   const QString installed = templateDatabasePath(appFolder);
   if (canWrite(appFolder, installed)) {
     if (ensureTemplateDatabase(appFolder) == TemplateStart::WriteFailed)
-      return failed(QStringLiteral("could not write ") + installed);
+      return failed(installed, QStringLiteral("could not write ") + installed);
     r.how = WordListPlace::How::AppFolder;
     r.path = installed;
     return r;
   }
-  if (userFolder.isEmpty()) return failed(QStringLiteral("no folder for the word list"));
+  if (userFolder.isEmpty()) return failed(installed, QStringLiteral("no folder for the word list"));
   r.path = templateDatabasePath(userFolder);
   if (present(r.path)) {
     r.how = WordListPlace::How::UserPresent;
     return r;
   }
-  if (!QDir().mkpath(userFolder)) return failed(QStringLiteral("could not make ") + userFolder);
+  if (!QDir().mkpath(userFolder))
+    return failed(installed, QStringLiteral("could not make ") + userFolder);
   if (present(installed)) {
-    if (!copyInto(installed, r.path, &r.error)) return failed(r.error);
+    if (!copyInto(installed, r.path, &r.error)) return failed(installed, r.error);
     r.how = WordListPlace::How::UserCopied;
     return r;
   }
   const TemplateStart written = ensureTemplateDatabase(userFolder);
   if (written == TemplateStart::WriteFailed)
-    return failed(QStringLiteral("could not write ") + r.path);
+    return failed(installed, QStringLiteral("could not write ") + r.path);
   r.how = written == TemplateStart::Written ? WordListPlace::How::UserWritten
                                             : WordListPlace::How::UserPresent;
   return r;

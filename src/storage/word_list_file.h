@@ -10,7 +10,7 @@ struct Poster;
 struct WordListPlace {
   enum class How { AppFolder, UserPresent, UserCopied, UserWritten, Failed };
   How how = How::Failed;
-  QString path;   // the file to read and write; empty when Failed
+  QString path;   // the file to read and write; when Failed, AppFolder's to read from
   QString error;  // for Failed
 };
 
@@ -30,7 +30,8 @@ WordListPlace placeWordList(const QString& appFolder, const QString& userFolder,
 QString userWordListFolder();
 
 // The one word list file of this run, for the settings dialog and for the
-// copy every saved poster starts from. Empty when there is none to be had.
+// copy every saved poster starts from. Never empty: when no writable place
+// can be had it is AppFolder's, which then only serves reading.
 WordListPlace wordListPlace(Poster& p);
 QString wordListFile(Poster& p);
 
