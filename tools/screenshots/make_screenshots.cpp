@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
   pickColour(w, "Command12", 3);
   pickColour(w, "Command13", 22);
   QWidget* paper = find(w, QStringLiteral("Picture1"));
-  QTest::mousePress(paper, Qt::LeftButton, Qt::NoModifier, QPoint(40, 420 + int(18 * std::sin(1.0))));
+  QTest::mousePress(paper, Qt::LeftButton, Qt::NoModifier,
+                    QPoint(40, 420 + int(18 * std::sin(1.0))));
   for (int x = 40; x <= 660; x += 3)
     QTest::mouseMove(paper, QPoint(x, 420 + int(18 * std::sin(x / 40.0))));
   QTest::mouseRelease(paper, Qt::LeftButton, Qt::NoModifier, QPoint(660, 420));
