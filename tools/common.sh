@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-ipafont-gothic fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  desktop-file-utils appstream  # the install test checks the menu entry and metainfo
 )
 
 install_missing() {

@@ -22,6 +22,28 @@ QColor toQColor(ColourValue c) {
   return QColor(redOf(r), greenOf(r), blueOf(r));
 }
 
+void paintButton(QPushButton* b, ColourValue back, ColourValue fore) {
+  QPalette pal = b->palette();
+  pal.setColor(QPalette::Button, toQColor(back));
+  // The disabled group keeps its grey text, so a disabled button looks it.
+  for (auto g : {QPalette::Active, QPalette::Inactive})
+    pal.setColor(g, QPalette::ButtonText, toQColor(fore));
+  b->setPalette(pal);
+  if (isSystemColour(back)) {
+    if (!b->styleSheet().isEmpty()) b->setStyleSheet(QString());
+    return;
+  }
+  const QColor bg = toQColor(back);
+  const bool dark = 0.299 * bg.red() + 0.587 * bg.green() + 0.114 * bg.blue() < 140;
+  const QColor text =
+      isSystemColour(fore) ? (dark ? QColor(Qt::white) : QColor(Qt::black)) : toQColor(fore);
+  b->setStyleSheet(QStringLiteral("QPushButton{background:%1;color:%2;border:2px solid #707070;"
+                                  "border-radius:4px}"
+                                  "QPushButton:pressed{border:3px solid #404040}"
+                                  "QPushButton:disabled{color:rgba(%3,%3,%3,120)}")
+                       .arg(bg.name(), text.name(), QString::number(dark ? 255 : 0)));
+}
+
 MouseForwarder::MouseForwarder(QWidget* target, QWidget* origin, ElementEvents* events)
     : QObject(target), target_(target), origin_(origin), events_(events) {
   target->installEventFilter(this);
@@ -305,14 +327,7 @@ void FormBinder::syncOne(Bound& b, bool force, ColourValue back) {
     case ElementKind::Button: {
       auto* btn = static_cast<QPushButton*>(w);
       if (force || e.caption != s.caption) btn->setText(e.caption);
-      if (colours) {
-        QPalette pal = btn->palette();
-        pal.setColor(QPalette::Button, toQColor(back));
-        // The disabled group keeps its grey text, so a disabled button looks it.
-        for (auto g : {QPalette::Active, QPalette::Inactive})
-          pal.setColor(g, QPalette::ButtonText, toQColor(e.foreColor));
-        btn->setPalette(pal);
-      }
+      if (colours) paintButton(btn, back, e.foreColor);
       if (font) btn->setFont(gothicFont(e.fontSize, e.fontBold));
       break;
     }

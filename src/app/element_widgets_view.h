@@ -19,6 +19,11 @@ namespace pastel {
 QRect pixelRect(const Element& e);
 QColor toQColor(ColourValue c);
 
+// A button in its colours. One given its own back colour (a chosen paper or
+// line colour) is painted flat in it, not in the style's gradient, with a
+// caption that stays readable on it unless the caption has its own colour.
+void paintButton(QPushButton* b, ColourValue back, ColourValue fore);
+
 // What an element's widget reports, positions in twips inside the element.
 struct ElementEvents {
   std::function<void()> click;

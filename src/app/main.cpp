@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -7,7 +8,11 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pastelboard"));
-  QApplication::setApplicationDisplayName(QStringLiteral("パステルボード"));
+  // No display name: Qt would append it to every window title ("設定 — パステルボード").
+  QGuiApplication::setDesktopFileName(QStringLiteral(PASTEL_APP_ID));
+  QIcon icon;
+  for (int size : {48, 256}) icon.addFile(QStringLiteral(":/icons/pastelboard-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   pastel::installJapaneseTranslations();
 

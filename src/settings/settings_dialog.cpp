@@ -8,6 +8,7 @@
 #include "canvas/poster.h"
 #include "platform/drives.h"
 #include "platform/picture_files.h"
+#include "storage/word_list_file.h"
 #include "words/word_slots.h"
 
 namespace pastel {
@@ -23,10 +24,9 @@ QStringList subfoldersOf(const QString& path) {
 SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFolder,
                           const QStringList& drives) {
   SettingsLoad r;
-  const QString appFolder = appFolderPath(p);
-  d.templatePath = templateDatabasePath(appFolder);
-  r.templateWritten = ensureTemplateDatabase(appFolder) == TemplateStart::Written;
-  const WordListRead read = readWordList(d.templatePath);
+  const WordListPlace place = wordListPlace(p);
+  d.templatePath = place.path;
+  const WordListRead read = readWordList(place.path);
   r.wordsRead = read.ok;
   r.error = read.error;
   // An empty table gets its row first (empty fields), then the words below.

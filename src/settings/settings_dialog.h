@@ -16,12 +16,11 @@ struct SettingsDialog {
   QString dirPath;         // Dir1, no trailing "/" except the root
   QStringList subfolders;  // Dir1's folders below dirPath, names only
   QStringList fileList;    // File1: picture names of dirPath, sorted
-  QString templatePath;    // the word list's file
+  QString templatePath;    // the word list's file (wordListFile)
 };
 
 struct SettingsLoad {
-  bool templateWritten = false;  // pastel.mdb was missing and is new
-  bool wordsRead = false;        // false: the file could not be used
+  bool wordsRead = false;  // false: the file could not be used
   QString error;
 };
 

@@ -1,0 +1,28 @@
+# cmake --install build [--prefix P]: the program and its own files go to
+# P/lib/pastelboard/ (the program's folder), a launcher to P/bin/, and the
+# menu entry, icons and AppStream data to P/share/.
+set(PASTEL_APP_DIR lib/pastelboard)
+set(desktop ${PROJECT_SOURCE_DIR}/data/desktop)
+
+install(TARGETS pastelboard RUNTIME DESTINATION ${PASTEL_APP_DIR})
+install(PROGRAMS ${desktop}/pastelboard.sh DESTINATION bin RENAME pastelboard)
+install(FILES ${desktop}/icons/pastelboard.svg
+        DESTINATION share/icons/hicolor/scalable/apps RENAME ${PASTEL_APP_ID}.svg)
+foreach(size 48 64 96 128 256)
+  install(FILES ${desktop}/icons/pastelboard-${size}.png
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${PASTEL_APP_ID}.png)
+endforeach()
+configure_file(${desktop}/pastelboard.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/desktop/${PASTEL_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/desktop/${PASTEL_APP_ID}.metainfo.xml
+        DESTINATION share/metainfo)
+
+# Known only at install time: the prefix the menu entry starts the program
+# from, and whether a word list is already installed (it is never replaced).
+install(CODE "
+  set(PASTEL_APP_ID \"${PASTEL_APP_ID}\")
+  set(PASTEL_APP_DIR \"${PASTEL_APP_DIR}\")
+  set(PASTEL_DESKTOP_IN \"${desktop}/pastelboard.desktop.in\")
+  set(PASTEL_TEMPLATE_SQL \"${PROJECT_SOURCE_DIR}/data/pastel_template.sql\")
+  include(\"${PROJECT_SOURCE_DIR}/cmake/install_at_prefix.cmake\")
+")
