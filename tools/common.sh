@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-ipafont-gothic fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  chromium  # looking at saved poster pages as a browser shows them
 )
 
 install_missing() {

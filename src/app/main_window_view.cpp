@@ -239,6 +239,9 @@ void MainWindowView::sync() {
     b->first = false;
   }
   if (zChanged) restack();
+  // Not the window itself: its message boxes and dialogs must stay usable.
+  if (central_->isEnabled() != poster_.windowEnabled) central_->setEnabled(poster_.windowEnabled);
+  if (menuBar()->isEnabled() != poster_.windowEnabled) menuBar()->setEnabled(poster_.windowEnabled);
   if (windowTitle() != poster_.form.caption) setWindowTitle(poster_.form.caption);
   syncing_ = false;
 }

@@ -46,6 +46,13 @@ struct Poster {
 
   QString appFolder;               // computed once at start-up
 
+  // Saving: no input reaches the window while a save runs, a second press
+  // does nothing, and the dialog starts where the previous save in this run
+  // went (empty before).
+  bool windowEnabled = true;
+  bool saving = false;
+  QString saveFolder;
+
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();
 };
