@@ -231,6 +231,24 @@ TEST(SavePoster, TheBuffersReadBackWithPlainSql) {
   EXPECT_EQ(rawValue(one, "imagedata", "ima9F"), "one\\cat.jpg");
 }
 
+TEST(SavePoster, ATemplateThatIsBrokenOrCannotBeWrittenIsNoHindrance) {
+  SaveFixture fx;
+  fx.workedExample();
+  // A word list file that is no database: left alone, a fresh copy used.
+  const QString tpl = fx.dir.path() + "/pastel.mdb";
+  writeBytes(tpl, "not a database");
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  EXPECT_EQ(fileBytes(tpl), "not a database");
+  EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "ima9F"), "natsu\\cat.jpg");
+  EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "colcode"), "#ffffff");
+
+  // No template, and none can be written where it belongs.
+  fx.poster.appFolder = fx.dir.path() + "/missing/folder/";
+  ASSERT_EQ(fx.saveAs(fx.out + "/haru.html").status, SaveStatus::Saved);
+  EXPECT_EQ(rawValue(fx.out + "/haru.mdb", "textdata", "tex9F"), "なつ");
+  EXPECT_EQ(filesBelow(fx.out).filter(".saving-"), QStringList());
+}
+
 TEST(SavePoster, SavingAgainReplacesThePosterAndLeavesOtherFiles) {
   SaveFixture fx;
   fx.workedExample();
