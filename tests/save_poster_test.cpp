@@ -138,6 +138,8 @@ TEST(PosterPage, MarkupIsEscapedAndNoCharacterIsLost) {
       << back.toStdString();
   // In CSS neither "\" nor a character reference works: the url is %-encoded.
   EXPECT_TRUE(back.contains("url(なつ%20やすみ/なつ%20やすみ.jpg)")) << back.toStdString();
+  EXPECT_TRUE(posterPage(fx.poster, "a(b)😀")
+                  .contains("url(a%28b%29%F0%9F%98%80/a%28b%29%F0%9F%98%80.jpg)"));
   EXPECT_TRUE(bytes.contains("\x81\x60"));  // ～ as code page 932 holds it
 }
 

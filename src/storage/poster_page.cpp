@@ -1,6 +1,7 @@
 #include "storage/poster_page.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "canvas/poster.h"
 #include "form/twips.h"
@@ -23,8 +24,8 @@ int nearestEven(double v) { return int(std::nearbyint(v)); }
 QString cssUrlPart(const QString& text) {
   QString out;
   for (const char32_t c : text.toUcs4()) {
-    const bool plain = c > 0x20 && c != 0x7f && !QStringLiteral("\\\"'()%<>").contains(QChar(c)) &&
-                       (c < 0x80 || cp932Holds(c));
+    const bool plain =
+        c < 0x80 ? c > 0x20 && c != 0x7f && !std::strchr("\\\"'()%<>", int(c)) : cp932Holds(c);
     const QString s = QString::fromUcs4(&c, 1);
     if (plain) {
       out += s;
