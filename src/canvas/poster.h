@@ -53,6 +53,13 @@ struct Poster {
   // Set to cancel the picture strip's running fill when another starts.
   std::shared_ptr<std::atomic<bool>> stripFill;
 
+  // Saving: no input reaches the window while a save runs, a second press
+  // does nothing, and the dialog starts where the previous save in this run
+  // went (empty before).
+  bool windowEnabled = true;
+  bool saving = false;
+  QString saveFolder;
+
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();
 };

@@ -22,6 +22,7 @@ struct FileDialogRequest {
   QString filter;        // e.g. "HTML(*.html)"
   QString directory;     // where the dialog starts; empty: current folder
   QString defaultName;
+  QString defaultSuffix;  // added to a name typed without one, e.g. "html"
 };
 
 // Message boxes and file dialogs. Cancel is "no path", never an error.

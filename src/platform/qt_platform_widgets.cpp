@@ -42,6 +42,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
+  // Added before the overwrite question, so that is asked for the real name.
+  if (!request.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(request.defaultSuffix);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   return dlg.selectedFiles().front();
 }

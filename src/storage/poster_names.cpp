@@ -1,0 +1,80 @@
+#include "storage/poster_names.h"
+
+#include <QSet>
+
+#include "canvas/poster.h"
+
+namespace pastel {
+
+std::optional<PosterNames> posterNamesFor(const QString& chosenPath) {
+  PosterNames n;
+  const int slash = int(chosenPath.lastIndexOf(QLatin1Char('/')));
+  n.folder = chosenPath.left(slash + 1);
+  QString file = chosenPath.mid(slash + 1);
+  if (!file.contains(QLatin1Char('.'))) file += QStringLiteral(".html");
+  n.page = n.folder + file;
+  n.posterName = file.left(file.lastIndexOf(QLatin1Char('.')));
+  if (n.posterName.isEmpty() || n.posterName.contains(QLatin1Char('\\'))) return std::nullopt;
+  return n;
+}
+
+QString photoFileName(const QString& entry) {
+  return entry.mid(entry.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+namespace {
+
+// "cat.jpg", 2 -> "cat-2.jpg"; "README", 2 -> "README-2".
+QString numbered(const QString& name, int n) {
+  const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+  const QString tag = QStringLiteral("-%1").arg(n);
+  return dot <= 0 ? name + tag : name.left(dot) + tag + name.mid(dot);
+}
+
+}  // namespace
+
+std::array<QString, 11> photoCopyNames(const Poster& p, const QString& posterName) {
+  std::array<QString, 11> names;
+  // Compared without case: a memory stick's file system would merge them.
+  QSet<QString> taken{(posterName + QStringLiteral(".bmp")).toCaseFolded(),
+                      (posterName + QStringLiteral(".jpg")).toCaseFolded()};
+  QHash<QString, QString> bySource;
+  auto assign = [&](int j) {
+    const QString& entry = p.photoFiles[size_t(j)];
+    QString base = photoFileName(entry);
+    if (base.isEmpty()) return;
+    if (bySource.contains(entry)) {
+      names[size_t(j)] = bySource.value(entry);
+      return;
+    }
+    base.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    QString name = base;
+    for (int n = 2; taken.contains(name.toCaseFolded()); ++n) name = numbered(base, n);
+    taken.insert(name.toCaseFolded());
+    bySource.insert(entry, name);
+    names[size_t(j)] = name;
+  };
+  // A photo that already is a copy in a folder of this name keeps its name,
+  // so saving an opened poster again copies nothing. Then bottom to top.
+  const QString own = QLatin1Char('/') + posterName + QLatin1Char('/');
+  for (int pass = 0; pass < 2; ++pass)
+    for (int k = 0; k < 10; ++k) {
+      const int j = p.photoStackOrder[size_t(k)];
+      if (j < 0 || j > 9 || !isPlaced(p.form.image3[size_t(j)]) || !names[size_t(j)].isEmpty())
+        continue;
+      const QString& entry = p.photoFiles[size_t(j)];
+      const bool inOwnFolder = entry.left(entry.lastIndexOf(QLatin1Char('/')) + 1).endsWith(own);
+      if ((pass == 0) == inOwnFolder) assign(j);
+    }
+  return names;
+}
+
+QString withCrLf(const QString& text) {
+  QString t = text;
+  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return t;
+}
+
+}  // namespace pastel

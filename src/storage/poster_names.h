@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace pastel {
+
+struct Poster;
+
+// The files one save writes, derived from the path chosen in the dialog.
+struct PosterNames {
+  QString page;        // the PosterPage, as chosen (".html" added when it had no ".")
+  QString folder;      // the page's folder, ending in "/"
+  QString posterName;  // the page's file name up to its last "."
+
+  QString posterFolder() const { return folder + posterName; }
+  QString database() const { return folder + posterName + QStringLiteral(".mdb"); }
+  QString paperBitmap() const { return inPosterFolder(posterName + QStringLiteral(".bmp")); }
+  QString paperJpeg() const { return inPosterFolder(posterName + QStringLiteral(".jpg")); }
+  QString inPosterFolder(const QString& fileName) const {
+    return posterFolder() + QLatin1Char('/') + fileName;
+  }
+};
+
+// Nothing when no usable PosterName follows from the path: an empty one, or
+// one holding "\", the separator inside the poster files.
+std::optional<PosterNames> posterNamesFor(const QString& chosenPath);
+
+// The file name of a PhotoFiles entry: what follows its last "/".
+QString photoFileName(const QString& entry);
+
+// The name of each placed photo's copy in the PosterFolder, by PhotoSlot;
+// empty for a parked slot or an entry without a file name. Two files of one
+// name from different folders get names of their own ("cat-2.jpg"), as do
+// names that would take the place of the paper pictures; the same file
+// placed twice shares one copy. A "\" in a file name becomes "_".
+std::array<QString, 11> photoCopyNames(const Poster& p, const QString& posterName);
+
+// Line breaks as the poster files keep them: CR LF, whatever the editor uses.
+QString withCrLf(const QString& text);
+
+}  // namespace pastel

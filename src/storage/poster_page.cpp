@@ -1,0 +1,138 @@
+#include "storage/poster_page.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "canvas/poster.h"
+#include "form/twips.h"
+#include "platform/cp932.h"
+#include "storage/poster_names.h"
+
+namespace pastel {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kMaxPageBreaks = 20;
+
+// nearbyint follows the default rounding mode: nearest, halves to even.
+int nearestEven(double v) { return int(std::nearbyint(v)); }
+
+// The background's url() sits in CSS, where "\" escapes and a space or a
+// bracket ends the url: those are written as %XX, as is any character the
+// page's code page cannot hold (a character reference means nothing in CSS).
+QString cssUrlPart(const QString& text) {
+  QString out;
+  for (const char32_t c : text.toUcs4()) {
+    const bool plain =
+        c < 0x80 ? c > 0x20 && c != 0x7f && !std::strchr("\\\"'()%<>", int(c)) : cp932Holds(c);
+    const QString s = QString::fromUcs4(&c, 1);
+    if (plain) {
+      out += s;
+      continue;
+    }
+    for (const char b : s.toUtf8())
+      out += QStringLiteral("%%1")
+                 .arg(uint(static_cast<unsigned char>(b)), 2, 16, QLatin1Char('0'))
+                 .toUpper();
+  }
+  return out;
+}
+
+QString num(int v) { return QString::number(v); }
+
+QString photoElement(const Element& e, const QString& posterName, const QString& fileName) {
+  return QStringLiteral("<img style=\"LEFT:") + num(pagePixelX(e.left)) +
+         QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
+         QStringLiteral("px\"src=\"") + htmlEscaped(posterName) + QLatin1Char('\\') +
+         htmlEscaped(fileName) + QStringLiteral("\" width=") + num(pagePixelSize(e.width)) +
+         QStringLiteral(" height=") + num(pagePixelSize(e.height)) + QLatin1Char('>') + kCrLf +
+         QStringLiteral("<br>");
+}
+
+QString wordElement(const Element& e, const QString& frameCode, const QString& textCode) {
+  return QStringLiteral("<table style=\"word-break:break-all; LEFT:") + num(pagePixelX(e.left)) +
+         QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
+         QStringLiteral("px\" bgcolor=") + htmlEscaped(frameCode) +
+         QStringLiteral(" width=259 height=") + num(pagePixelSize(e.height)) +
+         QStringLiteral(
+             "><td align=left valign=top><span style=\"line-height:19px;\"><font "
+             "size=4 color= ") +
+         htmlEscaped(textCode) + QLatin1Char('>') + wordTextForPage(e.caption) +
+         QStringLiteral("</font></td></table>") + kCrLf + QStringLiteral("<br>");
+}
+
+}  // namespace
+
+int pagePixelX(float leftTwips) { return nearestEven(double(leftTwips) / kTwipsPerPixel - 16); }
+int pagePixelY(float topTwips) { return nearestEven(double(topTwips) / kTwipsPerPixel - 192); }
+int pagePixelSize(float twips) { return int(std::floor(double(twips) / 15)); }
+
+QString htmlEscaped(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (const QChar c : text) {
+    switch (c.unicode()) {
+      case '&':
+        out += QStringLiteral("&amp;");
+        break;
+      case '<':
+        out += QStringLiteral("&lt;");
+        break;
+      case '>':
+        out += QStringLiteral("&gt;");
+        break;
+      case '"':
+        out += QStringLiteral("&quot;");
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+QString wordTextForPage(const QString& text) {
+  const QString t = withCrLf(text);
+  QString out;
+  qsizetype from = 0;
+  for (int breaks = 0; breaks < kMaxPageBreaks; ++breaks) {
+    const qsizetype cr = t.indexOf(QLatin1Char('\r'), from);
+    if (cr < 0) return out + htmlEscaped(t.mid(from));
+    out += htmlEscaped(t.mid(from, cr - from)) + QStringLiteral("<BR>");
+    from = cr + 2;
+  }
+  return out;
+}
+
+QString posterPage(const Poster& p, const QString& posterName) {
+  const std::array<QString, 11> copies = photoCopyNames(p, posterName);
+  QString elements;
+  for (int k = 0; k < 10; ++k) {
+    const int j = p.photoStackOrder[size_t(k)];
+    if (j < 0 || j > 9 || !isPlaced(p.form.image3[size_t(j)])) continue;
+    elements += photoElement(p.form.image3[size_t(j)], posterName, copies[size_t(j)]);
+  }
+  for (int k = 0; k < 10; ++k) {
+    const int j = p.wordStackOrder[size_t(k)];
+    if (j < 0 || j > 9 || !isPlaced(p.form.text1[size_t(j)])) continue;
+    elements += wordElement(p.form.text1[size_t(j)], p.wordFrameColourCodes[size_t(j)],
+                            p.wordTextColourCodes[size_t(j)]);
+  }
+  const QString bg = cssUrlPart(posterName);
+  // Browsers read a short page without a declared charset as Western text,
+  // and take "\" in a CSS url for an escape.
+  return QStringLiteral("<HTML>") + kCrLf +
+         QStringLiteral(
+             "<META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">") +
+         kCrLf + QStringLiteral("<STYLE TYPE=text/css>") + kCrLf +
+         QStringLiteral("BODY { background:url(") + bg + QLatin1Char('/') + bg +
+         QStringLiteral(".jpg) no-repeat }") + kCrLf + QStringLiteral("</STYLE>") + kCrLf +
+         elements + QStringLiteral("</body>") + kCrLf + QStringLiteral("</HTML>");
+}
+
+QByteArray posterPageBytes(const Poster& p, const QString& posterName) {
+  return toCp932WithReferences(posterPage(p, posterName));
+}
+
+}  // namespace pastel

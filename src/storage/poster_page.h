@@ -1,0 +1,29 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+namespace pastel {
+
+struct Poster;
+
+// The page numbers: twips to pixels relative to the page. Positions to the
+// nearest pixel, halves to even; sizes to the pixel at or below.
+int pagePixelX(float leftTwips);
+int pagePixelY(float topTwips);
+int pagePixelSize(float twips);
+
+// &, <, > and " as character references, so that no text becomes markup.
+QString htmlEscaped(const QString& text);
+
+// A word as the page shows it: escaped, line breaks as "<BR>", and nothing
+// after the 20th break.
+QString wordTextForPage(const QString& text);
+
+// The PosterPage as text, with CR LF line ends and no line end after the
+// last line.
+QString posterPage(const Poster& p, const QString& posterName);
+
+// The same in code page 932, as the file holds it.
+QByteArray posterPageBytes(const Poster& p, const QString& posterName);
+
+}  // namespace pastel

@@ -1,0 +1,181 @@
+#include "storage/save_poster.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QStandardPaths>
+
+#include "canvas/poster.h"
+#include "platform/dialogs.h"
+#include "storage/pending_files.h"
+#include "storage/poster_db.h"
+#include "storage/poster_names.h"
+#include "storage/poster_page.h"
+#include "storage/poster_records.h"
+#include "storage/template_db.h"
+#include "storage/word_list_file.h"
+
+namespace pastel {
+
+namespace {
+
+SaveResult failed(const QString& error) {
+  SaveResult r;
+  r.status = SaveStatus::Failed;
+  r.error = error;
+  return r;
+}
+
+QByteArray imageBytes(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (image.isNull() || !image.save(&buffer, format)) return {};
+  return bytes;
+}
+
+// The copy of the template, filled with the poster, under a temporary name.
+// A template that is missing and cannot be written, or one that lacks the
+// poster tables, gives way to a fresh one: a save never fails for it.
+bool writeDatabase(Poster& p, const PosterNames& n, const std::array<QString, 11>& copies,
+                   PendingFiles& files, QString* error) {
+  const QString tpl = wordListFile(p);
+  const QFileInfo tplInfo(tpl);
+  if (!tplInfo.exists() && !tplInfo.isSymLink()) writeTemplateDatabase(tpl);
+  QString temp;
+  const PendingFiles::Copy c = files.copy(n.database(), tpl, &temp);
+  if (c == PendingFiles::Copy::Failed) {
+    *error = files.error();
+    return false;
+  }
+  bool fresh = false;
+  if (c == PendingFiles::Copy::SourceUnreadable) {
+    if (!files.write(n.database(), QByteArray(), &temp) || !writeTemplateDatabase(temp, error)) {
+      if (error->isEmpty()) *error = files.error();
+      return false;
+    }
+    fresh = true;
+  }
+  files.markDatabase(n.database());
+  auto fill = [&](FieldBuffers& b) { fillPosterBuffers(p, n.posterName, copies, b); };
+  FieldBuffers buffers;
+  ExchangeResult x = exchangeFieldBuffers(temp, buffers, fill);
+  if (!x.ok() && !fresh && writeTemplateDatabase(temp, error)) {
+    buffers = FieldBuffers{};
+    x = exchangeFieldBuffers(temp, buffers, fill);
+  }
+  if (!x.ok()) *error = QStringLiteral("database: ") + x.failures.join(QStringLiteral("; "));
+  return x.ok();
+}
+
+void tellChild(Poster& p, const SaveResult& r) {
+  if (!p.svc.dialogs) return;
+  QString text;
+  if (r.status == SaveStatus::Failed) text = kSaveFailedText;
+  if (r.status == SaveStatus::NameRefused) text = kSaveNameRefusedText;
+  if (r.status == SaveStatus::Saved && !r.missingPhotos.isEmpty())
+    text = kPhotoMissingText + r.missingPhotos.join(QStringLiteral("、"));
+  if (!text.isEmpty())
+    p.svc.dialogs->message({text, kSaveTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+}
+
+}  // namespace
+
+QString saveDialogFolder(const Poster& p) {
+  if (!p.saveFolder.isEmpty() && QFileInfo(p.saveFolder).isDir()) return p.saveFolder;
+  const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!docs.isEmpty() && QFileInfo(docs).isDir()) return docs;
+  return QDir::homePath();
+}
+
+SaveResult writePoster(Poster& p, const PosterNames& n) {
+  const QString folder = n.posterFolder();
+  const QFileInfo folderInfo(folder);
+  bool madeFolder = false;
+  if (!folderInfo.exists() && !folderInfo.isSymLink()) {
+    if (!QDir().mkdir(folder)) return failed(QStringLiteral("cannot create ") + folder);
+    madeFolder = true;
+  } else if (!folderInfo.isDir()) {
+    return failed(folder + QStringLiteral(" is not a folder"));
+  }
+  PendingFiles files;
+  auto fail = [&](const QString& error) {
+    files.discard();
+    if (madeFolder) QDir().rmdir(folder);
+    return failed(error);
+  };
+
+  SaveResult r;
+  const std::array<QString, 11> copies = photoCopyNames(p, n.posterName);
+  QString error;
+  if (!writeDatabase(p, n, copies, files, &error)) return fail(error);
+
+  QStringList copied;
+  for (int k = 0; k < 10; ++k) {
+    const int j = p.photoStackOrder[size_t(k)];
+    if (j < 0 || j > 9 || copies[size_t(j)].isEmpty() || copied.contains(copies[size_t(j)]))
+      continue;
+    copied << copies[size_t(j)];
+    const QString& entry = p.photoFiles[size_t(j)];
+    const QString target = n.inPosterFolder(copies[size_t(j)]);
+    // An opened poster's photos already are their copies.
+    const PendingFiles::Copy c =
+        entry == target ? (QFileInfo(entry).isFile() ? PendingFiles::Copy::Done
+                                                     : PendingFiles::Copy::SourceUnreadable)
+                        : files.copy(target, entry);
+    if (c == PendingFiles::Copy::Failed) return fail(files.error());
+    if (c == PendingFiles::Copy::SourceUnreadable) r.missingPhotos << photoFileName(entry);
+  }
+
+  if (!files.write(n.page, posterPageBytes(p, n.posterName))) return fail(files.error());
+
+  // The paper as it shows now, and its background picture (the grab made on
+  // leaving the first step, or the picture an opened poster brought).
+  const QImage paper = p.form.paper.image();
+  const PictureRef back = p.form.paper.backPicture();
+  const QImage background = back && !back->image.isNull() ? back->image : paper;
+  const QByteArray bmp = imageBytes(paper, "BMP");
+  if (bmp.isEmpty() || !files.write(n.paperBitmap(), bmp))
+    return fail(QStringLiteral("paper bitmap: ") + files.error());
+  // Let the window repaint; from here on only what was taken above is used.
+  yieldToEvents(p);
+  const QByteArray jpeg = imageBytes(background, "JPEG");
+  if (jpeg.isEmpty() || !files.write(n.paperJpeg(), jpeg))
+    return fail(QStringLiteral("paper jpeg: ") + files.error());
+
+  if (!files.commit()) return fail(files.error());
+  r.status = SaveStatus::Saved;
+  return r;
+}
+
+SaveResult savePoster(Poster& p) {
+  if (p.saving) return {SaveStatus::Busy, {}, {}};
+  p.saving = true;
+  p.windowEnabled = false;
+  p.selectionActive = 0;
+
+  SaveResult r;
+  r.status = SaveStatus::Cancelled;
+  if (p.svc.dialogs) {
+    FileDialogRequest request;
+    request.filter = QStringLiteral("HTML(*.html)");
+    request.directory = saveDialogFolder(p);
+    request.defaultSuffix = QStringLiteral("html");
+    const std::optional<QString> chosen = p.svc.dialogs->saveFile(request);
+    if (chosen && !chosen->isEmpty()) {
+      p.saveFolder = QFileInfo(*chosen).absolutePath();
+      const std::optional<PosterNames> names = posterNamesFor(*chosen);
+      if (names)
+        r = writePoster(p, *names);
+      else
+        r.status = SaveStatus::NameRefused;
+    }
+  }
+  p.windowEnabled = true;
+  tellChild(p, r);
+  p.saving = false;
+  return r;
+}
+
+}  // namespace pastel

@@ -1,0 +1,45 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace pastel {
+
+struct Poster;
+struct PosterNames;
+
+enum class SaveStatus {
+  Busy,         // a save was already running: nothing done
+  Cancelled,    // the dialog was cancelled: nothing written
+  NameRefused,  // no PosterName follows from the name chosen: nothing written
+  Failed,       // nothing put in place; an earlier poster of the name is as it was
+  Saved,
+};
+
+struct SaveResult {
+  SaveStatus status = SaveStatus::Failed;
+  QStringList missingPhotos;  // file names of placed photos that could not be read
+  QString error;              // what failed, for a person looking into it
+};
+
+inline const QString kSaveTitle = QStringLiteral("ほぞん");
+inline const QString kSaveFailedText =
+    QStringLiteral("ほぞん できませんでした。べつの ばしょを えらんでください。");
+inline const QString kSaveNameRefusedText =
+    QStringLiteral("この なまえでは ほぞん できません。べつの なまえを いれてください。");
+inline const QString kPhotoMissingText = QStringLiteral("しゃしんが みつかりませんでした：");
+
+// Command20 "ほぞん": asks for the page's name and writes the page, the
+// poster database and the poster folder, all put in place together or not
+// at all. Tells the child when it did not work or a photo was missing;
+// says nothing when all went well.
+SaveResult savePoster(Poster& p);
+
+// The writing part of a save, for names already chosen. Yields once, between
+// the two paper pictures.
+SaveResult writePoster(Poster& p, const PosterNames& names);
+
+// Where the save dialog starts: the folder of the previous save in this
+// run, else the user's documents folder, else home.
+QString saveDialogFolder(const Poster& p);
+
+}  // namespace pastel

@@ -1,0 +1,465 @@
+#include "storage/save_poster.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QImage>
+#include <csignal>
+
+#include "db_test_support.h"
+#include "storage/poster_names.h"
+#include "storage/poster_page.h"
+#include "storage/template_db.h"
+#include "test_support.h"
+
+namespace pastel {
+namespace {
+
+using test::fileBytes;
+using test::rawValue;
+using test::writeBytes;
+
+QByteArray golden() { return fileBytes(PASTEL_SOURCE_DIR "/tests/golden/natsu.html"); }
+
+QString utf8FromCp932(const QByteArray& bytes) {
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  QByteArray out(bytes.size() * 3 + 4, '\0');
+  char* in = const_cast<char*>(bytes.constData());
+  char* o = out.data();
+  size_t il = size_t(bytes.size()), ol = size_t(out.size());
+  const size_t r = iconv(cd, &in, &il, &o, &ol);
+  iconv_close(cd);
+  if (r == size_t(-1)) return QStringLiteral("<not cp932>");
+  out.resize(out.size() - int(ol));
+  return QString::fromUtf8(out);
+}
+
+// Every file below a folder, hidden ones included, as relative paths.
+QStringList filesBelow(const QString& root) {
+  QStringList out;
+  QDir d(root);
+  for (const QFileInfo& fi :
+       d.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
+    out << fi.fileName();
+    if (fi.isDir() && !fi.isSymLink())
+      for (const QString& s : filesBelow(fi.filePath())) out << fi.fileName() + "/" + s;
+  }
+  return out;
+}
+
+struct SaveFixture : test::PosterFixture {
+  SaveFixture() {
+    pics = dir.path() + "/pics";
+    out = dir.path() + "/え の フォルダ";
+    QDir().mkpath(pics);
+    QDir().mkpath(out);
+  }
+  QString photo(const QString& name, const QByteArray& bytes = "jpeg bytes") {
+    const QString path = pics + "/" + name;
+    QDir().mkpath(QFileInfo(path).path());
+    writeBytes(path, bytes);
+    return path;
+  }
+  void place(int j, const QString& file, float left = 1440, float top = 3300, float w = 2700,
+             float h = 2025) {
+    Element& e = poster.form.image3[size_t(j)];
+    e.left = left, e.top = top, e.width = w, e.height = h, e.visible = true;
+    poster.photoFiles[size_t(j)] = file;
+    bringPhotoToTop(poster, j);
+  }
+  void placeWord(int j, const QString& text, float left, float top, float h = 345) {
+    Element& e = poster.form.text1[size_t(j)];
+    e.left = left, e.top = top, e.height = h, e.caption = text;
+    bringWordToTop(poster, j);
+  }
+  // The worked example: one photo, one red word.
+  void workedExample() {
+    place(0, photo("cat.jpg"));
+    placeWord(2, "なつ", 4800, 6000);
+    poster.wordTextColourCodes[2] = "#ff0000";
+    poster.form.text1[2].foreColor = rgb(255, 0, 0);
+  }
+  SaveResult saveAs(const QString& path) {
+    dialogs.paths.push_back(path);
+    return savePoster(poster);
+  }
+  QString pics, out;
+};
+
+TEST(PosterPage, WorkedExampleAndAnEmptyPoster) {
+  SaveFixture fx;
+  const QString empty = posterPage(fx.poster, "natsu");
+  EXPECT_EQ(empty,
+            "<HTML>\r\n<META http-equiv=\"Content-Type\" content=\"text/html; "
+            "charset=Shift_JIS\">\r\n<STYLE TYPE=text/css>\r\nBODY { "
+            "background:url(natsu/natsu.jpg) no-repeat }\r\n</STYLE>\r\n</body>\r\n</HTML>");
+  fx.workedExample();
+  EXPECT_EQ(posterPageBytes(fx.poster, "natsu"), golden());
+
+  // Positions round to the nearest pixel, halves to even; sizes round down.
+  EXPECT_EQ(pagePixelX(200), -3);
+  EXPECT_EQ(pagePixelX(232.5f), 0);  // -0.5
+  EXPECT_EQ(pagePixelX(262.5f), 2);  // 1.5
+  EXPECT_EQ(pagePixelX(277.5f), 2);  // 2.5
+  EXPECT_EQ(pagePixelY(2760), -8);
+  EXPECT_EQ(pagePixelSize(2024.9f), 134);
+  fx.place(5, fx.photo("dog.jpg"), 200, 2760, 1785, 1339);
+  EXPECT_TRUE(
+      posterPage(fx.poster, "natsu")
+          .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:-8px\"src=\"natsu\\"
+                    "dog.jpg\" width=119 height=89>\r\n<br><table"));
+}
+
+TEST(PosterPage, LineBreaksBecomeBrUpToTheTwentieth) {
+  EXPECT_EQ(wordTextForPage("あい\r\nうえ"), "あい<BR>うえ");
+  EXPECT_EQ(wordTextForPage("あい\nうえ"), "あい<BR>うえ");
+  EXPECT_EQ(wordTextForPage("あい"), "あい");
+  QStringList lines;
+  for (int i = 1; i <= 21; ++i) lines << QString::number(i);
+  EXPECT_EQ(wordTextForPage(lines.join("\n")), lines.mid(0, 20).join("<BR>") + "<BR>");
+  EXPECT_EQ(wordTextForPage(lines.mid(0, 20).join("\n")), lines.mid(0, 20).join("<BR>"));
+}
+
+TEST(PosterPage, MarkupIsEscapedAndNoCharacterIsLost) {
+  SaveFixture fx;
+  fx.place(0, "/p/a&\"b<.jpg");
+  fx.placeWord(0, "<b>&\"x\" 😀𠮷 〜−—¥ ～①", 4800, 6000);
+  const QByteArray bytes = posterPageBytes(fx.poster, "なつ やすみ");
+  const QString back = utf8FromCp932(bytes);
+  EXPECT_TRUE(back.contains("src=\"なつ やすみ\\a&amp;&quot;b&lt;.jpg\"")) << back.toStdString();
+  EXPECT_TRUE(
+      back.contains(">&lt;b&gt;&amp;&quot;x&quot; &#128512;&#134071; "
+                    "&#12316;&#8722;&#8212;&#165; ～①</font>"))
+      << back.toStdString();
+  // In CSS neither "\" nor a character reference works: the url is %-encoded.
+  EXPECT_TRUE(back.contains("url(なつ%20やすみ/なつ%20やすみ.jpg)")) << back.toStdString();
+  EXPECT_TRUE(posterPage(fx.poster, "a(b)😀")
+                  .contains("url(a%28b%29%F0%9F%98%80/a%28b%29%F0%9F%98%80.jpg)"));
+  EXPECT_TRUE(bytes.contains("\x81\x60"));  // ～ as code page 932 holds it
+}
+
+TEST(PosterNames, DerivedFromTheChosenPath) {
+  auto n = posterNamesFor("/a/b c/natsu.html");
+  ASSERT_TRUE(n);
+  EXPECT_EQ(n->posterName, "natsu");
+  EXPECT_EQ(n->database(), "/a/b c/natsu.mdb");
+  EXPECT_EQ(n->paperBitmap(), "/a/b c/natsu/natsu.bmp");
+  EXPECT_EQ(n->paperJpeg(), "/a/b c/natsu/natsu.jpg");
+  EXPECT_EQ(posterNamesFor("/a/なつ")->page, "/a/なつ.html");
+  EXPECT_EQ(posterNamesFor("/a/my.poster.htm")->posterName, "my.poster");
+  EXPECT_FALSE(posterNamesFor("/a/.html"));
+  EXPECT_FALSE(posterNamesFor("/a/x\\y.html"));
+}
+
+TEST(SavePoster, WritesThePageTheDatabaseAndTheFolder) {
+  SaveFixture fx;
+  fx.workedExample();
+  fx.poster.selectionActive = 1;
+  ASSERT_FALSE(QFileInfo::exists(fx.dir.path() + "/pastel.mdb"));
+  const SaveResult r = fx.saveAs(fx.out + "/natsu.html");
+  ASSERT_EQ(r.status, SaveStatus::Saved) << r.error.toStdString();
+  EXPECT_TRUE(fx.dialogs.messages.empty());
+  EXPECT_TRUE(fx.poster.windowEnabled);
+  EXPECT_EQ(fx.poster.selectionActive, 0);
+  ASSERT_EQ(fx.dialogs.fileDialogs.size(), 1u);
+  EXPECT_EQ(fx.dialogs.fileDialogs[0].filter, "HTML(*.html)");
+  EXPECT_EQ(fx.loop.yields - 2, 1);  // start-up yielded twice
+
+  EXPECT_EQ(fileBytes(fx.out + "/natsu.html"), golden());
+  EXPECT_EQ(filesBelow(fx.out), QStringList({"natsu", "natsu/cat.jpg", "natsu/natsu.bmp",
+                                             "natsu/natsu.jpg", "natsu.html", "natsu.mdb"}));
+  EXPECT_EQ(fileBytes(fx.out + "/natsu/cat.jpg"), "jpeg bytes");
+  const QByteArray bmp = fileBytes(fx.out + "/natsu/natsu.bmp");
+  EXPECT_TRUE(bmp.startsWith("BM"));
+  EXPECT_EQ(QImage::fromData(bmp, "BMP").size(), QSize(707, 499));
+  EXPECT_EQ(QImage(fx.out + "/natsu/natsu.jpg", "JPEG").size(), QSize(707, 499));
+  // The missing template was written first, as start-up does.
+  EXPECT_TRUE(QFileInfo::exists(fx.dir.path() + "/pastel.mdb"));
+  const QString db = fx.out + "/natsu.mdb";
+  EXPECT_EQ(rawValue(db, "imagedata", "ima9F"), "natsu\\cat.jpg");
+  EXPECT_EQ(rawValue(db, "imagedata", "ima9L"), "1440");
+  EXPECT_EQ(rawValue(db, "textdata", "tex9F"), "なつ");
+  EXPECT_EQ(rawValue(db, "textdata", "tex9C"), "255");
+
+  // The next dialog starts where this save went.
+  fx.dialogs.paths.push_back("");
+  EXPECT_EQ(savePoster(fx.poster).status, SaveStatus::Cancelled);
+  EXPECT_EQ(QDir(fx.dialogs.fileDialogs[1].directory), QDir(fx.out));
+}
+
+TEST(SavePoster, TheBuffersReadBackWithPlainSql) {
+  SaveFixture fx;
+  const QString tpl = fx.dir.path() + "/pastel.mdb";
+  ASSERT_TRUE(writeTemplateDatabase(tpl));
+  ASSERT_TRUE(test::rawExec(tpl, "UPDATE imagedata SET colcode = '#123456'"));
+  fx.poster.paperColourCode = "#80ff80";
+  // Word 3 pressed first: at stack position 0, parked.
+  moveToTopOfStack(fx.poster.wordStackOrder, 3);
+  for (int j : {0, 1, 2, 4, 5, 6, 7, 8, 9}) moveToTopOfStack(fx.poster.wordStackOrder, j);
+  fx.poster.form.text1[3].caption = "あめ\nふり";
+  fx.poster.form.text1[3].backColor = rgb(0x80, 0xff, 0x80);
+  ASSERT_EQ(fx.saveAs(fx.out + "/empty.html").status, SaveStatus::Saved);
+  const QString db = fx.out + "/empty.mdb";
+  for (int i = 0; i < 10; ++i) {
+    const QString c = QString("ima%1").arg(i);
+    EXPECT_EQ(rawValue(db, "imagedata", c + "L"), "13200");
+    EXPECT_EQ(rawValue(db, "imagedata", c + "T"), "0");
+    EXPECT_EQ(rawValue(db, "imagedata", c + "W"), "1785");
+    EXPECT_EQ(rawValue(db, "imagedata", c + "H"), "1335");
+    EXPECT_EQ(rawValue(db, "imagedata", c + "F"), "");
+    EXPECT_EQ(rawValue(db, "textdata", QString("tex%1L").arg(i)), "11040");
+    EXPECT_EQ(rawValue(db, "textdata", QString("tex%1H").arg(i)), "555");
+  }
+  EXPECT_EQ(rawValue(db, "textdata", "tex0T"), "4680");
+  EXPECT_EQ(rawValue(db, "textdata", "tex0F"), "あめ\r\nふり");
+  EXPECT_EQ(rawValue(db, "textdata", "tex0B"), QString::number(rgb(0x80, 0xff, 0x80)));
+  EXPECT_EQ(rawValue(db, "textdata", "tex0S"), "14");
+  EXPECT_EQ(rawValue(db, "imagedata", "backcolor"), "empty\\empty.bmp");
+  EXPECT_EQ(rawValue(db, "imagedata", "sgazo"), "#80ff80");
+  EXPECT_EQ(rawValue(db, "imagedata", "colcode"), "#123456");
+
+  // The only photo, slot 4, pressed last: PhotoRecord 9.
+  fx.place(4, fx.photo("cat.jpg"), 1440.5f, 3300, 2999.25f, 2025);
+  ASSERT_EQ(fx.saveAs(fx.out + "/one.html").status, SaveStatus::Saved);
+  const QString one = fx.out + "/one.mdb";
+  EXPECT_EQ(rawValue(one, "imagedata", "ima8L"), "13200");
+  EXPECT_EQ(rawValue(one, "imagedata", "ima9L"), "1440.5");
+  EXPECT_EQ(rawValue(one, "imagedata", "ima9W"), "2999.25");
+  EXPECT_EQ(rawValue(one, "imagedata", "ima9F"), "one\\cat.jpg");
+}
+
+TEST(SavePoster, ATemplateThatIsBrokenOrCannotBeWrittenIsNoHindrance) {
+  SaveFixture fx;
+  fx.workedExample();
+  // A word list file that is no database: left alone, a fresh copy used.
+  const QString tpl = fx.dir.path() + "/pastel.mdb";
+  writeBytes(tpl, "not a database");
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  EXPECT_EQ(fileBytes(tpl), "not a database");
+  EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "ima9F"), "natsu\\cat.jpg");
+  EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "colcode"), "#ffffff");
+
+  // No template, and none can be written where it belongs.
+  fx.poster.appFolder = fx.dir.path() + "/missing/folder/";
+  ASSERT_EQ(fx.saveAs(fx.out + "/haru.html").status, SaveStatus::Saved);
+  EXPECT_EQ(rawValue(fx.out + "/haru.mdb", "textdata", "tex9F"), "なつ");
+  EXPECT_EQ(filesBelow(fx.out).filter(".saving-"), QStringList());
+}
+
+TEST(SavePoster, SavingAgainReplacesThePosterAndLeavesOtherFiles) {
+  SaveFixture fx;
+  fx.workedExample();
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  const QString db = fx.out + "/natsu.mdb";
+  writeBytes(fx.out + "/natsu/mine.txt", "keep me");
+
+  // A journal of the earlier database left behind (a crash while it was
+  // being written) must not be recovered into the new one.
+  {
+    sqlite3* h = nullptr;
+    ASSERT_EQ(sqlite3_open(db.toUtf8().constData(), &h), SQLITE_OK);
+    sqlite3_exec(h, "PRAGMA synchronous=OFF; BEGIN; UPDATE textdata SET tex9F = 'ふるい'", nullptr,
+                 nullptr, nullptr);
+    const QByteArray journal = fileBytes(db + "-journal");
+    sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(h);
+    ASSERT_NE(journal, "<missing>");
+    writeBytes(db + "-journal", journal);
+  }
+
+  writeBytes(fx.pics + "/cat.jpg", "new cat");
+  fx.poster.form.image3[0].left = 1500;
+  fx.poster.form.text1[2].left = kWordColumnLeft;  // parked again
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  EXPECT_FALSE(QFileInfo::exists(db + "-journal"));
+  EXPECT_TRUE(test::rawExec(db, "SELECT * FROM textdata"));  // a read-write open
+  EXPECT_EQ(rawValue(db, "imagedata", "ima9L"), "1500");
+  EXPECT_EQ(rawValue(db, "textdata", "tex9L"), "11040");
+  EXPECT_EQ(rawValue(db, "textdata", "tex9F"), "なつ");
+  EXPECT_EQ(fileBytes(fx.out + "/natsu/cat.jpg"), "new cat");
+  EXPECT_EQ(fileBytes(fx.out + "/natsu/mine.txt"), "keep me");
+  EXPECT_FALSE(utf8FromCp932(fileBytes(fx.out + "/natsu.html")).contains("なつ</font>"));
+}
+
+TEST(SavePoster, SameNamePhotosGetTheirOwnCopiesAndAnOpenedPosterCopiesNone) {
+  SaveFixture fx;
+  fx.place(0, fx.photo("a/cat.jpg", "cat a"), 600, 3000);
+  fx.place(1, fx.photo("b/cat.jpg", "cat b"), 1600, 3000);
+  fx.place(2, fx.photo("natsu.jpg", "not the paper"), 2600, 3000);
+  fx.place(3, fx.photo("x\\y.jpg", "backslash"), 3600, 3000);
+  fx.place(4, fx.pics + "/a/cat.jpg", 4600, 3000);  // the same file twice
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  const QString f = fx.out + "/natsu/";
+  EXPECT_EQ(fileBytes(f + "cat.jpg"), "cat a");
+  EXPECT_EQ(fileBytes(f + "cat-2.jpg"), "cat b");
+  EXPECT_EQ(fileBytes(f + "natsu-2.jpg"), "not the paper");
+  EXPECT_EQ(fileBytes(f + "x_y.jpg"), "backslash");
+  EXPECT_TRUE(QImage(f + "natsu.jpg", "JPEG").size() == QSize(707, 499));
+  EXPECT_EQ(filesBelow(fx.out + "/natsu").size(), 6);
+  const QString db = fx.out + "/natsu.mdb";
+  EXPECT_EQ(rawValue(db, "imagedata", "ima6F"), "natsu\\cat-2.jpg");
+  EXPECT_EQ(rawValue(db, "imagedata", "ima9F"), "natsu\\cat.jpg");
+  const QString page = utf8FromCp932(fileBytes(fx.out + "/natsu.html"));
+  EXPECT_TRUE(page.contains("src=\"natsu\\cat-2.jpg\"")) << page.toStdString();
+  EXPECT_TRUE(page.contains("src=\"natsu\\x_y.jpg\""));
+
+  // Reopened from its own folder: every entry is its copy; nothing copied.
+  for (int j = 0; j < 5; ++j) {
+    const QString stored = rawValue(db, "imagedata", QString("ima%1F").arg(5 + j));
+    fx.poster.photoFiles[size_t(j)] = fx.out + "/" + QString(stored).replace('\\', '/');
+  }
+  struct stat before {
+  }, after{};
+  ASSERT_EQ(::stat(QFile::encodeName(f + "cat-2.jpg").constData(), &before), 0);
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  ASSERT_EQ(::stat(QFile::encodeName(f + "cat-2.jpg").constData(), &after), 0);
+  EXPECT_EQ(before.st_ino, after.st_ino);
+  EXPECT_EQ(rawValue(db, "imagedata", "ima6F"), "natsu\\cat-2.jpg");
+  EXPECT_EQ(filesBelow(fx.out + "/natsu").size(), 6);
+}
+
+TEST(SavePoster, CancelAndRefusedNamesWriteNothing) {
+  SaveFixture fx;
+  fx.workedExample();
+  EXPECT_EQ(fx.saveAs("").status, SaveStatus::Cancelled);
+  EXPECT_EQ(fx.saveAs(fx.out + "/.html").status, SaveStatus::NameRefused);
+  EXPECT_EQ(fx.saveAs(fx.out + "/a\\b.html").status, SaveStatus::NameRefused);
+  EXPECT_TRUE(filesBelow(fx.out).isEmpty());
+  EXPECT_TRUE(fx.poster.windowEnabled);
+  ASSERT_EQ(fx.dialogs.messages.size(), 2u);
+  EXPECT_EQ(fx.dialogs.messages[0].title, "ほぞん");
+  EXPECT_EQ(fx.dialogs.messages[0].text, kSaveNameRefusedText);
+
+  // A name typed without an extension gets ".html".
+  EXPECT_EQ(fx.saveAs(fx.out + "/なつ やすみ").status, SaveStatus::Saved);
+  EXPECT_TRUE(QFileInfo::exists(fx.out + "/なつ やすみ.html"));
+  EXPECT_TRUE(QFileInfo::exists(fx.out + "/なつ やすみ/なつ やすみ.bmp"));
+  EXPECT_EQ(rawValue(fx.out + "/なつ やすみ.mdb", "imagedata", "ima9F"), "なつ やすみ\\cat.jpg");
+}
+
+// The earlier poster of the name, byte for byte.
+std::map<QString, QByteArray> snapshot(const QString& root) {
+  std::map<QString, QByteArray> m;
+  for (const QString& f : filesBelow(root))
+    m[f] = QFileInfo(root + "/" + f).isDir() ? QByteArray("<dir>") : fileBytes(root + "/" + f);
+  return m;
+}
+
+TEST(SavePoster, AFailedSaveLeavesTheEarlierPosterAsItWas) {
+  SaveFixture fx;
+  fx.workedExample();
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  const auto before = snapshot(fx.out);
+  fx.poster.form.image3[0].left = 2000;
+  fx.poster.paperColourCode = "#000000";
+  auto expectUntouched = [&](const char* what) {
+    EXPECT_EQ(snapshot(fx.out), before) << what;
+    ASSERT_FALSE(fx.dialogs.messages.empty()) << what;
+    EXPECT_EQ(fx.dialogs.messages.back().text, kSaveFailedText);
+    EXPECT_EQ(fx.dialogs.messages.back().title, "ほぞん");
+    EXPECT_TRUE(fx.poster.windowEnabled);
+    fx.dialogs.messages.clear();
+  };
+
+  // A file of the poster that cannot be replaced (a folder in its place):
+  // found after every other file was written.
+  QDir().mkdir(fx.out + "/natsu/cat.jpg.d");
+  QFile::rename(fx.out + "/natsu/cat.jpg", fx.out + "/natsu/cat.jpg.keep");
+  QDir().rename(fx.out + "/natsu/cat.jpg.d", fx.out + "/natsu/cat.jpg");
+  const auto withFolder = snapshot(fx.out);
+  EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Failed);
+  EXPECT_EQ(snapshot(fx.out), withFolder);
+  fx.dialogs.messages.clear();
+  QDir().rmdir(fx.out + "/natsu/cat.jpg");
+  QFile::rename(fx.out + "/natsu/cat.jpg.keep", fx.out + "/natsu/cat.jpg");
+
+  // A full disk halfway through the photo copy.
+  fx.photo("cat.jpg", QByteArray(300000, 'x'));
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 200000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const SaveResult full = fx.saveAs(fx.out + "/natsu.html");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(full.status, SaveStatus::Failed);
+  expectUntouched("disk full");
+
+  // A file where the poster folder should be: nothing at all is written.
+  writeBytes(fx.out + "/haru", "a file");
+  const auto withFile = snapshot(fx.out);
+  EXPECT_EQ(fx.saveAs(fx.out + "/haru.html").status, SaveStatus::Failed);
+  EXPECT_EQ(snapshot(fx.out), withFile);
+  fx.dialogs.messages.clear();
+
+  if (geteuid() != 0) {  // root writes into read-only folders
+    chmod(QFile::encodeName(fx.out + "/natsu").constData(), 0555);
+    EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Failed);
+    chmod(QFile::encodeName(fx.out + "/natsu").constData(), 0755);
+    expectUntouched("read-only folder");
+  }
+}
+
+TEST(SavePoster, AMissingPhotoIsToldAndThePosterStillSaved) {
+  SaveFixture fx;
+  fx.workedExample();
+  fx.place(1, fx.photo("gone.jpg"), 3000, 4000);
+  QFile::remove(fx.pics + "/gone.jpg");
+  const SaveResult r = fx.saveAs(fx.out + "/natsu.html");
+  ASSERT_EQ(r.status, SaveStatus::Saved);
+  EXPECT_EQ(r.missingPhotos, QStringList{"gone.jpg"});
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text, "しゃしんが みつかりませんでした：gone.jpg");
+  EXPECT_EQ(fx.dialogs.messages[0].title, "ほぞん");
+  EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "ima9F"), "natsu\\gone.jpg");
+  EXPECT_TRUE(utf8FromCp932(fileBytes(fx.out + "/natsu.html")).contains("src=\"natsu\\gone.jpg\""));
+  EXPECT_EQ(fileBytes(fx.out + "/natsu/cat.jpg"), "jpeg bytes");
+}
+
+// Presses ほぞん again from inside the save's own yields.
+class PressingAgain : public ScriptedDialogs {
+ public:
+  std::optional<QString> saveFile(const FileDialogRequest& r) override {
+    if (poster) inner.push_back(savePoster(*poster).status);
+    return ScriptedDialogs::saveFile(r);
+  }
+  Poster* poster = nullptr;
+  std::vector<SaveStatus> inner;
+};
+class LoopPressingAgain : public EventLoop {
+ public:
+  void yield() override {
+    if (!poster) return;
+    inner.push_back(savePoster(*poster).status);
+    poster->form.image3[0].left = 9500;  // the child clears the photos meanwhile
+  }
+  Poster* poster = nullptr;
+  std::vector<SaveStatus> inner;
+};
+
+TEST(SavePoster, ASecondPressWhileSavingDoesNothing) {
+  SaveFixture fx;
+  fx.workedExample();
+  PressingAgain dialogs;
+  LoopPressingAgain loop;
+  fx.poster.svc.dialogs = &dialogs;
+  fx.poster.svc.loop = &loop;
+  dialogs.poster = loop.poster = &fx.poster;
+  dialogs.paths.push_back(fx.out + "/natsu.html");
+  EXPECT_EQ(savePoster(fx.poster).status, SaveStatus::Saved);
+  EXPECT_EQ(dialogs.inner, std::vector<SaveStatus>{SaveStatus::Busy});
+  EXPECT_EQ(loop.inner, std::vector<SaveStatus>{SaveStatus::Busy});
+  EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
+  EXPECT_FALSE(fx.poster.saving);
+  EXPECT_EQ(fileBytes(fx.out + "/natsu.html"), golden());
+}
+
+}  // namespace
+}  // namespace pastel
