@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
+#include "bench_main.h"
 #include "camera_photos.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
@@ -135,11 +136,4 @@ BENCHMARK(BM_HoverDecodesCameraPhoto)
 }  // namespace
 }  // namespace pastel
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }

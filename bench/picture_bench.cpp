@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include "bench_main.h"
 #include "camera_photos.h"
 #include "platform/file_picture_loader.h"
 #include "platform/picture_files.h"
@@ -93,11 +94,4 @@ BENCHMARK(BM_ListFolderOf32001Pictures)->Unit(benchmark::kMillisecond)->UseRealT
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QGuiApplication>(argc, argv); }

@@ -7,6 +7,7 @@
 
 #include "canvas/picture_strip.h"
 #include "form/element.h"
+#include "picture_file_test.h"
 #include "picture_writers.h"
 #include "platform/file_picture_loader.h"
 
@@ -76,17 +77,7 @@ void expectQuarters(const QImage& img, const Quarters& q) {
   EXPECT_TRUE(near(img.pixel(3 * w / 4, 3 * h / 4), q.bottomRight));
 }
 
-class CameraPhotos : public ::testing::Test {
- protected:
-  QString write(const QString& name, const QByteArray& bytes) {
-    QFile f(dir.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return f.fileName();
-  }
-  QTemporaryDir dir;
-  FilePictureLoader loader;
-};
+using CameraPhotos = test::PictureFileTest;
 
 TEST_F(CameraPhotos, EveryOrientationShowsAsTheCameraMeant) {
   const QSize shown(320, 240);

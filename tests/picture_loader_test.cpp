@@ -11,6 +11,7 @@
 #include <QThread>
 #include <mutex>
 
+#include "picture_file_test.h"
 #include "picture_writers.h"
 #include "platform/file_picture_loader.h"
 
@@ -56,17 +57,7 @@ QByteArray sunWmf() {
   return w.finish();
 }
 
-class PictureLoaderTest : public ::testing::Test {
- protected:
-  QString write(const QString& name, const QByteArray& bytes) {
-    QFile f(dir.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return f.fileName();
-  }
-  QTemporaryDir dir;
-  FilePictureLoader loader;
-};
+using PictureLoaderTest = test::PictureFileTest;
 
 TEST_F(PictureLoaderTest, NaturalSizeOfEveryKindInHiMetricAt96Dpi) {
   const QVector<QRgb> pal{kRed, kBlue};

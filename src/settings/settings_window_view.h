@@ -43,7 +43,6 @@ class SettingsWindowView : public QWidget {
   QComboBox* drives_ = nullptr;
   QListWidget* folders_ = nullptr;
   std::array<QLineEdit*, 10> words_{};
-  QPushButton* confirm_ = nullptr;
   QStringList folderPaths_;
   bool syncing_ = false;
 };
