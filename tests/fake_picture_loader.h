@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "form/twips.h"
 #include "platform/picture_loader.h"
 
 namespace pastel::test {
@@ -44,7 +45,7 @@ class FakePictureLoader : public PictureLoader {
     }
     pic->widthHiMetric = himetricFor(w);
     pic->heightHiMetric = himetricFor(h);
-    QSize px(std::max(1, w / 15), std::max(1, h / 15));
+    QSize px(std::max(1, int(w / kTwipsPerPixel)), std::max(1, int(h / kTwipsPerPixel)));
     if (px.width() > maxPixels.width() || px.height() > maxPixels.height())
       px = px.scaled(maxPixels, Qt::KeepAspectRatio);
     QImage img(px.expandedTo(QSize(1, 1)), QImage::Format_RGB32);

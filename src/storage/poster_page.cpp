@@ -66,7 +66,7 @@ QString wordElement(const Element& e, const QString& frameCode, const QString& t
 
 int pagePixelX(float leftTwips) { return nearestEven(double(leftTwips) / kTwipsPerPixel - 16); }
 int pagePixelY(float topTwips) { return nearestEven(double(topTwips) / kTwipsPerPixel - 192); }
-int pagePixelSize(float twips) { return int(std::floor(double(twips) / 15)); }
+int pagePixelSize(float twips) { return int(std::floor(double(twips) / kTwipsPerPixel)); }
 
 QString htmlEscaped(const QString& text) {
   QString out;
