@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-ipafont-gothic fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  poppler-utils  # pdftoppm: tests read printed pages back as pictures
 )
 
 install_missing() {

@@ -1,6 +1,7 @@
 #include "app/element_widgets_view.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -65,6 +66,11 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
     p.drawLine(r.topLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomLeft());
+  } else if (picture_ && !picture_->image.isNull() &&
+             p.paintEngine()->type() != QPaintEngine::Raster) {
+    // Printing: the decoded pixels, not the screen-sized copy.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(rect(), picture_->image);
   } else if (picture_ && !picture_->image.isNull()) {
     const QSize px = size() * devicePixelRatioF();
     if (display_.size() != px) {
@@ -89,6 +95,7 @@ void SurfaceWidget::refresh() {
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);  // smooth when printed larger
   p.drawImage(rect(), surface_->image());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <algorithm>
 
@@ -251,6 +252,18 @@ QImage MainWindowView::renderPaper() {
     img = img.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   img.setDevicePixelRatio(1);
   return img;
+}
+
+QPicture MainWindowView::recordPaper() {
+  sync();
+  const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
+  QPicture pic;
+  QPainter painter(&pic);
+  painter.setClipRect(QRect(QPoint(0, 0), r.size()));
+  central_->render(&painter, QPoint(0, 0), QRegion(r));
+  painter.end();
+  pic.setBoundingRect(QRect(QPoint(0, 0), r.size()));
+  return pic;
 }
 
 void MainWindowView::closeEvent(QCloseEvent* e) {

@@ -9,6 +9,7 @@ void wireMainWindow(MainWindowView& view, Poster& p) {
   wireCanvas(view, p);
   wireWords(view, p);
   wireSettings(view, p);
+  wireCapture(view, p);
 }
 
 }  // namespace pastel

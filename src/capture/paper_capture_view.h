@@ -10,6 +10,7 @@ class ViewPaperCapture : public PaperCapture {
  public:
   explicit ViewPaperCapture(MainWindowView* view) : view_(view) {}
   QImage grabPaper() override { return view_->renderPaper(); }
+  QPicture recordPaper() override { return view_->recordPaper(); }
 
  private:
   MainWindowView* view_;

@@ -1,11 +1,13 @@
 #pragma once
 #include <QImage>
+#include <QPicture>
 #include <QString>
 
 namespace pastel {
 
 class Dialogs;
 class PictureLoader;
+class Printer;
 
 // Lets the window system run pending events; the Qt version first brings
 // the widgets up to date with the model.
@@ -29,6 +31,9 @@ class PaperCapture {
  public:
   virtual ~PaperCapture() = default;
   virtual QImage grabPaper() = 0;
+  // The same rectangle as paint commands, to be drawn sharper than the
+  // screen; empty where only pixels can be had.
+  virtual QPicture recordPaper() { return QPicture(); }
 };
 
 // Everything the handlers reach outside the model. Not owned.
@@ -39,6 +44,7 @@ struct Services {
   PaperCapture* capture = nullptr;
   PictureLoader* pictures = nullptr;
   QString executableFolder;  // where the running program lives
+  Printer* printer = nullptr;
 };
 
 }  // namespace pastel

@@ -1,0 +1,77 @@
+// Printing a full poster: from the printer dialog's OK to the finished PDF
+// page, through the program's own printer. Run with QT_QPA_PLATFORM=offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <chrono>
+#include <memory>
+
+#include "app/pastel_app_view.h"
+#include "capture/print.h"
+#include "support/sample_poster.h"
+#include "support/stand_ins.h"
+
+namespace pastel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The desktop printer writing a PDF file; its dialog says OK at once and
+// starts the clock there.
+class OkPrinter : public Printer {
+ public:
+  explicit OkPrinter(const QString& path) {
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.printer().setOutputFileName(path);
+  }
+  PrinterSetup showSetupDialog() override {
+    ok = Clock::now();
+    return PrinterSetup::Accepted;
+  }
+  QPagedPaintDevice* device() override { return printer.device(); }
+  bool failed() const override { return printer.failed(); }
+  QtPrinter printer;
+  Clock::time_point ok;
+};
+
+void BM_PrintFromDialogOk(benchmark::State& state) {
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  FixedDesktop desktop;
+  const QString pdf = dir.filePath("poster.pdf");
+  OkPrinter printer(pdf);
+  PastelApp::Options o;
+  o.dialogs = &dialogs;
+  o.desktop = &desktop;
+  o.printer = &printer;
+  o.executableFolder = dir.path();
+  o.openSettings = false;
+  PastelApp app(o);
+  app.start();
+  Poster& p = app.poster();
+  app.window().run([&] { test::makeSamplePoster(p); });
+  for (auto _ : state) {
+    // Picture2 hidden again, so every print grabs the live poster.
+    p.form.picture2.visible = false;
+    app.window().sync();
+    app.window().run([&] { printPoster(p); });
+    const auto done = Clock::now();
+    state.SetIterationTime(std::chrono::duration<double>(done - printer.ok).count());
+  }
+  state.counters["pdf_kB"] = double(QFileInfo(pdf).size()) / 1024;
+}
+BENCHMARK(BM_PrintFromDialogOk)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pastel
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
