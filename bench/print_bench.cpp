@@ -28,12 +28,14 @@ class OkPrinter : public Printer {
   }
   PrinterSetup showSetupDialog() override {
     ok = Clock::now();
+    if (cancel) return PrinterSetup::Cancelled;
     return PrinterSetup::Accepted;
   }
   QPagedPaintDevice* device() override { return printer.device(); }
   bool failed() const override { return printer.failed(); }
   QtPrinter printer;
   Clock::time_point ok;
+  bool cancel = false;
 };
 
 void BM_PrintFromDialogOk(benchmark::State& state) {
@@ -62,6 +64,34 @@ void BM_PrintFromDialogOk(benchmark::State& state) {
   }
   state.counters["pdf_kB"] = double(QFileInfo(pdf).size()) / 1024;
 }
+// From the click on いんさつ to the printer dialog: the yield, the grab and
+// its recording.
+void BM_PrintClickToDialog(benchmark::State& state) {
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  FixedDesktop desktop;
+  OkPrinter printer(dir.filePath("poster.pdf"));
+  printer.cancel = true;
+  PastelApp::Options o;
+  o.dialogs = &dialogs;
+  o.desktop = &desktop;
+  o.printer = &printer;
+  o.executableFolder = dir.path();
+  o.openSettings = false;
+  PastelApp app(o);
+  app.start();
+  Poster& p = app.poster();
+  app.window().run([&] { test::makeSamplePoster(p); });
+  for (auto _ : state) {
+    p.form.picture2.visible = false;
+    app.window().sync();
+    const auto click = Clock::now();
+    app.window().run([&] { printPoster(p); });
+    state.SetIterationTime(std::chrono::duration<double>(printer.ok - click).count());
+  }
+}
+BENCHMARK(BM_PrintClickToDialog)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_PrintFromDialogOk)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

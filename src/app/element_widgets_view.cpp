@@ -68,9 +68,14 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     p.drawLine(r.topRight(), r.bottomLeft());
   } else if (picture_ && !picture_->image.isNull() &&
              p.paintEngine()->type() != QPaintEngine::Raster) {
-    // Printing: the decoded pixels, not the screen-sized copy.
+    // Printing: the decoded pixels, up to four times the screen's, not the
+    // screen-sized copy.
+    const QSize most = size() * 4;
+    const QImage& img = picture_->image;
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(rect(), picture_->image);
+    p.drawImage(rect(), img.width() > most.width() || img.height() > most.height()
+                            ? img.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                            : img);
   } else if (picture_ && !picture_->image.isNull()) {
     const QSize px = size() * devicePixelRatioF();
     if (display_.size() != px) {

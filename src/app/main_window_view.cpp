@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPicture>
 #include <QScreen>
 #include <algorithm>
 
@@ -254,16 +255,24 @@ QImage MainWindowView::renderPaper() {
   return img;
 }
 
-QPicture MainWindowView::recordPaper() {
+void MainWindowView::drawPaper(QPainter& painter, const QRectF& target) {
   sync();
   const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
-  QPicture pic;
-  QPainter painter(&pic);
-  painter.setClipRect(QRect(QPoint(0, 0), r.size()));
-  central_->render(&painter, QPoint(0, 0), QRegion(r));
-  painter.end();
-  pic.setBoundingRect(QRect(QPoint(0, 0), r.size()));
-  return pic;
+  // Rendered straight onto a printer, Qt would rasterise the widgets at its
+  // full resolution; recorded first, text stays text.
+  QPicture recorded;
+  QPainter recorder(&recorded);
+  central_->render(&recorder, QPoint(0, 0), QRegion(r));
+  recorder.end();
+  // A picture replays scaled by the device's resolution against its own.
+  const QPaintDevice* device = painter.device();
+  painter.save();
+  painter.setClipRect(target);
+  painter.translate(target.topLeft());
+  painter.scale(target.width() / r.width() * recorded.logicalDpiX() / device->logicalDpiX(),
+                target.height() / r.height() * recorded.logicalDpiY() / device->logicalDpiY());
+  painter.drawPicture(0, 0, recorded);
+  painter.restore();
 }
 
 void MainWindowView::closeEvent(QCloseEvent* e) {

@@ -1,6 +1,5 @@
 #pragma once
 #include <QMainWindow>
-#include <QPicture>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,9 +34,9 @@ class MainWindowView : public QMainWindow {
 
   // The paper rectangle as the window shows it, 707 x 499 pixels.
   QImage renderPaper();
-  // The same rectangle as paint commands (text as text, pictures at their
-  // decoded size), to be drawn at a printer's resolution.
-  QPicture recordPaper();
+  // The same rectangle drawn into `target` at the painter's resolution: text
+  // as text, pictures from their decoded pixels (printing).
+  void drawPaper(QPainter& painter, const QRectF& target);
 
   // Text boxes write typed text into the model, then report the change.
   void setTextFromWidget(Element& e, const QString& text);

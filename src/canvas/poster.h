@@ -1,5 +1,4 @@
 #pragma once
-#include <QPicture>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -50,10 +49,6 @@ struct Poster {
   // Printing or saving as an image is under way (both yield to the event
   // loop): a second press of either waits for nothing and does nothing.
   bool outputRunning = false;
-  // What Picture2's picture shows as paint commands, while that picture is
-  // picture2SharpOf: a print over a shown Picture2 stays sharp.
-  QPicture picture2Sharp;
-  PictureRef picture2SharpOf;
 
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();

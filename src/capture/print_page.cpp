@@ -36,12 +36,8 @@ QRectF printScaledToPage(QPagedPaintDevice& page, QPainter& painter, const Paper
   if (!painter.begin(&page)) return {};
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.setClipRect(target);
-  if (!what.sharp.isNull()) {
-    // A picture replays at its own resolution against the device's: undo
-    // that, then scale the paper's pixel rectangle onto the target.
-    painter.scale(target.width() / picture.width() * what.sharp.logicalDpiX() / dpiX,
-                  target.height() / picture.height() * what.sharp.logicalDpiY() / dpiY);
-    painter.drawPicture(0, 0, what.sharp);
+  if (what.drawSharp && what.drawSharp(painter, target)) {
+    if (!what.overlay.isNull()) painter.drawImage(target, what.overlay);
   } else {
     painter.drawImage(target, what.grab);
   }

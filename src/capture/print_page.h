@@ -1,19 +1,21 @@
 #pragma once
 #include <QImage>
 #include <QPageLayout>
-#include <QPicture>
 #include <QSizeF>
+#include <functional>
 
 class QPagedPaintDevice;
 class QPainter;
 
 namespace pastel {
 
-// What goes on the page: the grab, and where the view could record it, the
-// same paper as paint commands, drawn at the printer's resolution instead.
+// What goes on the page: the grab, or where the window can draw the same
+// paper at the printer's resolution, that drawing with the grab's pixels
+// laid over it wherever the two differ (strokes on Picture2, say).
 struct PaperPrint {
   QImage grab;
-  QPicture sharp;  // empty: the grab's pixels, scaled smoothly
+  std::function<bool(QPainter&, const QRectF&)> drawSharp;  // false: use the grab
+  QImage overlay;  // transparent where the sharp drawing shows the grab
 };
 
 // Portrait when the picture is at least as tall as it is wide.

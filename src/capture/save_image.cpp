@@ -4,7 +4,6 @@
 
 #include "canvas/poster.h"
 #include "capture/output_guard.h"
-#include "capture/picture2_grab.h"
 #include "platform/dialogs.h"
 
 namespace pastel {
@@ -31,12 +30,8 @@ void saveAsImage(Poster& p) {
   // In step 1 the paper itself takes the grab, lines and all.
   const bool onPaper = p.form.label5.caption == kStep1Title;
   PaperSurface& surface = onPaper ? p.form.paper : p.form.surface2;
-  if (!onPaper) {
-    grabIntoPicture2(p);
-  } else {
-    if (p.svc.capture) surface.setBackPicture(pictureFromImage(p.svc.capture->grabPaper()));
-    p.form.picture1.visible = true;
-  }
+  if (p.svc.capture) surface.setBackPicture(pictureFromImage(p.svc.capture->grabPaper()));
+  (onPaper ? p.form.picture1 : p.form.picture2).visible = true;
 
   std::optional<QString> name;
   if (p.svc.dialogs) {

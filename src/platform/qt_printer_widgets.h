@@ -1,6 +1,7 @@
 #pragma once
 #include <QPrinter>
 #include <functional>
+#include <memory>
 
 #include "platform/printer.h"
 
@@ -17,13 +18,13 @@ class QtPrinter : public Printer {
   std::function<void()> beforeDialog;  // the view's sync, so the dialog sits over the grab
 
   PrinterSetup showSetupDialog() override;
-  QPagedPaintDevice* device() override { return &printer_; }
-  bool failed() const override { return printer_.printerState() == QPrinter::Error; }
-  QPrinter& printer() { return printer_; }
+  QPagedPaintDevice* device() override { return &printer(); }
+  bool failed() const override { return printer_ && printer_->printerState() == QPrinter::Error; }
+  QPrinter& printer();
 
  private:
   QWidget* parent_;
-  QPrinter printer_;
+  std::unique_ptr<QPrinter> printer_;  // made on first use: asking CUPS is not free
 };
 
 }  // namespace pastel

@@ -1,7 +1,9 @@
 #pragma once
 #include <QImage>
-#include <QPicture>
 #include <QString>
+
+class QPainter;
+class QRectF;
 
 namespace pastel {
 
@@ -31,9 +33,9 @@ class PaperCapture {
  public:
   virtual ~PaperCapture() = default;
   virtual QImage grabPaper() = 0;
-  // The same rectangle as paint commands, to be drawn sharper than the
-  // screen; empty where only pixels can be had.
-  virtual QPicture recordPaper() { return QPicture(); }
+  // Draws the same rectangle as the window shows it now into `target`, at
+  // the painter's resolution; false where only the grab's pixels can be had.
+  virtual bool drawPaper(QPainter&, const QRectF&) { return false; }
 };
 
 // Everything the handlers reach outside the model. Not owned.
