@@ -1,6 +1,7 @@
 #pragma once
 #include <QImage>
 #include <QPageLayout>
+#include <QRectF>
 #include <QSizeF>
 #include <functional>
 
