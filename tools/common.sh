@@ -14,6 +14,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   desktop-file-utils appstream  # the install test checks the menu entry and metainfo
+  poppler-utils  # pdftoppm: tests read printed pages back as pictures
 )
 
 install_missing() {

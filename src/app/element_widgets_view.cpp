@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -138,6 +139,16 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
     p.drawLine(r.topLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomLeft());
+  } else if (picture_ && !picture_->image.isNull() &&
+             p.paintEngine()->type() != QPaintEngine::Raster) {
+    // Printing: the decoded pixels, up to four times the screen's, not the
+    // screen-sized copy.
+    const QSize most = size() * 4;
+    const QImage& img = picture_->image;
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(rect(), img.width() > most.width() || img.height() > most.height()
+                            ? img.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                            : img);
   } else if (picture_ && !picture_->image.isNull()) {
     const QSize px = size() * devicePixelRatioF();
     if (display_.size() != px) {
@@ -162,6 +173,7 @@ void SurfaceWidget::refresh() {
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);  // smooth when printed larger
   p.drawImage(rect(), surface_->image());
 }
 

@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPicture>
 #include <QScreen>
 
 #include "app/startup.h"
@@ -76,6 +78,26 @@ QImage MainWindowView::renderPaper() {
     img = img.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   img.setDevicePixelRatio(1);
   return img;
+}
+
+void MainWindowView::drawPaper(QPainter& painter, const QRectF& target) {
+  sync();
+  const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
+  // Rendered straight onto a printer, Qt would rasterise the widgets at its
+  // full resolution; recorded first, text stays text.
+  QPicture recorded;
+  QPainter recorder(&recorded);
+  central_->render(&recorder, QPoint(0, 0), QRegion(r));
+  recorder.end();
+  // A picture replays scaled by the device's resolution against its own.
+  const QPaintDevice* device = painter.device();
+  painter.save();
+  painter.setClipRect(target);
+  painter.translate(target.topLeft());
+  painter.scale(target.width() / r.width() * recorded.logicalDpiX() / device->logicalDpiX(),
+                target.height() / r.height() * recorded.logicalDpiY() / device->logicalDpiY());
+  painter.drawPicture(0, 0, recorded);
+  painter.restore();
 }
 
 void MainWindowView::closeEvent(QCloseEvent* e) {

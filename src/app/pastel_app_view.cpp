@@ -19,6 +19,9 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   capture_ = std::make_unique<ViewPaperCapture>(window_.get());
   poster_.svc.capture = capture_.get();
   loop_.beforeYield = [this] { window_->sync(); };
+  qtPrinter_.setParent(window_.get());
+  qtPrinter_.beforeDialog = [this] { window_->sync(); };
+  poster_.svc.printer = options.printer ? options.printer : &qtPrinter_;
   wireMainWindow(*window_, poster_);
 }
 

@@ -6,6 +6,7 @@
 #include "capture/paper_capture_view.h"
 #include "platform/file_picture_loader.h"
 #include "platform/qt_platform_widgets.h"
+#include "platform/qt_printer_widgets.h"
 
 namespace pastel {
 
@@ -17,6 +18,7 @@ class PastelApp {
     Dialogs* dialogs = nullptr;   // default: Qt message boxes
     Desktop* desktop = nullptr;   // default: the real screen and exit
     PictureLoader* pictures = nullptr;  // default: picture files
+    Printer* printer = nullptr;   // default: the desktop's printer
     QString executableFolder;     // default: the running program's folder
     bool openSettings = true;     // start-up shows the settings dialog
   };
@@ -35,6 +37,7 @@ class PastelApp {
   QtEventLoop loop_;
   QtDesktop qtDesktop_;
   FilePictureLoader fileLoader_;
+  QtPrinter qtPrinter_;
   std::unique_ptr<MainWindowView> window_;
   std::unique_ptr<ViewPaperCapture> capture_;
   Options options_;
@@ -48,6 +51,7 @@ void wireCanvas(MainWindowView& view, Poster& poster);
 void wireWords(MainWindowView& view, Poster& poster);
 void wireSettings(MainWindowView& view, Poster& poster);
 void wireSaving(MainWindowView& view, Poster& poster);
+void wireCapture(MainWindowView& view, Poster& poster);
 
 // The settings dialog frmList: created and shown unless it is open.
 class SettingsController;

@@ -60,6 +60,10 @@ struct Poster {
   bool saving = false;
   QString saveFolder;
 
+  // Printing or saving as an image is under way (both yield to the event
+  // loop): a second press of either waits for nothing and does nothing.
+  bool outputRunning = false;
+
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();
 };

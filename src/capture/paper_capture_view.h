@@ -10,6 +10,10 @@ class ViewPaperCapture : public PaperCapture {
  public:
   explicit ViewPaperCapture(MainWindowView* view) : view_(view) {}
   QImage grabPaper() override { return view_->renderPaper(); }
+  bool drawPaper(QPainter& painter, const QRectF& target) override {
+    view_->drawPaper(painter, target);
+    return true;
+  }
 
  private:
   MainWindowView* view_;

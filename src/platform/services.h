@@ -2,10 +2,14 @@
 #include <QImage>
 #include <QString>
 
+class QPainter;
+class QRectF;
+
 namespace pastel {
 
 class Dialogs;
 class PictureLoader;
+class Printer;
 
 // Lets the window system run pending events; the Qt version first brings
 // the widgets up to date with the model.
@@ -29,6 +33,9 @@ class PaperCapture {
  public:
   virtual ~PaperCapture() = default;
   virtual QImage grabPaper() = 0;
+  // Draws the same rectangle as the window shows it now into `target`, at
+  // the painter's resolution; false where only the grab's pixels can be had.
+  virtual bool drawPaper(QPainter&, const QRectF&) { return false; }
 };
 
 // Everything the handlers reach outside the model. Not owned.
@@ -39,6 +46,7 @@ struct Services {
   PaperCapture* capture = nullptr;
   PictureLoader* pictures = nullptr;
   QString executableFolder;  // where the running program lives
+  Printer* printer = nullptr;
 };
 
 }  // namespace pastel

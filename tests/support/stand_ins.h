@@ -1,9 +1,12 @@
 #pragma once
+#include <QPdfWriter>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "form/twips.h"
 #include "platform/dialogs.h"
+#include "platform/printer.h"
 #include "platform/services.h"
 
 namespace pastel {
@@ -39,6 +42,27 @@ class FixedDesktop : public Desktop {
 
  private:
   float w_, h_;
+};
+
+// Prints to a PDF file (A4 portrait unless a test sets another layout);
+// the setup dialog answers from a queue, Accepted when it is empty.
+class PdfPrinter : public Printer {
+ public:
+  explicit PdfPrinter(const QString& path) : writer(path) {}
+  PrinterSetup showSetupDialog() override {
+    ++dialogs;
+    if (onDialog) onDialog();
+    if (answers.empty()) return PrinterSetup::Accepted;
+    const PrinterSetup a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  QPagedPaintDevice* device() override { return &writer; }
+
+  QPdfWriter writer;
+  std::deque<PrinterSetup> answers;
+  std::function<void()> onDialog;  // runs while the dialog would be open
+  int dialogs = 0;
 };
 
 }  // namespace pastel

@@ -1,0 +1,30 @@
+#pragma once
+#include <QPrinter>
+#include <functional>
+#include <memory>
+
+#include "platform/printer.h"
+
+class QWidget;
+
+namespace pastel {
+
+// The desktop's printer through CUPS; where no printer exists the dialog
+// offers a PDF file. The choice is kept for the next print.
+class QtPrinter : public Printer {
+ public:
+  explicit QtPrinter(QWidget* parent = nullptr);
+  void setParent(QWidget* parent) { parent_ = parent; }
+  std::function<void()> beforeDialog;  // the view's sync, so the dialog sits over the grab
+
+  PrinterSetup showSetupDialog() override;
+  QPagedPaintDevice* device() override { return &printer(); }
+  bool failed() const override { return printer_ && printer_->printerState() == QPrinter::Error; }
+  QPrinter& printer();
+
+ private:
+  QWidget* parent_;
+  std::unique_ptr<QPrinter> printer_;  // made on first use: asking CUPS is not free
+};
+
+}  // namespace pastel
