@@ -47,9 +47,6 @@ KanaInputMethod::KanaInputMethod(QPlainTextEdit* editor, KanaConverter* converte
   list_->setAttribute(Qt::WA_ShowWithoutActivating);
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setUniformItemSizes(true);
-  QFont f = editor_->font();
-  f.setPointSize(kListPointSize);
-  list_->setFont(f);
   list_->setStyleSheet(QStringLiteral(
       "QListWidget { background: white; color: black; border: 2px solid #4060c0; }"
       "QListWidget::item { padding: 2px 10px; border: none; }"
@@ -169,6 +166,10 @@ void KanaInputMethod::show() {
 }
 
 void KanaInputMethod::placeList() {
+  // The editor's typeface, which the window may set after attaching.
+  QFont f = editor_->font();
+  f.setPointSize(kListPointSize);
+  list_->setFont(f);
   int width = 0;
   const QFontMetrics fm(list_->font());
   for (int i = 0; i < list_->count(); ++i)
