@@ -52,6 +52,10 @@ void wireWords(MainWindowView& view, Poster& poster);
 void wireSettings(MainWindowView& view, Poster& poster);
 void wireSaving(MainWindowView& view, Poster& poster);
 void wireCapture(MainWindowView& view, Poster& poster);
+// The word editor's kana input method, converting through Anthy; null while
+// the window has no "Text3".
+class KanaInputMethod;
+KanaInputMethod* wireKanaInput(MainWindowView& view, Poster& poster);
 
 // The settings dialog frmList: created and shown unless it is open.
 class SettingsController;

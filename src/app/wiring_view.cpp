@@ -11,6 +11,7 @@ void wireMainWindow(MainWindowView& view, Poster& p) {
   wireSettings(view, p);
   wireSaving(view, p);
   wireCapture(view, p);
+  wireKanaInput(view, p);
 }
 
 }  // namespace pastel
