@@ -48,6 +48,7 @@ void wireCanvas(MainWindowView& view, Poster& poster);
 void wireWords(MainWindowView& view, Poster& poster);
 void wireSettings(MainWindowView& view, Poster& poster);
 void wireSaving(MainWindowView& view, Poster& poster);
+void wireOpening(MainWindowView& view, Poster& poster);
 
 // The settings dialog frmList: created and shown unless it is open.
 class SettingsController;

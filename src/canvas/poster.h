@@ -58,7 +58,10 @@ struct Poster {
   // went (empty before).
   bool windowEnabled = true;
   bool saving = false;
-  QString saveFolder;
+  QString saveFolder;  // also where the open dialog starts; opening sets it
+
+  // Opening a poster: a second choice of the menu while one runs does nothing.
+  bool opening = false;
 
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();
