@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/wizard.h"
 #include "canvas/picture_strip.h"
 #include "canvas/poster.h"
+#include "form/twips.h"
 #include "platform/dialogs.h"
 #include "platform/picture_decoder.h"
 #include "platform/picture_loader.h"
@@ -47,6 +49,21 @@ bool plainMissing(const QString& folder, const QString& rel) {
   return !fi.exists() && !fi.isSymLink();
 }
 
+float twipsOr(const QString& text, float parked);
+
+// Pixels enough for the photos as they lie on the paper, with room for a few
+// presses of おおきく: a camera photo then decodes at a fraction of its size.
+QSize photoBox(const ReadPoster& r) {
+  int w = 1, h = 1;
+  for (int i = 0; i < 10; ++i) {
+    const int k = photoBuffer(i);
+    if (r.buffers[size_t(k + 4)].isEmpty()) continue;
+    w = std::max(w, twipsToPixels(2 * twipsOr(r.buffers[size_t(k + 2)], kParkedPhotoWidth)));
+    h = std::max(h, twipsToPixels(2 * twipsOr(r.buffers[size_t(k + 3)], kParkedPhotoHeight)));
+  }
+  return QSize(w, h).boundedTo(kPhotoMaxPixels);
+}
+
 void readPictures(Poster& p, const QString& folder, ReadPoster& r) {
   QStringList paths;
   std::vector<int> slotOf;
@@ -63,8 +80,9 @@ void readPictures(Poster& p, const QString& folder, ReadPoster& r) {
     slotOf.push_back(i);
   }
   if (!p.svc.pictures) return;
-  p.svc.pictures->loadEach(paths, kPhotoMaxPixels, [&r, &slotOf](int k, PictureRef pic) {
-    if (k >= 0 && k < int(slotOf.size()) && pic) r.photos[size_t(slotOf[size_t(k)])] = std::move(pic);
+  p.svc.pictures->loadEach(paths, photoBox(r), [&r, &slotOf](int k, PictureRef pic) {
+    if (k >= 0 && k < int(slotOf.size()) && pic)
+      r.photos[size_t(slotOf[size_t(k)])] = std::move(pic);
   });
   const std::optional<QString> paper = resolveStoredPath(folder, r.buffers[kBackColorBuffer]);
   if (paper) {
