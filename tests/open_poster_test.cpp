@@ -300,6 +300,7 @@ TEST(OpenPoster, AFileThatIsNotAWholePosterChangesNothing) {
     EXPECT_FALSE(QFile::exists(path + "-journal"));
   }
   EXPECT_FALSE(QFile::exists(d + "/missing.mdb"));
+  EXPECT_EQ(a.dialogs.fileDialogs[1].directory, a.out);  // where the save went
   // Cancel: nothing at all.
   const QStringList before = snapshot(a.poster);
   a.dialogs.messages.clear();
