@@ -94,6 +94,42 @@ BENCHMARK(BM_OpenTenCameraPhotos)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// Hands back an empty picture for every file without reading it.
+class NoDecoding : public PictureLoader {
+ public:
+  PictureInfo probe(const QString&) override { return {}; }
+  PictureRef load(const QString& path, QSize) override {
+    auto p = std::make_shared<Picture>();
+    p->path = path;
+    return p;
+  }
+};
+
+// The same open with decoding taken out: what the rest of it costs.
+void BM_OpenWithoutDecoding(benchmark::State& state) {
+  SavedPoster& s = saved();
+  if (!s.saved) state.SkipWithError("the poster was not saved");
+  const QString db = s.dir.path() + "/out/natsu.mdb";
+  MainWindowView& window = s.opener.app->window();
+  Poster& p = s.opener.app->poster();
+  NoDecoding none;
+  PictureLoader* real = p.svc.pictures;
+  p.svc.pictures = &none;
+  for (auto _ : state) {
+    s.opener.dialogs.paths.push_back(db);
+    window.itemOpen()->trigger();
+    window.repaint();
+    state.PauseTiming();
+    window.run([&p] { backFrom4(p); });
+    state.ResumeTiming();
+  }
+  p.svc.pictures = real;
+}
+BENCHMARK(BM_OpenWithoutDecoding)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 }  // namespace
 }  // namespace pastel
 
