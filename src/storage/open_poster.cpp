@@ -49,7 +49,12 @@ bool plainMissing(const QString& folder, const QString& rel) {
   return !fi.exists() && !fi.isSymLink();
 }
 
-float twipsOr(const QString& text, float parked);
+// A twips value from the file, or the parked one when it does not convert
+// or could not be a 16-bit position.
+float twipsOr(const QString& text, float parked) {
+  const std::optional<float> v = parseTwips(text);
+  return v && *v >= -32768 && *v <= 32767 ? *v : parked;
+}
 
 // Pixels enough for the photos as they lie on the paper, with room for a few
 // presses of おおきく: a camera photo then decodes at a fraction of its size.
@@ -90,13 +95,6 @@ void readPictures(Poster& p, const QString& folder, ReadPoster& r) {
         p.svc.pictures->load(*paper, QSize(PaperSurface::kWidthPx, PaperSurface::kHeightPx));
     if (pic && !pic->broken && !pic->image.isNull()) r.paper = std::move(pic);
   }
-}
-
-// A twips value from the file, or the parked one when it does not convert
-// or could not be a 16-bit position.
-float twipsOr(const QString& text, float parked) {
-  const std::optional<float> v = parseTwips(text);
-  return v && *v >= -32768 && *v <= 32767 ? *v : parked;
 }
 
 QString withEditorBreaks(const QString& stored) {
