@@ -1,16 +1,22 @@
 // Feeds arbitrary bytes as a poster database and as the word list file:
-// reading must never crash, hang or write to the file.
-#include <QCoreApplication>
+// reading, and opening it into a poster with its pictures, must never crash,
+// hang or write to the file.
 #include <QCryptographicHash>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdint>
 
+#include "canvas/poster.h"
+#include "platform/file_picture_loader.h"
+#include "storage/open_poster.h"
 #include "storage/poster_db.h"
 #include "storage/template_db.h"
+#include "words/word_slots.h"
 
 namespace {
 QTemporaryDir* folder = nullptr;
+pastel::FilePictureLoader* loader = nullptr;
 
 QByteArray digestOf(const QString& path) {
   QFile f(path);
@@ -20,8 +26,15 @@ QByteArray digestOf(const QString& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  static QCoreApplication app(*argc, *argv);
+  // Word heights need fonts.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication app(*argc, *argv);
   folder = new QTemporaryDir;
+  loader = new pastel::FilePictureLoader;
+  // The font database loads once per process: not a leak of any one input.
+  pastel::Poster warm;
+  warm.form.text1[0].caption = QStringLiteral("あ\nい");
+  pastel::applyHeightRule(warm, 0);
   return 0;
 }
 
@@ -37,6 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pastel::FieldBuffers buffers;
   pastel::readFieldBuffers(path, buffers);
   pastel::readWordList(path);
+  {
+    pastel::Poster poster;
+    poster.setStartValues();
+    poster.svc.pictures = loader;
+    pastel::openPosterFile(poster, path);
+  }
   if (digestOf(path) != before) __builtin_trap();  // reading wrote to the file
   return 0;
 }

@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "canvas/poster.h"
+#include "platform/file_picture_loader.h"
+#include "storage/open_poster.h"
 #include "storage/poster_db.h"
 #include "storage/template_db.h"
 
@@ -17,13 +20,15 @@ QByteArray contentOf(const QString& path) {
 }
 
 // Replays every file the database fuzzer kept: reading one as a poster or
-// as the word list never crashes, hangs or changes a byte of it.
+// as the word list, or opening it onto a window, never crashes, hangs or
+// changes a byte of it.
 TEST(DatabaseCorpus, EveryKeptFileIsReadWithoutHarm) {
   const QDir corpus(QStringLiteral(PASTEL_SOURCE_DIR "/fuzz/corpus/database"));
   const QStringList names = corpus.entryList(QDir::Files);
   ASSERT_FALSE(names.isEmpty());
   QTemporaryDir dir;
-  int readable = 0;
+  int readable = 0, opened = 0;
+  FilePictureLoader loader;
   for (const QString& name : names) {
     SCOPED_TRACE(name.toStdString());
     const QString path = dir.filePath(name + ".mdb");
@@ -32,10 +37,19 @@ TEST(DatabaseCorpus, EveryKeptFileIsReadWithoutHarm) {
     FieldBuffers buffers;
     readFieldBuffers(path, buffers);
     readable += readWordList(path).ok;
+    Poster poster;
+    poster.setStartValues();
+    poster.svc.pictures = &loader;
+    const OpenResult r = openPosterFile(poster, path);
+    opened += r.status == OpenStatus::Opened;
+    if (r.status != OpenStatus::Opened) {
+      EXPECT_EQ(currentStep(poster), 1);
+    }
     EXPECT_EQ(contentOf(path), before);
     EXPECT_FALSE(QFile::exists(path + "-journal"));
   }
   EXPECT_GT(readable, 0);  // the template itself reads
+  EXPECT_GT(opened, 0);    // and opens as an empty poster
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ void wireCapture(MainWindowView& view, Poster& poster);
 // the window has no "Text3".
 class KanaInputMethod;
 KanaInputMethod* wireKanaInput(MainWindowView& view, Poster& poster);
+void wireOpening(MainWindowView& view, Poster& poster);
 
 // The settings dialog frmList: created and shown unless it is open.
 class SettingsController;

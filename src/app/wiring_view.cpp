@@ -12,6 +12,7 @@ void wireMainWindow(MainWindowView& view, Poster& p) {
   wireSaving(view, p);
   wireCapture(view, p);
   wireKanaInput(view, p);
+  wireOpening(view, p);
 }
 
 }  // namespace pastel

@@ -8,33 +8,38 @@ namespace {
 
 // Which step buttons and tools each step shows. Per step, one letter:
 // 'S' shown and enabled, 'D' shown but disabled, '-' hidden (enabled left as
-// it is). Every transition sets the whole set of its target step.
+// it is), 'E' hidden and enabled, '.' left as it is. Every transition sets
+// the whole set of its target step. The fifth column is step 4 reached by
+// opening a poster, which may start from any step.
 struct ControlRow {
   Element MainForm::*control;
-  const char* steps;  // steps 1, 2, 3, 4
+  const char* steps;  // steps 1, 2, 3, 4, 4 after opening
 };
+constexpr int kOpenedSet = 5;
 const ControlRow kControlSets[] = {
-    {&MainForm::label2, "-S--"},     // BackWarning
-    {&MainForm::command5, "DS--"},   // もどる
-    {&MainForm::command15, "--S-"},  //
-    {&MainForm::command16, "---S"},  //
-    {&MainForm::command11, "S---"},  // つぎへ
-    {&MainForm::command6, "-S--"},   //
-    {&MainForm::command4, "--SD"},   //
-    {&MainForm::command19, "S---"},  // クリア
-    {&MainForm::command10, "-S--"},  //
-    {&MainForm::command9, "--S-"},   //
-    {&MainForm::command1, "-SD-"},   // ちいさく
-    {&MainForm::command2, "-SD-"},   // おおきく
-    {&MainForm::command12, "S---"},  // かみのいろ
-    {&MainForm::command13, "S---"},  // せんのいろ
-    {&MainForm::hscroll1, "S---"},   // brush size
-    {&MainForm::vscroll1, "-S--"},   // picture strip
-    {&MainForm::command17, "--S-"},  // もじいろ
-    {&MainForm::command18, "--S-"},  // わくいろ
-    {&MainForm::command21, "--S-"},  // もじ の へんしゅう
-    {&MainForm::command14, "---S"},  // いんさつ
-    {&MainForm::command20, "---S"},  // ほぞん
+    {&MainForm::label2, "-S---"},     // BackWarning
+    {&MainForm::command5, "DS--E"},   // もどる
+    {&MainForm::command15, "--S--"},  //
+    {&MainForm::command16, "---SS"},  //
+    {&MainForm::command11, "S----"},  // つぎへ
+    {&MainForm::command6, "-S---"},   //
+    {&MainForm::command4, "--SDD"},   //
+    {&MainForm::command19, "S----"},  // クリア
+    {&MainForm::command10, "-S---"},  //
+    {&MainForm::command9, "--S--"},   //
+    {&MainForm::command1, "-SD--"},   // ちいさく
+    {&MainForm::command2, "-SD--"},   // おおきく
+    {&MainForm::command12, "S----"},  // かみのいろ
+    {&MainForm::command13, "S----"},  // せんのいろ
+    {&MainForm::hscroll1, "S----"},   // brush size
+    {&MainForm::vscroll1, "-S---"},   // picture strip
+    {&MainForm::command17, "--S--"},  // もじいろ
+    {&MainForm::command18, "--S--"},  // わくいろ
+    {&MainForm::command21, "--S--"},  // もじ の へんしゅう
+    {&MainForm::command14, "---SS"},  // いんさつ
+    {&MainForm::command20, "---SS"},  // ほぞん
+    {&MainForm::picture1, "....-"},   // the live paper
+    {&MainForm::picture2, "....-"},   // the print surface
 };
 
 void setControlSet(MainForm& f, int step, const QString& title) {
@@ -42,8 +47,10 @@ void setControlSet(MainForm& f, int step, const QString& title) {
   for (const ControlRow& row : kControlSets) {
     Element& e = f.*row.control;
     const char state = row.steps[step - 1];
-    e.visible = state != '-';
+    if (state == '.') continue;
+    e.visible = state == 'S' || state == 'D';
     if (e.visible) e.enabled = state == 'S';
+    if (state == 'E') e.enabled = true;
   }
 }
 
@@ -69,6 +76,8 @@ void setPaperSnapshot(Poster& p) {
 }
 
 }  // namespace
+
+void setOpenedStepControls(Poster& p) { setControlSet(p.form, kOpenedSet, kStep4OpenedTitle); }
 
 void nextFrom1(Poster& p) {
   MainForm& f = p.form;

@@ -13,4 +13,7 @@ void backFrom2(Poster& p);  // Command5
 void backFrom3(Poster& p);  // Command15
 void backFrom4(Poster& p);  // Command16
 
+// The control set of step 4 as opening a poster leaves it, with its title.
+void setOpenedStepControls(Poster& p);
+
 }  // namespace pastel

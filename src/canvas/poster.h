@@ -58,7 +58,10 @@ struct Poster {
   // went (empty before).
   bool windowEnabled = true;
   bool saving = false;
-  QString saveFolder;
+  QString saveFolder;  // also where the open dialog starts; opening sets it
+
+  // Opening a poster: a second choice of the menu while one runs does nothing.
+  bool opening = false;
 
   // Printing or saving as an image is under way (both yield to the event
   // loop): a second press of either waits for nothing and does nothing.

@@ -150,7 +150,7 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
 }
 
 SaveResult savePoster(Poster& p) {
-  if (p.saving) return {SaveStatus::Busy, {}, {}};
+  if (p.saving || p.opening) return {SaveStatus::Busy, {}, {}};
   p.saving = true;
   p.windowEnabled = false;
   p.selectionActive = 0;

@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+
+namespace pastel {
+
+struct Poster;
+
+enum class OpenStatus {
+  Busy,       // an open or a save was already running: nothing done
+  Cancelled,  // the dialog was cancelled: nothing changed
+  Refused,    // not a poster file, or one that cannot be read: nothing changed
+  Opened,
+};
+
+struct OpenResult {
+  OpenStatus status = OpenStatus::Refused;
+  QString error;  // what was wrong with the file, for a person looking into it
+};
+
+inline const QString kOpenTitle = QStringLiteral("ひらく");
+inline const QString kOpenRefusedText = QStringLiteral("この ファイルは ひらけません。");
+
+// Itemopen "開く(&O)": asks for a poster database and puts its photos, words
+// and paper back on the window, in step 4. A file that is not a whole
+// poster database is refused with a message before anything changes.
+OpenResult openPoster(Poster& p);
+
+// Everything after the dialog, for a path already chosen. Yields three
+// times, with the window disabled; shows no message.
+OpenResult openPosterFile(Poster& p, const QString& path);
+
+}  // namespace pastel
