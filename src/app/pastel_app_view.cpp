@@ -18,6 +18,8 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   qtDialogs_.setParent(window_.get());
   capture_ = std::make_unique<ViewPaperCapture>(window_.get());
   poster_.svc.capture = capture_.get();
+  keys_.setRoot(window_.get());
+  poster_.svc.keys = &keys_;
   loop_.beforeYield = [this] { window_->sync(); };
   wireMainWindow(*window_, poster_);
 }

@@ -5,6 +5,7 @@
 #include "canvas/poster.h"
 #include "capture/paper_capture_view.h"
 #include "platform/file_picture_loader.h"
+#include "platform/key_injection_widgets.h"
 #include "platform/qt_platform_widgets.h"
 
 namespace pastel {
@@ -14,11 +15,11 @@ namespace pastel {
 class PastelApp {
  public:
   struct Options {
-    Dialogs* dialogs = nullptr;   // default: Qt message boxes
-    Desktop* desktop = nullptr;   // default: the real screen and exit
+    Dialogs* dialogs = nullptr;         // default: Qt message boxes
+    Desktop* desktop = nullptr;         // default: the real screen and exit
     PictureLoader* pictures = nullptr;  // default: picture files
-    QString executableFolder;     // default: the running program's folder
-    bool openSettings = true;     // start-up shows the settings dialog
+    QString executableFolder;           // default: the running program's folder
+    bool openSettings = true;           // start-up shows the settings dialog
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();
@@ -28,6 +29,8 @@ class PastelApp {
 
   Poster& poster() { return poster_; }
   MainWindowView& window() { return *window_; }
+  // The word editor's key strokes; its input method reads and answers them.
+  QtKeyInjector& keyInjector() { return keys_; }
 
  private:
   Poster poster_;
@@ -35,6 +38,7 @@ class PastelApp {
   QtEventLoop loop_;
   QtDesktop qtDesktop_;
   FilePictureLoader fileLoader_;
+  QtKeyInjector keys_;
   std::unique_ptr<MainWindowView> window_;
   std::unique_ptr<ViewPaperCapture> capture_;
   Options options_;
@@ -48,6 +52,7 @@ void wireCanvas(MainWindowView& view, Poster& poster);
 void wireWords(MainWindowView& view, Poster& poster);
 void wireSettings(MainWindowView& view, Poster& poster);
 void wireSaving(MainWindowView& view, Poster& poster);
+void wireWordEditor(MainWindowView& view, Poster& poster);
 
 // The settings dialog frmList: created and shown unless it is open.
 class SettingsController;

@@ -10,6 +10,7 @@ void wireMainWindow(MainWindowView& view, Poster& p) {
   wireWords(view, p);
   wireSettings(view, p);
   wireSaving(view, p);
+  wireWordEditor(view, p);
 }
 
 }  // namespace pastel

@@ -60,6 +60,17 @@ struct Poster {
   bool saving = false;
   QString saveFolder;
 
+  // Word editor: the last kana typed on the pad (for ゛ ゜ and small kana),
+  // whether the next-key option holds character keys back, and its two
+  // handlers that yield, each guarded against a second press.
+  QString lastKana;
+  std::int16_t awaitingNext = 0;
+  bool wordEditorSwitching = false;
+  bool kanaLockSwitching = false;
+  // The system name of the element the view gives the keyboard focus at its
+  // next sync; empty when none is asked for.
+  QString focusRequest;
+
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();
 };

@@ -5,6 +5,7 @@
 namespace pastel {
 
 class Dialogs;
+class KeyInjector;
 class PictureLoader;
 
 // Lets the window system run pending events; the Qt version first brings
@@ -38,7 +39,8 @@ struct Services {
   Desktop* desktop = nullptr;
   PaperCapture* capture = nullptr;
   PictureLoader* pictures = nullptr;
-  QString executableFolder;  // where the running program lives
+  QString executableFolder;     // where the running program lives
+  KeyInjector* keys = nullptr;  // the word editor's key strokes
 };
 
 }  // namespace pastel
