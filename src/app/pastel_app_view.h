@@ -15,11 +15,11 @@ namespace pastel {
 class PastelApp {
  public:
   struct Options {
-    Dialogs* dialogs = nullptr;         // default: Qt message boxes
-    Desktop* desktop = nullptr;         // default: the real screen and exit
+    Dialogs* dialogs = nullptr;   // default: Qt message boxes
+    Desktop* desktop = nullptr;   // default: the real screen and exit
     PictureLoader* pictures = nullptr;  // default: picture files
-    QString executableFolder;           // default: the running program's folder
-    bool openSettings = true;           // start-up shows the settings dialog
+    QString executableFolder;     // default: the running program's folder
+    bool openSettings = true;     // start-up shows the settings dialog
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();

@@ -39,8 +39,9 @@ struct Services {
   Desktop* desktop = nullptr;
   PaperCapture* capture = nullptr;
   PictureLoader* pictures = nullptr;
-  QString executableFolder;     // where the running program lives
-  KeyInjector* keys = nullptr;  // the word editor's key strokes
+  QString executableFolder;  // where the running program lives
+  // The word editor's key strokes.
+  KeyInjector* keys = nullptr;
 };
 
 }  // namespace pastel

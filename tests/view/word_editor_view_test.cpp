@@ -87,6 +87,26 @@ TEST(WordEditorView, KanaKeysPostTheirStrokesToTheEditorInOrder) {
   EXPECT_EQ(fx.key(0)->geometry().top(), (4800 + 7680) / 15);
 }
 
+// The input method's own kana lock counts; the keys go where the focus is
+// when they are delivered, not when they were sent.
+TEST(WordEditorView, StrokesGoWhereTheFocusIsAtDelivery) {
+  EditorView fx;
+  fx.app->keyInjector().kanaLockQuery = [] { return true; };
+  QWidget* editor = fx.widget("Text3");
+  QWidget* word = fx.widget("Text1(0)");
+  KeyLog editorLog, wordLog;
+  editor->installEventFilter(&editorLog);
+  word->installEventFilter(&wordLog);
+  QTest::mouseClick(fx.widget<QPushButton>("Command21"), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(editor->hasFocus());
+  fx.click(46);  // を
+  word->setFocus();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(editorLog.events.isEmpty());
+  EXPECT_EQ(wordLog.events, QStringList({"16ds", "48ds", "48us", "16u"}));
+}
+
 // Stands in for an input method that commits its composition on focus-out.
 struct CommitOnFocusOut : QObject {
   bool eventFilter(QObject* o, QEvent* e) override {
