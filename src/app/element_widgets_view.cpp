@@ -199,7 +199,9 @@ int TextBoxWidget::displayedLineCount() const {
 void TextBoxWidget::syncText(const QString& text) {
   if (toPlainText() == text) return;
   const int caret = textCursor().position();
+  settingText_ = true;
   setPlainText(text);
+  settingText_ = false;
   QTextCursor c = textCursor();
   c.setPosition(std::min(caret, int(document()->characterCount()) - 1));
   setTextCursor(c);
@@ -277,11 +279,14 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
     case ElementKind::TextBox: {
       auto* t = new TextBoxWidget(parent_, events);
       QObject::connect(t, &QPlainTextEdit::textChanged, t, [this, t, bp] {
-        if (syncing_ || bp->element->caption == t->toPlainText()) return;
+        // Only syncText's own change comes from the model. Anything else was
+        // typed, even during a sync: an input method commits its composition
+        // when a sync hides the box it was typing into.
+        if (t->settingText() || bp->element->caption == t->toPlainText()) return;
         // The one two-way binding: typed text goes into the model first.
         bp->element->caption = t->toPlainText();
         bp->shown.caption = bp->element->caption;
-        if (bp->events.textChanged) run_(bp->events.textChanged);
+        if (bp->events.textChanged && !syncing_) run_(bp->events.textChanged);
       });
       w = t;
       mouseTarget = t->viewport();
@@ -414,7 +419,12 @@ void FormBinder::syncOne(Bound& b, bool force, ColourValue back) {
       if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
       break;
   }
-  if (force || e.visible != s.visible) w->setVisible(e.visible);
+  if (force || e.visible != s.visible) {
+    // A text box hidden with the focus would keep it (it does not pass it
+    // on), and with it the keyboard and an input method's composition.
+    if (!e.visible && w->hasFocus()) w->clearFocus();
+    w->setVisible(e.visible);
+  }
   s = e;
   b.shownBack = back;
 }
@@ -430,6 +440,8 @@ void FormBinder::restack() {
 }
 
 void FormBinder::sync(const std::function<ColourValue(const Element&)>& backOf) {
+  // A focus handler run from inside a sync syncs again; the outer one goes on.
+  const bool outer = !syncing_;
   syncing_ = true;
   bool zChanged = false;
   for (auto& b : bound_) {
@@ -439,7 +451,7 @@ void FormBinder::sync(const std::function<ColourValue(const Element&)>& backOf) 
     b->first = false;
   }
   if (zChanged) restack();
-  syncing_ = false;
+  if (outer) syncing_ = false;
 }
 
 }  // namespace pastel

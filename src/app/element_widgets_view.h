@@ -104,6 +104,7 @@ class TextBoxWidget : public QPlainTextEdit {
   // The model's text, put in only when it differs, the caret kept where it
   // was (clamped), so typing and a composition are never disturbed.
   void syncText(const QString& text);
+  bool settingText() const { return settingText_; }
 
  protected:
   void focusInEvent(QFocusEvent* e) override;
@@ -111,6 +112,7 @@ class TextBoxWidget : public QPlainTextEdit {
 
  private:
   ElementEvents* events_;
+  bool settingText_ = false;
 };
 
 // One widget per element of a window's form, synced from the model after

@@ -68,6 +68,11 @@ void MainWindowView::sync() {
   if (central_->isEnabled() != poster_.windowEnabled) central_->setEnabled(poster_.windowEnabled);
   if (menuBar()->isEnabled() != poster_.windowEnabled) menuBar()->setEnabled(poster_.windowEnabled);
   if (windowTitle() != f.caption) setWindowTitle(f.caption);
+  if (!poster_.focusRequest.isEmpty()) {
+    Element* e = poster_.form.find(poster_.focusRequest);
+    poster_.focusRequest.clear();
+    if (QWidget* w = e ? widgetFor(*e) : nullptr; w && w->isVisible()) w->setFocus();
+  }
 }
 
 QImage MainWindowView::renderPaper() {

@@ -1,8 +1,10 @@
 #include "app/pastel_app_view.h"
 
 #include <QCoreApplication>
+#include <QPlainTextEdit>
 
 #include "app/startup.h"
+#include "words/kana_input_view.h"
 
 namespace pastel {
 
@@ -18,11 +20,17 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   qtDialogs_.setParent(window_.get());
   capture_ = std::make_unique<ViewPaperCapture>(window_.get());
   poster_.svc.capture = capture_.get();
+  keys_.setRoot(window_.get());
+  poster_.svc.keys = &keys_;
   loop_.beforeYield = [this] { window_->sync(); };
   qtPrinter_.setParent(window_.get());
   qtPrinter_.beforeDialog = [this] { window_->sync(); };
   poster_.svc.printer = options.printer ? options.printer : &qtPrinter_;
   wireMainWindow(*window_, poster_);
+  // The kana lock is the input method's own.
+  if (KanaInputMethod* ime =
+          kanaInputMethodOf(window_->findChild<QPlainTextEdit*>(QStringLiteral("Text3"))))
+    keys_.kanaLockQuery = [ime] { return ime->kanaLockOn(); };
 }
 
 PastelApp::~PastelApp() = default;

@@ -5,6 +5,7 @@
 #include "canvas/poster.h"
 #include "capture/paper_capture_view.h"
 #include "platform/file_picture_loader.h"
+#include "platform/key_injection_widgets.h"
 #include "platform/qt_platform_widgets.h"
 #include "platform/qt_printer_widgets.h"
 
@@ -30,6 +31,8 @@ class PastelApp {
 
   Poster& poster() { return poster_; }
   MainWindowView& window() { return *window_; }
+  // The word editor's key strokes; its input method reads and answers them.
+  QtKeyInjector& keyInjector() { return keys_; }
 
  private:
   Poster poster_;
@@ -38,6 +41,7 @@ class PastelApp {
   QtDesktop qtDesktop_;
   FilePictureLoader fileLoader_;
   QtPrinter qtPrinter_;
+  QtKeyInjector keys_;
   std::unique_ptr<MainWindowView> window_;
   std::unique_ptr<ViewPaperCapture> capture_;
   Options options_;
@@ -57,6 +61,7 @@ void wireCapture(MainWindowView& view, Poster& poster);
 class KanaInputMethod;
 KanaInputMethod* wireKanaInput(MainWindowView& view, Poster& poster);
 void wireOpening(MainWindowView& view, Poster& poster);
+void wireWordEditor(MainWindowView& view, Poster& poster);
 
 // The settings dialog frmList: created and shown unless it is open.
 class SettingsController;

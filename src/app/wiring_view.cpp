@@ -13,6 +13,7 @@ void wireMainWindow(MainWindowView& view, Poster& p) {
   wireCapture(view, p);
   wireKanaInput(view, p);
   wireOpening(view, p);
+  wireWordEditor(view, p);
 }
 
 }  // namespace pastel

@@ -67,6 +67,17 @@ struct Poster {
   // loop): a second press of either waits for nothing and does nothing.
   bool outputRunning = false;
 
+  // Word editor: the last kana typed on the pad (for ゛ ゜ and small kana),
+  // whether the next-key option holds character keys back, and its two
+  // handlers that yield, each guarded against a second press.
+  QString lastKana;
+  std::int16_t awaitingNext = 0;
+  bool wordEditorSwitching = false;
+  bool kanaLockSwitching = false;
+  // The system name of the element the view gives the keyboard focus at its
+  // next sync; empty when none is asked for.
+  QString focusRequest;
+
   // The start values of the poster state (the loop over the ten slots).
   void setStartValues();
 };

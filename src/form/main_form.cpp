@@ -72,6 +72,11 @@ void initElement(Element& e, const QString& name, ElementKind kind, const char* 
 
 MainForm::MainForm() : caption(QStringLiteral("パステルボード")) {
   PASTEL_FORM_INIT(PASTEL_MAIN_FORM_TABLE)
+  for (size_t k = 0; k < kKanaKeys.size(); ++k) {
+    label1[k].caption = QString::fromUtf8(kKanaKeys[k].caption);
+    label1[k].backColor = kKanaKeys[k].back;
+    label1[k].fontSize = kKanaKeys[k].fontSize;
+  }
   forEach([this](Element& e) { bringToFront(e); });
 }
 

@@ -8,6 +8,7 @@ class QRectF;
 namespace pastel {
 
 class Dialogs;
+class KeyInjector;
 class PictureLoader;
 class Printer;
 
@@ -47,6 +48,8 @@ struct Services {
   PictureLoader* pictures = nullptr;
   QString executableFolder;  // where the running program lives
   Printer* printer = nullptr;
+  // The word editor's key strokes.
+  KeyInjector* keys = nullptr;
 };
 
 }  // namespace pastel

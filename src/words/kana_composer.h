@@ -3,15 +3,11 @@
 #include <QStringList>
 #include <vector>
 
+#include "platform/virtual_keys.h"
+
 namespace pastel {
 
 class KanaConverter;
-
-// Virtual keys the composer knows beyond the character keys.
-namespace vk {
-constexpr int kBack = 8, kReturn = 13, kShift = 16, kKanaLock = 0x15, kConvert = 28, kSpace = 32,
-              kDelete = 46, kNumpad0 = 96, kNumpad9 = 105, kF6 = 117, kF7 = 118;
-}
 
 // What the editor does with the text around the caret, in order.
 struct KanaEdit {

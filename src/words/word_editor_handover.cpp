@@ -1,11 +1,18 @@
 #include "canvas/poster.h"
+#include "words/word_editor.h"
 #include "words/word_slots.h"
 
 namespace pastel {
 
-// Filled in with the word editor: first commit the editor's text into word
-// p.selectedIndex, yield to the event loop, then put word i's text into the
-// editor. Until the editor exists there is nothing to hand over.
-void handOverToWordEditor(Poster&, int) {}
+void handOverToWordEditor(Poster& p, int i) {
+  commitWordEditor(p);
+  yieldToEvents(p);
+  // Keys still on their way may have typed into the editor meanwhile, or
+  // another word been pressed: keep that in the word it belongs to now.
+  if (!wordEditorOpen(p)) return;
+  commitWordEditor(p);
+  p.form.text3.caption = p.form.text1[i].caption;
+  p.focusRequest = p.form.text3.name;
+}
 
 }  // namespace pastel

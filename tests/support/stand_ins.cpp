@@ -1,5 +1,7 @@
 #include "support/stand_ins.h"
 
+#include <QStringList>
+
 namespace pastel {
 
 MsgAnswer ScriptedDialogs::message(const MessageBoxText& box) {
@@ -21,6 +23,18 @@ std::optional<QString> ScriptedDialogs::openFile(const FileDialogRequest& reques
 
 std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& request) {
   return openFile(request);
+}
+
+void RecordingKeys::sendKeyEvents(int n, const int* keys, const int* ups) {
+  QString s = QStringLiteral("keys");
+  for (int i = 0; i < n; ++i) s += QStringLiteral(" %1%2").arg(keys[i]).arg(ups[i] ? 'u' : 'd');
+  log.push_back(s);
+}
+
+QString RecordingKeys::take() {
+  QStringList all(log.begin(), log.end());
+  log.clear();
+  return all.join(QStringLiteral("; "));
 }
 
 }  // namespace pastel

@@ -6,6 +6,7 @@
 
 #include "form/twips.h"
 #include "platform/dialogs.h"
+#include "platform/key_injection.h"
 #include "platform/printer.h"
 #include "platform/services.h"
 
@@ -63,6 +64,24 @@ class PdfPrinter : public Printer {
   std::deque<PrinterSetup> answers;
   std::function<void()> onDialog;  // runs while the dialog would be open
   int dialogs = 0;
+};
+
+// Records the key strokes as text, one entry a call: "focus Text3",
+// "keys 16d 48d 48u 16u", "kana" for the kana-lock key (which it toggles).
+class RecordingKeys : public KeyInjector {
+ public:
+  void focus(const QString& target) override { log.push_back("focus " + target); }
+  void sendKeyEvents(int n, const int* keys, const int* ups) override;
+  void toggleKanaLock() override {
+    lock = !lock;
+    log.push_back(QStringLiteral("kana"));
+  }
+  bool kanaLockOn() const override { return lock; }
+  // The log so far joined with "; ", then cleared.
+  QString take();
+
+  std::vector<QString> log;
+  bool lock = false;
 };
 
 }  // namespace pastel
