@@ -9,6 +9,7 @@
 #include <QTextLayout>
 
 #include "app/element_widgets_view.h"
+#include "bench_main.h"
 #include "platform/anthy_converter.h"
 #include "words/kana_composer.h"
 #include "words/kana_input_view.h"
@@ -86,11 +87,4 @@ BENCHMARK(BM_KeyToCharacterShown)
 }  // namespace
 }  // namespace pastel
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }

@@ -9,6 +9,7 @@
 
 #include "app/pastel_app_view.h"
 #include "app/wizard.h"
+#include "bench_main.h"
 #include "camera_photos.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
@@ -133,11 +134,4 @@ BENCHMARK(BM_OpenWithoutDecoding)
 }  // namespace
 }  // namespace pastel
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
+#include "bench_main.h"
 #include "capture/print.h"
 #include "support/sample_poster.h"
 #include "support/stand_ins.h"
@@ -38,22 +39,33 @@ class OkPrinter : public Printer {
   bool cancel = false;
 };
 
-void BM_PrintFromDialogOk(benchmark::State& state) {
+// The real window with the sample poster, printing to a PDF in a fresh folder.
+struct PrintingApp {
+  PrintingApp() : pdf(dir.filePath("poster.pdf")), printer(pdf) {
+    PastelApp::Options o;
+    o.dialogs = &dialogs;
+    o.desktop = &desktop;
+    o.printer = &printer;
+    o.executableFolder = dir.path();
+    o.openSettings = false;
+    app = std::make_unique<PastelApp>(o);
+    app->start();
+    app->window().run([this] { test::makeSamplePoster(app->poster()); });
+  }
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
   FixedDesktop desktop;
-  const QString pdf = dir.filePath("poster.pdf");
-  OkPrinter printer(pdf);
-  PastelApp::Options o;
-  o.dialogs = &dialogs;
-  o.desktop = &desktop;
-  o.printer = &printer;
-  o.executableFolder = dir.path();
-  o.openSettings = false;
-  PastelApp app(o);
-  app.start();
+  QString pdf;
+  OkPrinter printer;
+  std::unique_ptr<PastelApp> app;
+};
+
+void BM_PrintFromDialogOk(benchmark::State& state) {
+  PrintingApp fx;
+  PastelApp& app = *fx.app;
+  OkPrinter& printer = fx.printer;
+  const QString& pdf = fx.pdf;
   Poster& p = app.poster();
-  app.window().run([&] { test::makeSamplePoster(p); });
   for (auto _ : state) {
     // Picture2 hidden again, so every print grabs the live poster.
     p.form.picture2.visible = false;
@@ -67,21 +79,11 @@ void BM_PrintFromDialogOk(benchmark::State& state) {
 // From the click on いんさつ to the printer dialog: the yield, the grab and
 // its recording.
 void BM_PrintClickToDialog(benchmark::State& state) {
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  FixedDesktop desktop;
-  OkPrinter printer(dir.filePath("poster.pdf"));
+  PrintingApp fx;
+  PastelApp& app = *fx.app;
+  OkPrinter& printer = fx.printer;
   printer.cancel = true;
-  PastelApp::Options o;
-  o.dialogs = &dialogs;
-  o.desktop = &desktop;
-  o.printer = &printer;
-  o.executableFolder = dir.path();
-  o.openSettings = false;
-  PastelApp app(o);
-  app.start();
   Poster& p = app.poster();
-  app.window().run([&] { test::makeSamplePoster(p); });
   for (auto _ : state) {
     p.form.picture2.visible = false;
     app.window().sync();
@@ -97,11 +99,4 @@ BENCHMARK(BM_PrintFromDialogOk)->UseManualTime()->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace pastel
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }

@@ -11,6 +11,7 @@
 
 #include "app/pastel_app_view.h"
 #include "app/wizard.h"
+#include "bench_main.h"
 #include "support/stand_ins.h"
 #include "words/word_editor.h"
 
@@ -67,11 +68,4 @@ BENCHMARK(BM_KanaKeyClickToKeyEvents)->Unit(benchmark::kMicrosecond);
 }  // namespace
 }  // namespace pastel
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }
