@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/pastel_app_view.h"
+#include "app/startup.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -16,7 +17,10 @@ int main(int argc, char** argv) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   pastel::installJapaneseTranslations();
 
-  pastel::PastelApp pastelApp(pastel::PastelApp::Options{});
+  pastel::PastelApp::Options options;
+  // A poster double-clicked in a file manager arrives here (the menu entry's %f).
+  options.posterFile = pastel::posterFileArgument(QCoreApplication::arguments());
+  pastel::PastelApp pastelApp(options);
   pastelApp.start();
   // Used by the start-up benchmark only: end as soon as the window stands.
   if (qEnvironmentVariableIsSet("PASTELBOARD_QUIT_WHEN_SHOWN"))

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "app/startup.h"
 #include "words/kana_input_view.h"
@@ -43,6 +44,10 @@ void PastelApp::start() {
   if (options_.openSettings) openSettingsDialog(*window_);
   startUpAfterShow(poster_);
   window_->sync();
+  if (!options_.posterFile.isEmpty())
+    QTimer::singleShot(0, window_.get(), [this] {
+      window_->run([this] { openPosterOnStart(poster_, options_.posterFile); });
+    });
 }
 
 }  // namespace pastel

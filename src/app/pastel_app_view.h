@@ -22,11 +22,13 @@ class PastelApp {
     Printer* printer = nullptr;   // default: the desktop's printer
     QString executableFolder;     // default: the running program's folder
     bool openSettings = true;     // start-up shows the settings dialog
+    QString posterFile;           // a poster to open once start-up has finished
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();
 
-  // Start-up: centre, start values, AppFolder, show, settings, paper.
+  // Start-up: centre, start values, AppFolder, show, settings, paper; then,
+  // from the event loop, the poster file given, if any.
   void start();
 
   Poster& poster() { return poster_; }

@@ -1,5 +1,8 @@
 #include "app/startup.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
 #include "canvas/poster.h"
 #include "platform/dialogs.h"
 
@@ -38,6 +41,35 @@ void startUpAfterShow(Poster& p) {
   p.selectionActive = 0;
   p.form.picture1.visible = true;
   yieldToEvents(p);
+}
+
+QString posterFileArgument(const QStringList& arguments) {
+  bool options = true;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& a = arguments[i];
+    if (options && a == QLatin1String("--")) {
+      options = false;
+      continue;
+    }
+    if (a.isEmpty() || (options && a.startsWith(QLatin1Char('-')))) continue;
+    const QString local =
+        a.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) ? QUrl(a).toLocalFile() : a;
+    if (local.isEmpty()) continue;
+    return QFileInfo(local).absoluteFilePath();
+  }
+  return {};
+}
+
+OpenResult openPosterOnStart(Poster& p, const QString& path) {
+  if (p.opening || p.saving) return {OpenStatus::Busy, {}};
+  p.opening = true;
+  p.saveFolder = QFileInfo(path).absolutePath();
+  const OpenResult r = openPosterFile(p, path);
+  if (r.status == OpenStatus::Refused && p.svc.dialogs)
+    p.svc.dialogs->message(
+        {kOpenRefusedText, kOpenTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+  p.opening = false;
+  return r;
 }
 
 bool confirmEnd(Poster& p) {
