@@ -15,13 +15,26 @@ message(STATUS "Installing: ${entry}")
 configure_file("${PASTEL_DESKTOP_IN}" "${entry}" @ONLY)
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${entry}")
 
-# The template word list: the teacher's words once installed, so an
-# existing one stays.
-set(mdb "${root}/${PASTEL_APP_DIR}/pastel.mdb")
+# The word list new accounts start from: the teacher's words once installed,
+# so an existing one stays.
+if(IS_ABSOLUTE "${PASTEL_WORD_LIST_DIR}")
+  set(words "$ENV{DESTDIR}${PASTEL_WORD_LIST_DIR}")
+else()
+  set(words "${root}/${PASTEL_WORD_LIST_DIR}")
+endif()
+set(mdb "${words}/pastel.mdb")
+# Earlier installs kept it beside the program: the teacher's words move along.
+set(old "${root}/${PASTEL_APP_DIR}/pastel.mdb")
+if(NOT EXISTS "${mdb}" AND EXISTS "${old}")
+  message(STATUS "Moving: ${old} to ${mdb}")
+  file(MAKE_DIRECTORY "${words}")
+  file(RENAME "${old}" "${mdb}")
+endif()
 if(EXISTS "${mdb}")
   message(STATUS "Kept: ${mdb}")
 else()
   message(STATUS "Installing: ${mdb}")
+  file(MAKE_DIRECTORY "${words}")
   set(SQL "${PASTEL_TEMPLATE_SQL}")
   set(OUT "${mdb}")
   include("${CMAKE_CURRENT_LIST_DIR}/write_template.cmake")

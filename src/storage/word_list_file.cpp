@@ -7,6 +7,7 @@
 
 #include "app/startup.h"
 #include "canvas/poster.h"
+#include "storage/install_dirs.h"
 #include "storage/template_db.h"
 
 namespace pastel {
@@ -89,6 +90,12 @@ WordListPlace placeWordList(const QString& appFolder, const QString& userFolder,
   return r;
 }
 
+QString installedWordListFolder(const QString& appFolder) {
+  const QString installedTail = QStringLiteral("/%1/").arg(QLatin1String(kInstalledAppDir));
+  if (!appFolder.endsWith(installedTail)) return appFolder;
+  return appFolderFrom(QDir::cleanPath(appFolder + QLatin1String(kWordListDirFromApp)));
+}
+
 QString userWordListFolder() {
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   if (data.isEmpty()) return QString();
@@ -96,7 +103,7 @@ QString userWordListFolder() {
 }
 
 WordListPlace wordListPlace(Poster& p) {
-  return placeWordList(appFolderPath(p), userWordListFolder());
+  return placeWordList(installedWordListFolder(appFolderPath(p)), userWordListFolder());
 }
 
 QString wordListFile(Poster& p) { return wordListPlace(p).path; }

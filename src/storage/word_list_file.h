@@ -25,12 +25,20 @@ bool canWriteThere(const QString& folder, const QString& file);
 WordListPlace placeWordList(const QString& appFolder, const QString& userFolder,
                             const CanWrite& canWrite = canWriteThere);
 
+// The folder of the word list new accounts start from, ending in "/". A
+// program running from its install folder (PREFIX/lib/pastelboard/) finds it
+// in the configuration folder it was built for (/etc/pastelboard/ in the
+// Debian package), reached from its own folder; anywhere else (a build tree,
+// a copied folder) it is the program's folder itself.
+QString installedWordListFolder(const QString& appFolder);
+
 // The user's own folder for the word list: pastelboard/ under the XDG data
 // folder (~/.local/share/pastelboard/), ending in "/".
 QString userWordListFolder();
 
 // The one word list file of this run, for the settings dialog and for the
-// copy every saved poster starts from. Never empty: when no writable place
+// copy every saved poster starts from: placeWordList for the installed word
+// list's folder and the user's folder. Never empty: when no writable place
 // can be had it is AppFolder's, which then only serves reading.
 WordListPlace wordListPlace(Poster& p);
 QString wordListFile(Poster& p);

@@ -1,12 +1,17 @@
-// Loaded into the installed program by the install test (Qt's generic
+// Loaded into the installed program by the install tests (Qt's generic
 // plugin hook, QT_QPA_GENERIC_PLUGINS=pastel_driver): changes one word in
 // the settings dialog, confirms it, and writes what it saw to the file
-// named by PASTEL_DRIVER_OUT. The program itself knows nothing of it.
+// named by PASTEL_DRIVER_OUT. With PASTEL_DRIVER_MODE=look it only looks:
+// the settings dialog's first word, then, once a poster given on the command
+// line has opened or a message has come (and been answered), the step title
+// and the words on the paper. The program itself knows nothing of it.
 #include <QApplication>
 #include <QFile>
 #include <QGenericPlugin>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
@@ -22,6 +27,7 @@ QWidget* topLevel(const QString& name) {
 class Driver : public QObject {
  public:
   Driver() {
+    if (qEnvironmentVariable("PASTEL_DRIVER_MODE") == QLatin1String("look")) stage_ = 10;
     poll_.setInterval(50);
     connect(&poll_, &QTimer::timeout, this, [this] { step(); });
     poll_.start();
@@ -62,6 +68,35 @@ class Driver : public QObject {
       QWidget* palette = topLevel(QStringLiteral("Form2"));
       if (!palette) return;
       lines_ << QStringLiteral("palette-title=") + palette->windowTitle();
+      finish(QString());
+    } else if (stage_ == 10) {
+      QWidget* settings = topLevel(QStringLiteral("frmList"));
+      auto* field = settings ? settings->findChild<QLineEdit*>(QStringLiteral("Text11")) : nullptr;
+      if (!field) return;
+      lines_ << QStringLiteral("settings-word1=") + field->text();
+      stage_ = 11;
+    } else if (stage_ >= 11) {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        lines_ << QStringLiteral("message-title=") + box->windowTitle();
+        lines_ << QStringLiteral("message-text=") + box->text();
+        box->accept();
+        stage_ = 12;
+        return;
+      }
+      QWidget* main = topLevel(QStringLiteral("Form1"));
+      auto* title = main ? main->findChild<QLabel*>(QStringLiteral("Label5")) : nullptr;
+      if (!title) return;
+      // A refused file: the program must go on, still in step 1, a second on.
+      const bool opened = title->text().startsWith(QStringLiteral("４"));
+      if (!opened && (stage_ < 12 || ++stage_ < 12 + 20)) return;
+      lines_ << QStringLiteral("step-title=") + title->text();
+      QStringList words;
+      for (auto* w : main->findChildren<QPlainTextEdit*>())
+        if (w->objectName().startsWith(QStringLiteral("Text1(")) && w->isVisible())
+          words << w->toPlainText();
+      lines_ << QStringLiteral("words=") + words.join(QLatin1Char(','));
+      auto* client = main->findChild<QWidget*>(QStringLiteral("Form1Client"));
+      lines_ << QStringLiteral("window-enabled=%1").arg(int(client && client->isEnabled()));
       finish(QString());
     }
   }
