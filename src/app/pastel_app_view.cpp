@@ -1,13 +1,51 @@
 #include "app/pastel_app_view.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <functional>
 
 #include "app/startup.h"
+#include "settings/settings_controller.h"
 #include "words/kana_input_view.h"
 
 namespace pastel {
+
+namespace {
+
+// Runs `then` from the event loop once the settings window has gone for good
+// (confirmed or closed), not when it is only minimised.
+class AfterSettingsWindow : public QObject {
+ public:
+  AfterSettingsWindow(QWidget* settings, MainWindowView& main, std::function<void()> then)
+      : QObject(&main), main_(main), then_(std::move(then)) {
+    settings->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::Hide || done_) return false;
+    if (SettingsController* s = settingsController(main_); s && s->isOpen()) return false;
+    done_ = true;
+    QTimer::singleShot(0, this, [this] {
+      then_();
+      deleteLater();
+    });
+    return false;
+  }
+
+ private:
+  MainWindowView& main_;
+  std::function<void()> then_;
+  bool done_ = false;
+};
+
+QWidget* shownSettingsWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QLatin1String("frmList") && w->isVisible()) return w;
+  return nullptr;
+}
+
+}  // namespace
 
 PastelApp::PastelApp(const Options& options) : options_(options) {
   poster_.svc.dialogs = options.dialogs ? options.dialogs : &qtDialogs_;
@@ -44,10 +82,14 @@ void PastelApp::start() {
   if (options_.openSettings) openSettingsDialog(*window_);
   startUpAfterShow(poster_);
   window_->sync();
-  if (!options_.posterFile.isEmpty())
-    QTimer::singleShot(0, window_.get(), [this] {
-      window_->run([this] { openPosterOnStart(poster_, options_.posterFile); });
-    });
+  if (options_.posterFile.isEmpty()) return;
+  auto open = [this] { window_->run([this] { openPosterOnStart(poster_, options_.posterFile); }); };
+  // Confirming the start's settings dialog hands the word list to the word
+  // slots: the poster opens after it, so that its own words stay.
+  if (QWidget* settings = shownSettingsWindow())
+    new AfterSettingsWindow(settings, *window_, open);
+  else
+    QTimer::singleShot(0, window_.get(), open);
 }
 
 }  // namespace pastel

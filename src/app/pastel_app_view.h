@@ -27,8 +27,9 @@ class PastelApp {
   explicit PastelApp(const Options& options);
   ~PastelApp();
 
-  // Start-up: centre, start values, AppFolder, show, settings, paper; then,
-  // from the event loop, the poster file given, if any.
+  // Start-up: centre, start values, AppFolder, show, settings, paper. A
+  // poster file given opens from the event loop once the settings dialog of
+  // the start has been confirmed or closed.
   void start();
 
   Poster& poster() { return poster_; }

@@ -1,10 +1,11 @@
 // Loaded into the installed program by the install tests (Qt's generic
 // plugin hook, QT_QPA_GENERIC_PLUGINS=pastel_driver): changes one word in
 // the settings dialog, confirms it, and writes what it saw to the file
-// named by PASTEL_DRIVER_OUT. With PASTEL_DRIVER_MODE=look it only looks:
-// the settings dialog's first word, then, once a poster given on the command
-// line has opened or a message has come (and been answered), the step title
-// and the words on the paper. The program itself knows nothing of it.
+// named by PASTEL_DRIVER_OUT. With PASTEL_DRIVER_MODE=look it reads the
+// settings dialog's first word and closes the dialog from its frame; then,
+// once a poster given on the command line has opened or a message has come
+// (and been answered), it reports the step title and the words on the paper.
+// The program itself knows nothing of it.
 #include <QApplication>
 #include <QFile>
 #include <QGenericPlugin>
@@ -75,6 +76,7 @@ class Driver : public QObject {
       if (!field) return;
       lines_ << QStringLiteral("settings-word1=") + field->text();
       stage_ = 11;
+      QMetaObject::invokeMethod(settings, &QWidget::close, Qt::QueuedConnection);
     } else if (stage_ >= 11) {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         lines_ << QStringLiteral("message-title=") + box->windowTitle();
