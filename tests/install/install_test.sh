@@ -11,15 +11,31 @@ src="$1" build="$2" plugin="$3" id="$4"
 tmp="$(mktemp -d)"
 trap 'chmod -R u+w "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"
-prefix="$tmp/prefix with space"
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A build for the system's own folders (a Debian package's: sysconfdir /etc)
+# installs below a DESTDIR at its own prefix; any other into a prefix of ours,
+# with a space in it.
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+sysconf="$(cached CMAKE_INSTALL_SYSCONFDIR)"
+if [[ "$sysconf" = /* ]]; then
+  dest="$tmp/dest"
+  prefix="$(cached CMAKE_INSTALL_PREFIX)"
+  words="$dest$sysconf/pastelboard"
+else
+  dest=""
+  prefix="$tmp/prefix with space"
+  words="$prefix/${sysconf:-etc}/pastelboard"
+fi
+tree="$dest$prefix"
+exec="$prefix/bin/pastelboard"
+[[ "$exec" != *" "* ]] || exec="\"$exec\""
 
 # Every rule is in the default component; naming it keeps build/install_manifest.txt,
 # the list of a real install, as it was.
-install() { cmake --install "$build" --prefix "$prefix" --component Unspecified; }
+install() { DESTDIR="$dest" cmake --install "$build" --prefix "$prefix" --component Unspecified; }
 
-app="$prefix/lib/pastelboard"
-words="$prefix/etc/pastelboard"
+app="$tree/lib/pastelboard"
 # An earlier install kept the teacher's words beside the program: they move
 # to the configuration folder.
 mkdir -p "$app"
@@ -30,29 +46,29 @@ install >"$tmp/install.log" || { cat "$tmp/install.log"; fail "cmake --install";
 [ "$(sqlite3 "$words/pastel.mdb" 'SELECT moji1 FROM 所属テーブル')" = "せんせい" ] \
   || fail "the teacher's words did not move to $words"
 
-for f in "$app/pastelboard" "$prefix/bin/pastelboard"; do
+for f in "$app/pastelboard" "$tree/bin/pastelboard"; do
   [ -x "$f" ] || fail "$f is not an installed program"
 done
-for f in "$words/pastel.mdb" "$prefix/share/applications/$id.desktop" \
-         "$prefix/share/metainfo/$id.metainfo.xml" "$prefix/share/mime/packages/$id.xml" \
-         "$prefix/share/man/man1/pastelboard.1" \
-         "$prefix/share/icons/hicolor/scalable/apps/$id.svg"; do
+for f in "$words/pastel.mdb" "$tree/share/applications/$id.desktop" \
+         "$tree/share/metainfo/$id.metainfo.xml" "$tree/share/mime/packages/$id.xml" \
+         "$tree/share/man/man1/pastelboard.1" \
+         "$tree/share/icons/hicolor/scalable/apps/$id.svg"; do
   [ -f "$f" ] || fail "missing $f"
 done
 for size in 48 64 96 128 256; do
-  png="$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
+  png="$tree/share/icons/hicolor/${size}x${size}/apps/$id.png"
   [ -f "$png" ] || fail "missing $png"
   # The PNG header holds width and height as big-endian words at 16 and 20.
   dims="$(od -An -tu1 -j16 -N8 "$png" | awk '{print $3*256+$4 "x" $7*256+$8}')"
   [ "$dims" = "${size}x${size}" ] || fail "$png is $dims"
 done
-grep -qx "Exec=\"$prefix/bin/pastelboard\" %f" "$prefix/share/applications/$id.desktop" \
-  || fail "Exec line: $(grep ^Exec= "$prefix/share/applications/$id.desktop")"
-grep -qx "MimeType=application/x-pastelboard-poster;" "$prefix/share/applications/$id.desktop" \
+grep -qx "Exec=$exec %f" "$tree/share/applications/$id.desktop" \
+  || fail "Exec line: $(grep ^Exec= "$tree/share/applications/$id.desktop")"
+grep -qx "MimeType=application/x-pastelboard-poster;" "$tree/share/applications/$id.desktop" \
   || fail "the menu entry does not take posters"
 
-desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
+desktop-file-validate "$tree/share/applications/$id.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$tree/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 
 # Installing again keeps the installed word list: it holds the teacher's words.
 sqlite3 "$words/pastel.mdb" "UPDATE 所属テーブル SET moji2 = 'がっこう'"
@@ -67,7 +83,7 @@ home="$tmp/home"
 chmod -R a-w "$app" "$words"
 cp "$words/pastel.mdb" "$tmp/installed-before.mdb"
 export PASTEL_DRIVER_WORD="かえる"
-run_as_child "$tmp" "$tmp/driver.out" "$prefix/bin/pastelboard" || fail "the settings run"
+run_as_child "$tmp" "$tmp/driver.out" "$tree/bin/pastelboard" || fail "the settings run"
 grep -qx "settings-title=設定" "$tmp/driver.out" || fail "settings title"
 grep -qx "palette-title=いろ" "$tmp/driver.out" || fail "palette title"
 grep -qx "message-title=確認" "$tmp/driver.out" || fail "message box title"
@@ -91,7 +107,7 @@ mkdir -p "$posters"
 cp "$tmp/installed-before.mdb" "$posters/なつ.mdb"
 sqlite3 "$posters/なつ.mdb" "UPDATE textdata SET tex9L = '6000', tex9T = '6000', tex9F = 'すいか'"
 chmod -R a+rX "$posters"
-PASTEL_DRIVER_MODE=look run_as_child "$tmp" "$tmp/open.out" "$prefix/bin/pastelboard" "$posters/なつ.mdb" \
+PASTEL_DRIVER_MODE=look run_as_child "$tmp" "$tmp/open.out" "$tree/bin/pastelboard" "$posters/なつ.mdb" \
   || fail "the run with a poster"
 grep -qx "settings-word1=せんせい" "$tmp/open.out" || fail "the settings dialog's words"
 grep -qx "step-title=４．しあげ／ほぞんします" "$tmp/open.out" || fail "the poster did not open"
