@@ -16,10 +16,10 @@ case "${1:-}" in
   *) echo "usage: $0 [--check]" >&2; exit 2 ;;
 esac
 profiles=(-Pnocheck)
-options="nocheck"
+options="nocheck parallel=$(nproc)"
 if [ "$check" -eq 1 ]; then
   profiles=()
-  options=""
+  options="parallel=$(nproc)"
 fi
 
 sudo=""
@@ -53,7 +53,7 @@ mkdir "$work/pastelboard"
 tar -C "$ROOT" --exclude=./.git --exclude='./build' --exclude='./build-*' --exclude=./dist \
   --exclude='./obj-*' -cf - . | tar -C "$work/pastelboard" -xf -
 (cd "$work/pastelboard" &&
-  DEB_BUILD_OPTIONS="$options parallel=$(nproc)" dpkg-buildpackage -us -uc -b "${profiles[@]}")
+  DEB_BUILD_OPTIONS="$options" dpkg-buildpackage -us -uc -b "${profiles[@]}")
 
 mkdir -p "$DIST"
 rm -f "$DIST"/pastelboard_* "$DIST"/pastelboard-dbgsym_*
