@@ -57,8 +57,19 @@ ElementEvents& MainWindowView::on(const Element& e) { return binder_->on(e); }
 QWidget* MainWindowView::widgetFor(const Element& e) const { return binder_->widgetFor(e); }
 
 void MainWindowView::run(const std::function<void()>& handler) {
+  if (loop_) {
+    loop_->runHandler(handler);
+    return;
+  }
   handler();
   sync();
+}
+
+void MainWindowView::runWhenIdle(const std::function<void()>& handler) {
+  if (loop_)
+    loop_->whenIdle(handler);
+  else
+    run(handler);
 }
 
 void MainWindowView::sync() {
@@ -73,6 +84,7 @@ void MainWindowView::sync() {
     poster_.focusRequest.clear();
     if (QWidget* w = e ? widgetFor(*e) : nullptr; w && w->isVisible()) w->setFocus();
   }
+  for (const auto& other : others_) other();
 }
 
 QImage MainWindowView::renderPaper() {
@@ -107,12 +119,19 @@ void MainWindowView::drawPaper(QPainter& painter, const QRectF& target) {
 
 void MainWindowView::closeEvent(QCloseEvent* e) {
   // Closing the frame asks like "おわり": a slip must not lose the poster.
+  e->ignore();
+  if (loop_ && loop_->handlerRunning()) {
+    // Asked once the running handler has returned, and only once.
+    if (!closeAsked_) loop_->whenIdle([this] {
+      closeAsked_ = false;
+      confirmEnd(poster_);
+    });
+    closeAsked_ = true;
+    return;
+  }
   bool yes = false;
   run([&] { yes = confirmEnd(poster_); });
-  if (yes)
-    e->accept();
-  else
-    e->ignore();
+  if (yes) e->accept();
 }
 
 }  // namespace pastel

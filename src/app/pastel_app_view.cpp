@@ -22,7 +22,8 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   poster_.svc.capture = capture_.get();
   keys_.setRoot(window_.get());
   poster_.svc.keys = &keys_;
-  loop_.beforeYield = [this] { window_->sync(); };
+  loop_.sync = [this] { window_->sync(); };
+  window_->setEventLoop(&loop_);
   qtPrinter_.setParent(window_.get());
   qtPrinter_.beforeDialog = [this] { window_->sync(); };
   poster_.svc.printer = options.printer ? options.printer : &qtPrinter_;

@@ -68,12 +68,9 @@ struct Poster {
   bool outputRunning = false;
 
   // Word editor: the last kana typed on the pad (for ゛ ゜ and small kana),
-  // whether the next-key option holds character keys back, and its two
-  // handlers that yield, each guarded against a second press.
+  // and whether the next-key option holds character keys back.
   QString lastKana;
   std::int16_t awaitingNext = 0;
-  bool wordEditorSwitching = false;
-  bool kanaLockSwitching = false;
   // The system name of the element the view gives the keyboard focus at its
   // next sync; empty when none is asked for.
   QString focusRequest;

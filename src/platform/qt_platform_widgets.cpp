@@ -1,5 +1,6 @@
 #include "platform/qt_platform_widgets.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLibraryInfo>
@@ -58,8 +59,33 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
 }
 
 void QtEventLoop::yield() {
-  if (beforeYield) beforeYield();
-  QCoreApplication::processEvents();
+  if (sync) sync();
+  held_ = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtEventLoop::runHandler(const std::function<void()>& handler) {
+  ++depth_;
+  handler();
+  if (sync) sync();
+  if (--depth_ > 0) return;
+  while (!idle_.empty()) {
+    const std::vector<std::function<void()>> now = std::move(idle_);
+    idle_.clear();
+    for (const auto& f : now) runHandler(f);
+  }
+  if (!held_) return;
+  held_ = false;
+  // Held input waits for the dispatcher's next wake, which may not come
+  // before the child moves the mouse again: the click would look lost.
+  if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+}
+
+void QtEventLoop::whenIdle(std::function<void()> f) {
+  if (depth_ == 0)
+    runHandler(f);
+  else
+    idle_.push_back(std::move(f));
 }
 
 float QtDesktop::screenWidthTwips() const {

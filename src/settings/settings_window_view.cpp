@@ -19,13 +19,16 @@
 
 namespace pastel {
 
-SettingsWindowView::SettingsWindowView(SettingsController& ctl, std::function<void()> afterEach)
-    : QWidget(nullptr, Qt::Window), ctl_(ctl), afterEach_(std::move(afterEach)) {
+SettingsWindowView::SettingsWindowView(SettingsController& ctl, Runner run, Runner runWhenIdle)
+    : QWidget(nullptr, Qt::Window),
+      ctl_(ctl),
+      run_(std::move(run)),
+      runWhenIdle_(std::move(runWhenIdle)) {
   setObjectName(QStringLiteral("frmList"));
   setWindowTitle(QStringLiteral("設定"));
   setFixedSize(twipsToPixels(SettingsForm::kClientWidth),
                twipsToPixels(SettingsForm::kClientHeight));
-  binder_ = std::make_unique<FormBinder>(this, [this](const std::function<void()>& h) { act(h); });
+  binder_ = std::make_unique<FormBinder>(this, run_);
   form_.forEach([this](Element& e) { binder_->add(e); });
   binder_->sync(nullptr);
   files_ = static_cast<QListWidget*>(binder_->widgetFor(form_.file1));
@@ -39,24 +42,27 @@ SettingsWindowView::SettingsWindowView(SettingsController& ctl, std::function<vo
   }
   binder_->on(form_.command12).click = [this] { ctl_.confirm(); };
 
+  // A choice reaches only the dialog it was made in: one confirmed or closed
+  // meanwhile is not brought back.
   connect(drives_, &QComboBox::activated, this, [this](int index) {
     const QString drive = drives_->itemText(index);
-    act([this, drive] { ctl_.chooseDrive(drive); });
+    run_([this, drive] {
+      if (ctl_.isOpen()) ctl_.chooseDrive(drive);
+    });
   });
   connect(folders_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     const QString path = item->data(Qt::UserRole).toString();
     // The list is rebuilt by the change: not from inside its own signal.
-    QTimer::singleShot(0, this, [this, path] { act([this, path] { ctl_.chooseFolder(path); }); });
+    QTimer::singleShot(0, this, [this, path] {
+      runWhenIdle_([this, path] {
+        if (ctl_.isOpen()) ctl_.chooseFolder(path);
+      });
+    });
   });
   sync();
 }
 
 SettingsWindowView::~SettingsWindowView() { binder_->detach(); }
-
-void SettingsWindowView::act(const std::function<void()>& f) {
-  f();
-  if (afterEach_) afterEach_();
-}
 
 void SettingsWindowView::centreOnScreen() {
   const QScreen* s = screen();
@@ -133,9 +139,9 @@ void SettingsWindowView::syncFolders(const SettingsDialog& dlg) {
 }
 
 void SettingsWindowView::closeEvent(QCloseEvent* e) {
-  // Closed from its frame: nothing is handed over.
-  e->accept();
-  act([this] { ctl_.closedByFrame(); });
+  // Closed from its frame: nothing is handed over. The sync hides it.
+  e->ignore();
+  runWhenIdle_([this] { ctl_.closedByFrame(); });
 }
 
 }  // namespace pastel

@@ -133,7 +133,6 @@ const KanaKeyRule& kanaKeyRule(int k) { return kRules[size_t(k)]; }
 void kanaKeyClick(Poster& p, int k) {
   if (k < 0 || k > 70 || !wordEditorOpen(p)) return;
   const KanaKeyRule& rule = kRules[size_t(k)];
-  if (rule.action == A::KanaLock && p.kanaLockSwitching) return;
   if (p.awaitingNext == 1 && !passesTheWait(k)) return;
   if (p.form.check1.value == 1) p.awaitingNext = 1;
   KeyInjector* keys = p.svc.keys;
@@ -177,10 +176,8 @@ void kanaKeyClick(Poster& p, int k) {
       break;
     case A::KanaLock:
       setLastKana();
-      p.kanaLockSwitching = true;
       if (keys) keys->toggleKanaLock();
       yieldToEvents(p);
-      p.kanaLockSwitching = false;
       break;
     case A::Next:
       break;

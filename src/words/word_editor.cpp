@@ -99,18 +99,16 @@ void commitWordEditor(Poster& p) {
 }
 
 void wordEditorClick(Poster& p) {
-  if (p.wordEditorSwitching || !p.form.command21.visible || !p.form.command21.enabled) return;
+  if (!p.form.command21.visible || !p.form.command21.enabled) return;
   const QString mode = p.wordEditMode;
   const bool opening = mode == kFirstMode || mode == kClosedMode;
   // No word 10 to edit: the overflow photo's index.
   if (opening && !hasWordSlot(p.selectedIndex)) return;
   p.awaitingNext = 0;
-  p.wordEditorSwitching = true;
   if (opening)
     open(p, mode);
   else if (mode == kEditMode)
     close(p);
-  p.wordEditorSwitching = false;
 }
 
 void nextKeyOptionClick(Poster& p, int value) {
