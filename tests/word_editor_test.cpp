@@ -100,7 +100,7 @@ TEST(KanaPad, EachKeySendsItsStrokes) {
                               {69, "か", "kana", ""},
                               {70, "か", "", "か"},
                           });
-  std::vector<bool> covered(71);
+  std::vector<bool> covered(kKanaKeyCount);
   for (const Row& r : rows) {
     p.lastKana = r.lastKanaBefore;
     fx.click(r.k);
@@ -108,7 +108,7 @@ TEST(KanaPad, EachKeySendsItsStrokes) {
     EXPECT_EQ(p.lastKana, r.lastKanaAfter) << "key " << r.k;
     covered[size_t(r.k)] = true;
   }
-  for (int k = 0; k < 71; ++k) EXPECT_TRUE(covered[size_t(k)]) << k;
+  for (int k = 0; k < kKanaKeyCount; ++k) EXPECT_TRUE(covered[size_t(k)]) << k;
 }
 
 TEST(KanaPad, DakutenHandakutenAndSmallKanaFollowTheLastKana) {
@@ -179,12 +179,12 @@ TEST(KanaPad, NextKeyOptionLetsOneCharacterThroughUntilつぎ) {
 }
 
 void expectPadAt(const Poster& p, float dy) {
-  for (int k = 0; k < 71; ++k) {
+  for (int k = 0; k < kKanaKeyCount; ++k) {
     const Element& key = p.form.label1[size_t(k)];
-    EXPECT_FLOAT_EQ(key.left, kKanaKeys[size_t(k)].left) << k;
-    EXPECT_FLOAT_EQ(key.top, kKanaKeys[size_t(k)].top + dy) << k;
-    EXPECT_FLOAT_EQ(key.width, kKanaKeys[size_t(k)].width) << k;
-    EXPECT_FLOAT_EQ(key.height, kKanaKeys[size_t(k)].height) << k;
+    EXPECT_FLOAT_EQ(key.left, kKanaKeys[size_t(k)].place.left) << k;
+    EXPECT_FLOAT_EQ(key.top, kKanaKeys[size_t(k)].place.top + dy) << k;
+    EXPECT_FLOAT_EQ(key.width, kKanaKeys[size_t(k)].place.width) << k;
+    EXPECT_FLOAT_EQ(key.height, kKanaKeys[size_t(k)].place.height) << k;
   }
 }
 

@@ -170,7 +170,7 @@ inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 38
   X(check1, "Check1", CheckBox, "", 9000, 2880, 255, 180, look::kNextKeyOption, Hidden)            \
   X(label4, "Label4", Label, "［次へ］ボタンを表示", 9240, 2880, 1575, 255, look::kNextKeyOption,  \
     Hidden)                                                                                        \
-  ARRAY(label1, "Label1(%1)", 0, 71, KanaKey, kanaKeyCell, look::kKanaKey, Hidden)
+  ARRAY(label1, "Label1(%1)", 0, kKanaKeyCount, KanaKey, kanaKeyCell, look::kKanaKey, Hidden)
 
 // Every element of the main window, with its start geometry and caption.
 // image2 is empty until the first grab, behind the paper; the paper and the

@@ -50,7 +50,7 @@ void open(Poster& p, const QString& mode) {
   MainForm& f = p.form;
   showPlacedPhotosAndWords(p, false);
   if (mode == kFirstMode) {
-    for (int k = 0; k < 70; ++k) f.label1[k].visible = true;
+    for (int k = 0; k < kNextKey; ++k) f.label1[k].visible = true;
   } else {
     moveKanaPad(p, -kKanaPadDisplacement);
   }
@@ -114,7 +114,7 @@ void wordEditorClick(Poster& p) {
 void nextKeyOptionClick(Poster& p, int value) {
   p.form.check1.value = value;
   p.awaitingNext = 0;
-  p.form.label1[70].visible = value == 1;
+  p.form.label1[kNextKey].visible = value == 1;
 }
 
 }  // namespace pastel
