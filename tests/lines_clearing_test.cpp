@@ -122,8 +122,7 @@ TEST(Clearing, PhotoClearParksEveryPhotoAndKeepsThePaper) {
   EXPECT_EQ(p.photoStackOrder, order);
   // The paper and its lines stay for the next save.
   EXPECT_EQ(p.form.paper.backPicture(), snapshot);
-  floatPhotoSlot(p, 0, 0, 0);
-  EXPECT_EQ(p.floatingSlot, 0);
+  EXPECT_EQ(floatPhotoSlot(p, 0, 0, 0), 0);
 }
 
 TEST(Clearing, WordClearSendsEveryWordHome) {

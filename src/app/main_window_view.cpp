@@ -26,8 +26,8 @@ MainWindowView::~MainWindowView() {
 void MainWindowView::build() {
   central_ = new QWidget(this);
   central_->setObjectName(QStringLiteral("Form1Client"));
-  central_->setFixedSize(int(MainForm::kClientWidth / kTwipsPerPixel),
-                         int(MainForm::kClientHeight / kTwipsPerPixel));
+  central_->setFixedSize(twipsToPixels(MainForm::kClientWidth),
+                         twipsToPixels(MainForm::kClientHeight));
   central_->setAutoFillBackground(true);
   QPalette pal = central_->palette();
   pal.setColor(QPalette::Window, QColor(0xe0, 0xe0, 0xe0));

@@ -39,7 +39,7 @@ PastelApp::~PastelApp() = default;
 void PastelApp::start() {
   startUpBeforeShow(poster_);
   window_->sync();
-  window_->move(int(poster_.form.left / kTwipsPerPixel), int(poster_.form.top / kTwipsPerPixel));
+  window_->move(twipsToPixels(poster_.form.left), twipsToPixels(poster_.form.top));
   window_->show();
   if (options_.openSettings) openSettingsDialog(*window_);
   startUpAfterShow(poster_);

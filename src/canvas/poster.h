@@ -32,7 +32,6 @@ struct Poster {
   std::int16_t selectedIndex = 0;  // 0..10
   SelectedKind selectedKind = SelectedKind::None;
   std::int16_t selectionActive = 0;
-  std::int16_t floatingSlot = 0;
   std::int16_t grabOffsetX = 0, grabOffsetY = 0;
 
   QStringList pictureFiles;  // full paths, at most 32001

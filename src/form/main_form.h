@@ -5,8 +5,28 @@
 
 #include "form/form_table.h"
 #include "form/kana_pad_form.h"
+#include "form/twips.h"
 
 namespace pastel {
+
+// Layout constants the handlers share.
+constexpr float kPlacementBoundary = 9300;
+constexpr float kParkedPhotoLeft = 9500;
+constexpr float kParkedPhotoWidth = 1785;
+constexpr float kParkedPhotoHeight = 1340;
+constexpr float kWordColumnLeft = 11040;
+constexpr float kParkedWordWidth = 3855;
+constexpr float kParkedWordHeight = 345;
+constexpr float kParkedWordFontSize = 14;
+inline float wordHomeTop(int i) { return 2520 + 720.0f * i; }
+inline float wordColumnTop(int i) { return 2640 + 720.0f * i; }
+
+// The fixed paper rectangle (Picture1, Image2 and Picture2 lie on it): twips,
+// and the pixels a grab covers.
+constexpr float kPaperLeft = 240, kPaperTop = 2760, kPaperWidth = 10605, kPaperHeight = 7485;
+constexpr int kPaperPxLeft = twipsToPixels(kPaperLeft), kPaperPxTop = twipsToPixels(kPaperTop);
+constexpr int kPaperPxWidth = twipsToPixels(kPaperWidth);
+constexpr int kPaperPxHeight = twipsToPixels(kPaperHeight);
 
 // The paper's drawing surface: a persistent image of 707 x 499 pixels made
 // of a background colour, an optional background picture and the dots drawn
@@ -14,8 +34,8 @@ namespace pastel {
 // erases the dots, as a picture box does.
 class PaperSurface {
  public:
-  static constexpr int kWidthPx = 707;
-  static constexpr int kHeightPx = 499;
+  static constexpr int kWidthPx = kPaperPxWidth;
+  static constexpr int kHeightPx = kPaperPxHeight;
 
   PaperSurface();
   ColourValue backColor() const { return backColor_; }
@@ -35,22 +55,6 @@ class PaperSurface {
   QImage image_;
   int revision_ = 0;
 };
-
-// Layout constants the handlers share.
-constexpr float kPlacementBoundary = 9300;
-constexpr float kParkedPhotoLeft = 9500;
-constexpr float kParkedPhotoWidth = 1785;
-constexpr float kParkedPhotoHeight = 1340;
-constexpr float kWordColumnLeft = 11040;
-constexpr float kParkedWordWidth = 3855;
-constexpr float kParkedWordHeight = 345;
-constexpr float kParkedWordFontSize = 14;
-inline float wordHomeTop(int i) { return 2520 + 720.0f * i; }
-inline float wordColumnTop(int i) { return 2640 + 720.0f * i; }
-
-// The fixed paper rectangle: twips, and the pixels a grab covers.
-constexpr float kPaperLeft = 240, kPaperTop = 2760, kPaperWidth = 10605, kPaperHeight = 7485;
-constexpr int kPaperPxLeft = 16, kPaperPxTop = 184;
 
 // Looks shared by rows of the main window's table.
 namespace look {
@@ -119,8 +123,10 @@ inline const Look kStripBar = [] {
 }  // namespace look
 
 // Geometry of the control arrays' rows, element i.
+constexpr float kThumbnailWidth = 1785, kThumbnailHeight = 1340;
 inline Rect thumbnailCell(int i) {
-  return {i % 2 == 0 ? 11040.0f : 13080.0f, 2280 + 1560.0f * float(i / 2), 1785, 1340};
+  return {i % 2 == 0 ? 11040.0f : 13080.0f, 2280 + 1560.0f * float(i / 2), kThumbnailWidth,
+          kThumbnailHeight};
 }
 inline Rect photoSlotStart(int i) { return {11040 + 120.0f * float(i), 0, 1785, 1335}; }
 inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 3855, 345}; }
@@ -158,9 +164,12 @@ inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 38
   X(command18, "Command18", Button, "わくいろ", 13080, 1680, 1815, 735, look::kMidButton, Hidden)  \
   X(command21, "Command21", Button, "もじ の へんしゅう", 11040, 9720, 3855, 735,                  \
     look::kMidButton, Hidden)                                                                      \
-  X(image2, "Image2", Image, "", 240, 2760, 10605, 7485, look::kSnapshot, Shown)                   \
-  X(picture1, "Picture1", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
-  X(picture2, "Picture2", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
+  X(image2, "Image2", Image, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,                 \
+    look::kSnapshot, Shown)                                                                        \
+  X(picture1, "Picture1", PictureBox, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,        \
+    look::kPaper, Hidden)                                                                          \
+  X(picture2, "Picture2", PictureBox, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,        \
+    look::kPaper, Hidden)                                                                          \
   X(hscroll1, "HScroll1", HScroll, "", 11400, 6360, 3135, 495, look::kBrushBar, Hidden)            \
   X(vscroll1, "VScroll1", VScroll, "", 14880, 2280, 255, 7575, look::kStripBar, Hidden)            \
   ARRAY(image1, "Image1(%1)", 0, 10, Image, thumbnailCell, look::kThumbnail, Hidden)               \
