@@ -21,23 +21,23 @@ void openPalette(Poster& p, PaletteTarget target) {
 void clickSwatch(Poster& p, int k) {
   PaletteForm& pal = p.palette;
   if (k < 0 || k >= 24) return;
-  pal.command12.backColor = kSwatches[k].shown;
-  pal.pickedCode = QString::fromLatin1(kSwatches[k].code);
+  pal.picked = k;
 }
 
 void paletteOk(Poster& p) {
   PaletteForm& pal = p.palette;
-  const ColourValue ok = pal.command12.backColor;
+  const ColourValue ok = pal.okColour();
+  const QString code = pal.pickedCode();
   const int sel = p.selectedIndex;
   switch (pal.target) {
     case PaletteTarget::Paper:
-      p.paperColourCode = pal.pickedCode;
+      p.paperColourCode = code;
       // The plain new colour: the lines and any flattened picture go.
       p.form.paper.setBackPicture(nullptr);
       p.form.paper.setBackColor(ok);
       for (int i = 0; i < 10; ++i) {
         p.form.text1[i].backColor = ok;
-        p.wordFrameColourCodes[i] = pal.pickedCode;
+        p.wordFrameColourCodes[i] = code;
       }
       break;
     case PaletteTarget::Line:
@@ -45,13 +45,13 @@ void paletteOk(Poster& p) {
       break;
     case PaletteTarget::WordFrame:
       if (sel >= 0 && sel < 10) {  // 10 is the OverflowSlot: no such word
-        p.wordFrameColourCodes[sel] = pal.pickedCode;
+        p.wordFrameColourCodes[sel] = code;
         p.form.text1[sel].backColor = ok;
       }
       break;
     case PaletteTarget::WordText:
       if (sel >= 0 && sel < 10) {
-        p.wordTextColourCodes[sel] = pal.pickedCode;
+        p.wordTextColourCodes[sel] = code;
         p.form.text1[sel].foreColor = ok;
       }
       break;

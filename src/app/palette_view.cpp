@@ -22,7 +22,7 @@ PaletteWindow::PaletteWindow(PaletteForm& model,
 PaletteWindow::~PaletteWindow() { binder_->detach(); }
 
 void PaletteWindow::sync() {
-  binder_->sync(nullptr);
+  binder_->sync([this](const Element& e) { return model_.shownBackColor(e); });
   const QPoint at(twipsToPixels(model_.left), twipsToPixels(model_.top));
   if (model_.created && at != movedTo_) {
     move(at);
