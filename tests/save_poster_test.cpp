@@ -106,13 +106,12 @@ TEST(PosterPage, WorkedExampleAndAnEmptyPoster) {
   EXPECT_EQ(pagePixelX(232.5f), 0);  // -0.5
   EXPECT_EQ(pagePixelX(262.5f), 2);  // 1.5
   EXPECT_EQ(pagePixelX(277.5f), 2);  // 2.5
-  EXPECT_EQ(pagePixelY(2760), -8);
+  EXPECT_EQ(pagePixelY(2760), 0);    // the paper's top edge
   EXPECT_EQ(pagePixelSize(2024.9f), 134);
   fx.place(5, fx.photo("dog.jpg"), 200, 2760, 1785, 1339);
-  EXPECT_TRUE(
-      posterPage(fx.poster, "natsu")
-          .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:-8px\"src=\"natsu\\"
-                    "dog.jpg\" width=119 height=89>\r\n<br><table"));
+  EXPECT_TRUE(posterPage(fx.poster, "natsu")
+                  .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:0px\"src=\"natsu\\"
+                            "dog.jpg\" width=119 height=89>\r\n<br><table"));
 }
 
 TEST(PosterPage, LineBreaksBecomeBrUpToTheTwentieth) {

@@ -5,6 +5,7 @@
 
 #include "form/form_table.h"
 #include "form/kana_pad_form.h"
+#include "form/twips.h"
 
 namespace pastel {
 
@@ -48,9 +49,11 @@ constexpr float kParkedWordFontSize = 14;
 inline float wordHomeTop(int i) { return 2520 + 720.0f * i; }
 inline float wordColumnTop(int i) { return 2640 + 720.0f * i; }
 
-// The fixed paper rectangle: twips, and the pixels a grab covers.
+// The fixed paper rectangle, the rows of the paper and the surfaces over
+// it: twips, and the pixels a grab covers.
 constexpr float kPaperLeft = 240, kPaperTop = 2760, kPaperWidth = 10605, kPaperHeight = 7485;
-constexpr int kPaperPxLeft = 16, kPaperPxTop = 184;
+constexpr int kPaperPxLeft = int(kPaperLeft / kTwipsPerPixel);
+constexpr int kPaperPxTop = int(kPaperTop / kTwipsPerPixel);
 
 // Looks shared by rows of the main window's table.
 namespace look {
@@ -158,9 +161,12 @@ inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 38
   X(command18, "Command18", Button, "わくいろ", 13080, 1680, 1815, 735, look::kMidButton, Hidden)  \
   X(command21, "Command21", Button, "もじ の へんしゅう", 11040, 9720, 3855, 735,                  \
     look::kMidButton, Hidden)                                                                      \
-  X(image2, "Image2", Image, "", 240, 2760, 10605, 7485, look::kSnapshot, Shown)                   \
-  X(picture1, "Picture1", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
-  X(picture2, "Picture2", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
+  X(image2, "Image2", Image, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,                 \
+    look::kSnapshot, Shown)                                                                        \
+  X(picture1, "Picture1", PictureBox, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,        \
+    look::kPaper, Hidden)                                                                          \
+  X(picture2, "Picture2", PictureBox, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,        \
+    look::kPaper, Hidden)                                                                          \
   X(hscroll1, "HScroll1", HScroll, "", 11400, 6360, 3135, 495, look::kBrushBar, Hidden)            \
   X(vscroll1, "VScroll1", VScroll, "", 14880, 2280, 255, 7575, look::kStripBar, Hidden)            \
   ARRAY(image1, "Image1(%1)", 0, 10, Image, thumbnailCell, look::kThumbnail, Hidden)               \

@@ -64,8 +64,13 @@ QString wordElement(const Element& e, const QString& frameCode, const QString& t
 
 }  // namespace
 
-int pagePixelX(float leftTwips) { return nearestEven(double(leftTwips) / kTwipsPerPixel - 16); }
-int pagePixelY(float topTwips) { return nearestEven(double(topTwips) / kTwipsPerPixel - 192); }
+// The page's top left is the paper's, where the background picture lies.
+int pagePixelX(float leftTwips) {
+  return nearestEven(double(leftTwips) / kTwipsPerPixel - kPaperPxLeft);
+}
+int pagePixelY(float topTwips) {
+  return nearestEven(double(topTwips) / kTwipsPerPixel - kPaperPxTop);
+}
 int pagePixelSize(float twips) { return int(std::floor(double(twips) / kTwipsPerPixel)); }
 
 QString htmlEscaped(const QString& text) {
