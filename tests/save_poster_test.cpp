@@ -106,13 +106,12 @@ TEST(PosterPage, WorkedExampleAndAnEmptyPoster) {
   EXPECT_EQ(pagePixelX(232.5f), 0);  // -0.5
   EXPECT_EQ(pagePixelX(262.5f), 2);  // 1.5
   EXPECT_EQ(pagePixelX(277.5f), 2);  // 2.5
-  EXPECT_EQ(pagePixelY(2760), -8);
+  EXPECT_EQ(pagePixelY(2760), 0);    // the paper's top edge
   EXPECT_EQ(pagePixelSize(2024.9f), 134);
   fx.place(5, fx.photo("dog.jpg"), 200, 2760, 1785, 1339);
-  EXPECT_TRUE(
-      posterPage(fx.poster, "natsu")
-          .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:-8px\"src=\"natsu\\"
-                    "dog.jpg\" width=119 height=89>\r\n<br><table"));
+  EXPECT_TRUE(posterPage(fx.poster, "natsu")
+                  .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:0px\"src=\"natsu\\"
+                            "dog.jpg\" width=119 height=89>\r\n<br><table"));
 }
 
 TEST(PosterPage, LineBreaksBecomeBrUpToTheTwentieth) {
@@ -125,13 +124,13 @@ TEST(PosterPage, LineBreaksBecomeBrUpToTheTwentieth) {
   EXPECT_EQ(wordTextForPage(lines.mid(0, 20).join("\n")), lines.mid(0, 20).join("<BR>"));
 }
 
-TEST(PosterPage, MarkupIsEscapedAndNoCharacterIsLost) {
+TEST(PosterPage, MarkupIsEscapedUrlsAreEncodedAndNoCharacterIsLost) {
   SaveFixture fx;
   fx.place(0, "/p/a&\"b<.jpg");
   fx.placeWord(0, "<b>&\"x\" 😀𠮷 〜−—¥ ～①", 4800, 6000);
   const QByteArray bytes = posterPageBytes(fx.poster, "なつ やすみ");
   const QString back = utf8FromCp932(bytes);
-  EXPECT_TRUE(back.contains("src=\"なつ やすみ\\a&amp;&quot;b&lt;.jpg\"")) << back.toStdString();
+  EXPECT_TRUE(back.contains("src=\"なつ%20やすみ\\a%26%22b%3C.jpg\"")) << back.toStdString();
   EXPECT_TRUE(
       back.contains(">&lt;b&gt;&amp;&quot;x&quot; &#128512;&#134071; "
                     "&#12316;&#8722;&#8212;&#165; ～①</font>"))
@@ -141,6 +140,13 @@ TEST(PosterPage, MarkupIsEscapedAndNoCharacterIsLost) {
   EXPECT_TRUE(posterPage(fx.poster, "a(b)😀")
                   .contains("url(a%28b%29%F0%9F%98%80/a%28b%29%F0%9F%98%80.jpg)"));
   EXPECT_TRUE(bytes.contains("\x81\x60"));  // ～ as code page 932 holds it
+
+  // A browser reads "#" as a fragment, "?" as a query and "%" as an escape.
+  fx.place(1, "/p/b#1?%2.jpg");
+  const QString page = posterPage(fx.poster, "c#d?e%f");
+  EXPECT_TRUE(page.contains("src=\"c%23d%3Fe%25f\\b%231%3F%252.jpg\"")) << page.toStdString();
+  EXPECT_TRUE(page.contains("url(c%23d%3Fe%25f/c%23d%3Fe%25f.jpg)")) << page.toStdString();
+  EXPECT_EQ(posterPage(fx.poster, "x:y").count("x%3Ay"), 4);  // never a scheme "x:"
 }
 
 TEST(PosterNames, DerivedFromTheChosenPath) {

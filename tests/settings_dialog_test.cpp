@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDir>
 #include <QFile>
@@ -200,6 +201,75 @@ TEST(SettingsDialog, AnEmptyWordTableGetsTheSlotsWords) {
   EXPECT_EQ(test::rawRowCount(s.dbPath(), "所属テーブル"), 1);
   EXPECT_EQ(test::rawValue(s.dbPath(), "所属テーブル", "moji3"), "ほし");
   EXPECT_TRUE(s.fx.dialogs.messages.empty());
+}
+
+// Another program holding the word list, as an sqlite3 shell in BEGIN
+// EXCLUSIVE does, until release().
+struct HeldFile {
+  explicit HeldFile(const QString& path) {
+    sqlite3_open(path.toUtf8().constData(), &db);
+    held = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  ~HeldFile() { release(); }
+  void release() {
+    if (db) sqlite3_close(db);  // rolls back, releasing the lock
+    db = nullptr;
+  }
+  sqlite3* db = nullptr;
+  bool held = false;
+};
+
+// A failed read never leads to a write: the fields that never showed the
+// list are not stored over it.
+TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
+  {
+    SCOPED_TRACE("the lock ends before これでよし");
+    SettingsFixture s;
+    s.storeTemplate(kStored);
+    const QByteArray before = test::fileBytes(s.dbPath());
+    HeldFile lock(s.dbPath());
+    ASSERT_TRUE(lock.held);
+    s.ctl.open();
+    ASSERT_EQ(s.fx.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.ctl.dialog()->wordFields[0], "");
+    lock.release();
+    s.ctl.confirm();
+    EXPECT_EQ(test::fileBytes(s.dbPath()), before);
+    EXPECT_EQ(s.slotWords(), toList(kStored));
+    EXPECT_EQ(s.fx.dialogs.messages.size(), 1u);
+  }
+  {
+    SCOPED_TRACE("still held at これでよし");
+    SettingsFixture s;
+    s.storeTemplate(kStored);
+    const QByteArray before = test::fileBytes(s.dbPath());
+    s.fx.poster.form.text1[3].caption = "あめ";
+    HeldFile lock(s.dbPath());
+    s.ctl.open();
+    s.ctl.editWordField(0, "はな");
+    s.fx.poster.form.text1[5].caption = "ほし";  // the poster goes on meanwhile
+    s.ctl.confirm();
+    lock.release();
+    EXPECT_EQ(test::fileBytes(s.dbPath()), before);
+    EXPECT_EQ(s.slotWords(), QStringList({"はな", "", "", "あめ", "", "ほし", "", "", "", ""}));
+    ASSERT_EQ(s.fx.dialogs.messages.size(), 2u);
+    EXPECT_TRUE(s.fx.dialogs.messages[1].text.startsWith("ことばを ファイルに しまえませんでした"));
+  }
+  {
+    SCOPED_TRACE("a word typed meanwhile");
+    SettingsFixture s;
+    s.storeTemplate(kStored);
+    HeldFile lock(s.dbPath());
+    s.ctl.open();
+    s.ctl.editWordField(1, "はな");
+    lock.release();
+    s.ctl.confirm();
+    WordList want = kStored;
+    want[1] = "はな";
+    EXPECT_EQ(s.slotWords(), toList(want));
+    for (int k = 0; k < 10; ++k)
+      EXPECT_EQ(test::rawValue(s.dbPath(), "所属テーブル", QString("moji%1").arg(k + 1)), want[k]);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <set>
 
 #include "app/wizard.h"
+#include "capture/print.h"
+#include "capture/save_image.h"
 #include "test_support.h"
 
 namespace pastel {
@@ -109,6 +111,43 @@ TEST(WizardSteps, EveryTransitionShowsExactlyItsStep) {
   nextFrom3(p);
   nextFrom3(p);
   expectStep(p, 4, "disabled next in step 4");
+}
+
+// Printing and saving as a picture leave Picture2 over the paper in step 4;
+// the steps before it show the live paper, photos and words again.
+TEST(WizardSteps, BackFromStepFourUncoversTheLivePaper) {
+  Fixture fx;
+  Poster& p = fx.poster;
+  PdfPrinter printer(fx.dir.filePath("out.pdf"));
+  p.svc.printer = &printer;
+  const std::vector<std::pair<const char*, std::function<void()>>> cases{
+      {"printed", [&] { printPoster(p); }},
+      {"saved as a picture",
+       [&] {
+         fx.dialogs.paths = {fx.dir.filePath("a.bmp")};
+         saveAsImage(p);
+       }},
+      {"printed after opening",
+       [&] {
+         setOpenedStepControls(p);
+         printPoster(p);
+       }},
+  };
+  nextFrom1(p);
+  nextFrom2(p);
+  for (const auto& [how, output] : cases) {
+    SCOPED_TRACE(how);
+    nextFrom3(p);
+    printer.answers = {PrinterSetup::Cancelled};
+    output();
+    EXPECT_TRUE(p.form.picture2.visible);
+    backFrom4(p);
+    expectStep(p, 3, "back from 4");
+    EXPECT_FALSE(p.form.picture2.visible);
+  }
+  backFrom3(p);
+  backFrom2(p);
+  expectStep(p, 1, "back to 1");
 }
 
 // Presses a step button while a transition yields, once.

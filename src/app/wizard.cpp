@@ -39,7 +39,7 @@ const ControlRow kControlSets[] = {
     {&MainForm::command14, "---SS"},  // いんさつ
     {&MainForm::command20, "---SS"},  // ほぞん
     {&MainForm::picture1, "....-"},   // the live paper
-    {&MainForm::picture2, "....-"},   // the print surface
+    {&MainForm::picture2, "---.-"},   // the print surface; it would hide the live paper
 };
 
 void setControlSet(MainForm& f, int step, const QString& title) {

@@ -45,6 +45,9 @@ struct Poster {
 
   std::int16_t penDown = 0;
   std::int16_t penRadius = 50;
+  // The last dot of the stroke under way, which the next one joins.
+  const PaperSurface* strokeSurface = nullptr;
+  QPoint strokeEnd;
   QString wordEditMode;  // "3" until the editor first opens
 
   QString appFolder;  // computed once at start-up

@@ -48,6 +48,17 @@ void PaperSurface::paintDot(int x, int y, int radius, ColourValue colour) {
   ++revision_;
 }
 
+void PaperSurface::paintSegment(QPoint from, QPoint to, int radius, ColourValue colour) {
+  const ColourValue r = resolveColour(colour);
+  QPainter p(&image_);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  // 2r + 1 pixels: the rows and columns a dot of radius r covers.
+  p.setPen(QPen(QColor(redOf(r), greenOf(r), blueOf(r)), 2 * radius + 1, Qt::SolidLine,
+                Qt::RoundCap, Qt::RoundJoin));
+  p.drawLine(from, to);
+  ++revision_;
+}
+
 void initElement(Element& e, const QString& name, ElementKind kind, const char* caption, Rect r,
                  const Look& look, Start start) {
   e.name = name;

@@ -47,6 +47,8 @@ class PaperSurface {
   void setBackPicture(PictureRef p);  // null removes it
   // A filled circle in the given colour, centre and radius in pixels.
   void paintDot(int x, int y, int radius, ColourValue colour);
+  // A band as wide as such a circle, with round ends, between two centres.
+  void paintSegment(QPoint from, QPoint to, int radius, ColourValue colour);
 
  private:
   void repaint();

@@ -49,7 +49,9 @@ void SettingsController::chooseFolder(const QString& path) {
 }
 
 void SettingsController::editWordField(int k, const QString& text) {
-  if (dialog_ && k >= 0 && k < 10) dialog_->wordFields[k] = text;
+  if (!dialog_ || k < 0 || k >= 10) return;
+  dialog_->wordFields[k] = text;
+  dialog_->fieldSet[k] = true;
 }
 
 void SettingsController::confirm() {

@@ -29,10 +29,14 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   const WordListRead read = readWordList(place.path);
   r.wordsRead = read.ok;
   r.error = read.error;
+  d.wordsRead = read.ok;
   // An empty table gets its row first (empty fields), then the words below.
   d.wordFields = read.ok && read.hasRow ? read.words : WordList{};
-  for (int i = 0; i < 10; ++i)
-    if (!p.form.text1[i].caption.isEmpty()) d.wordFields[i] = p.form.text1[i].caption;
+  for (int i = 0; i < 10; ++i) {
+    if (p.form.text1[i].caption.isEmpty()) continue;
+    d.wordFields[i] = p.form.text1[i].caption;
+    d.fieldSet[i] = true;
+  }
 
   d.drives = drives;
   const QString start = QDir::cleanPath(startFolder);
@@ -69,8 +73,23 @@ bool noPicturesToOffer(const SettingsDialog& d) { return d.fileList.isEmpty(); }
 
 SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d) {
   SettingsConfirm r;
-  for (int i = 0; i < 10; ++i) setWordText(p, i, d.wordFields[i]);
-  r.wordsStored = storeWordList(d.templatePath, d.wordFields, &r.error);
+  WordList words = d.wordFields;
+  bool listKnown = d.wordsRead, store = true;
+  if (!listKnown) {
+    const WordListRead read = readWordList(d.templatePath);
+    listKnown = read.ok;
+    if (read.ok) {
+      for (int i = 0; i < 10; ++i)
+        if (!d.fieldSet[i]) words[i] = read.hasRow ? read.words[i] : QString();
+      store = !read.hasRow || words != read.words;
+    } else {
+      store = false;
+      r.error = read.error;
+    }
+  }
+  for (int i = 0; i < 10; ++i)
+    if (listKnown || d.fieldSet[i]) setWordText(p, i, words[i]);
+  r.wordsStored = store ? storeWordList(d.templatePath, words, &r.error) : listKnown;
   loadPictureStrip(p, d.fileList);
   p.settingsDrive = d.drive;
   p.settingsFolder = d.dirPath;

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <array>
 
 #include "storage/template_db.h"
 
@@ -17,6 +18,10 @@ struct SettingsDialog {
   QStringList subfolders;  // Dir1's folders below dirPath, names only
   QStringList fileList;    // File1: picture names of dirPath, sorted
   QString templatePath;    // the word list's file (wordListFile)
+  // Whether the fields started from the file. After a failed read they hold
+  // only what the poster or the user put there, never the list itself.
+  bool wordsRead = false;
+  std::array<bool, 10> fieldSet{};  // holds a word from the poster or typed
 };
 
 struct SettingsLoad {
@@ -49,6 +54,10 @@ struct SettingsConfirm {
 
 // Hands the words to the word slots, stores them, rebuilds the picture
 // strip and remembers drive and folder. The dialog is closed by the caller.
+// Fields that never showed the list are no list to store: the file is read
+// again first, its words fill the fields nothing was put into, and it is
+// written only when that changes it; while it still cannot be read, only
+// the fields set go to the slots and the file is left as it is.
 SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d);
 
 }  // namespace pastel

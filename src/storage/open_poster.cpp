@@ -17,6 +17,7 @@
 #include "storage/poster_db.h"
 #include "storage/save_poster.h"
 #include "storage/value_formats.h"
+#include "words/word_lines.h"
 #include "words/word_slots.h"
 
 namespace pastel {
@@ -132,7 +133,7 @@ void putOnWindow(Poster& p, ReadPoster& r) {
     w.height = twipsOr(b[size_t(k + 3)], kParkedWordHeight);
     const std::optional<float> size = parseFontSize(b[size_t(k + 4)]);
     w.fontSize = size && *size >= 1 && *size <= 200 ? *size : kParkedWordFontSize;
-    w.caption = withEditorBreaks(b[size_t(k + 5)]);
+    w.caption = withinWordLength(withEditorBreaks(b[size_t(k + 5)]));
     applyHeightRule(p, i);
     w.foreColor = parseColour(b[size_t(k + 6)]).value_or(kBlack);
     textCodeOfColour(p, i);

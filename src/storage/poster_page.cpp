@@ -14,18 +14,21 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kMaxPageBreaks = 20;
+constexpr char kEscapedInUrls[] = "!\"#$%&'()*+,/:;<=>?@[\\]^`{|}";
 
 // nearbyint follows the default rounding mode: nearest, halves to even.
 int nearestEven(double v) { return int(std::nearbyint(v)); }
 
-// The background's url() sits in CSS, where "\" escapes and a space or a
-// bracket ends the url: those are written as %XX, as is any character the
-// page's code page cannot hold (a character reference means nothing in CSS).
-QString cssUrlPart(const QString& text) {
+// A name inside a URL on the page (src= and the background's CSS url()).
+// "%" and every character a URL reserves ("#" starts a fragment, "?" a
+// query), those HTML or CSS read as their own ("&", quotes, "\", brackets),
+// spaces and controls become %XX of their UTF-8 bytes, as does a character
+// the page's code page cannot hold. The files keep their plain names.
+QString urlPart(const QString& text) {
   QString out;
   for (const char32_t c : text.toUcs4()) {
     const bool plain =
-        c < 0x80 ? c > 0x20 && c != 0x7f && !std::strchr("\\\"'()%<>", int(c)) : cp932Holds(c);
+        c < 0x80 ? c > 0x20 && c != 0x7f && !std::strchr(kEscapedInUrls, int(c)) : cp932Holds(c);
     const QString s = QString::fromUcs4(&c, 1);
     if (plain) {
       out += s;
@@ -44,8 +47,8 @@ QString num(int v) { return QString::number(v); }
 QString photoElement(const Element& e, const QString& posterName, const QString& fileName) {
   return QStringLiteral("<img style=\"LEFT:") + num(pagePixelX(e.left)) +
          QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
-         QStringLiteral("px\"src=\"") + htmlEscaped(posterName) + QLatin1Char('\\') +
-         htmlEscaped(fileName) + QStringLiteral("\" width=") + num(pagePixelSize(e.width)) +
+         QStringLiteral("px\"src=\"") + urlPart(posterName) + QLatin1Char('\\') +
+         urlPart(fileName) + QStringLiteral("\" width=") + num(pagePixelSize(e.width)) +
          QStringLiteral(" height=") + num(pagePixelSize(e.height)) + QLatin1Char('>') + kCrLf +
          QStringLiteral("<br>");
 }
@@ -64,8 +67,13 @@ QString wordElement(const Element& e, const QString& frameCode, const QString& t
 
 }  // namespace
 
-int pagePixelX(float leftTwips) { return nearestEven(double(leftTwips) / kTwipsPerPixel - 16); }
-int pagePixelY(float topTwips) { return nearestEven(double(topTwips) / kTwipsPerPixel - 192); }
+// The page's top left is the paper's, where the background picture lies.
+int pagePixelX(float leftTwips) {
+  return nearestEven(double(leftTwips) / kTwipsPerPixel - kPaperPxLeft);
+}
+int pagePixelY(float topTwips) {
+  return nearestEven(double(topTwips) / kTwipsPerPixel - kPaperPxTop);
+}
 int pagePixelSize(float twips) { return int(std::floor(double(twips) / kTwipsPerPixel)); }
 
 QString htmlEscaped(const QString& text) {
@@ -119,7 +127,7 @@ QString posterPage(const Poster& p, const QString& posterName) {
     elements += wordElement(p.form.text1[size_t(j)], p.wordFrameColourCodes[size_t(j)],
                             p.wordTextColourCodes[size_t(j)]);
   }
-  const QString bg = cssUrlPart(posterName);
+  const QString bg = urlPart(posterName);
   // Browsers read a short page without a declared charset as Western text,
   // and take "\" in a CSS url for an escape.
   return QStringLiteral("<HTML>") + kCrLf +
