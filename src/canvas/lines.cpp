@@ -1,7 +1,6 @@
 #include "canvas/lines.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "canvas/poster.h"
 #include "form/twips.h"
@@ -13,12 +12,12 @@ namespace {
 // A quick stroke moves many pixels between two mouse events: each dot is
 // joined to the one before it in the same stroke, so the line stays whole.
 void paintDot(Poster& p, PaperSurface& surface, float x, float y, bool joinPrevious) {
-  p.penRadius = std::int16_t(p.form.hscroll1.scroll.value);
-  const QPoint at(int(std::floor(x / kTwipsPerPixel)), int(std::floor(y / kTwipsPerPixel)));
+  const int radius = p.form.hscroll1.scroll.value;  // read at every dot
+  const QPoint at(twipsToPixels(x), twipsToPixels(y));
   const ColourValue colour = p.form.command13.backColor;
-  surface.paintDot(at.x(), at.y(), p.penRadius, colour);
+  surface.paintDot(at.x(), at.y(), radius, colour);
   if (joinPrevious && p.strokeSurface == &surface && p.strokeEnd != at)
-    surface.paintSegment(p.strokeEnd, at, p.penRadius, colour);
+    surface.paintSegment(p.strokeEnd, at, radius, colour);
   p.strokeSurface = &surface;
   p.strokeEnd = at;
 }

@@ -12,7 +12,6 @@ void Poster::setStartValues() {
   }
   selectionActive = 0;
   penDown = 0;
-  penRadius = 50;
   wordEditMode = QStringLiteral("3");
 }
 

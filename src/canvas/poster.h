@@ -44,7 +44,6 @@ struct Poster {
   std::array<std::int16_t, 11> photoEnlarged{};
 
   std::int16_t penDown = 0;
-  std::int16_t penRadius = 50;
   // The last dot of the stroke under way, which the next one joins.
   const PaperSurface* strokeSurface = nullptr;
   QPoint strokeEnd;

@@ -55,7 +55,8 @@ double blurShare(const QImage& img, QRect box) {
 void expectSharperThanGrab(const QImage& page, QRectF drawn, const QImage& grab,
                            const Element& word) {
   const double s = drawn.width() / 707;
-  const QRect wordPx(int(word.left / 15 - 16), int(word.top / 15 - 184), 100, 22);
+  const QRect wordPx(twipsToPixels(word.left) - kPaperPxLeft, twipsToPixels(word.top) - kPaperPxTop,
+                     100, 22);
   const QRect onPage(int(drawn.left() + wordPx.left() * s), int(drawn.top() + wordPx.top() * s),
                      int(wordPx.width() * s), int(wordPx.height() * s));
   const QImage stretched =
