@@ -37,6 +37,19 @@ void PaperSurface::setBackPicture(PictureRef pic) {
   repaint();
 }
 
+void PaperSurface::restore(ColourValue c, PictureRef p, const QImage& shown) {
+  backColor_ = c;
+  backPicture_ = std::move(p);
+  if (shown.size() == QSize(kWidthPx, kHeightPx)) {
+    // Shared until the next dot.
+    image_ = shown.format() == QImage::Format_RGB32 ? shown
+                                                     : shown.convertToFormat(QImage::Format_RGB32);
+    ++revision_;
+  } else {
+    repaint();
+  }
+}
+
 void PaperSurface::paintDot(int x, int y, int radius, ColourValue colour) {
   const ColourValue r = resolveColour(colour);
   const QColor c(redOf(r), greenOf(r), blueOf(r));

@@ -49,6 +49,9 @@ class PaperSurface {
   void paintDot(int x, int y, int radius, ColourValue colour);
   // A band as wide as such a circle, with round ends, between two centres.
   void paintSegment(QPoint from, QPoint to, int radius, ColourValue colour);
+  // Colour, picture and what the surface shows, as taken before; a null
+  // image shows the colour and picture alone.
+  void restore(ColourValue c, PictureRef p, const QImage& shown);
 
  private:
   void repaint();
