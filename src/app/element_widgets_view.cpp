@@ -307,15 +307,34 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
       w = c;
       break;
     }
-    case ElementKind::ListBox:
-      w = new QListWidget(parent_);
+    case ElementKind::ListBox: {
+      auto* l = new QListWidget(parent_);
+      QObject::connect(l, &QListWidget::itemActivated, l, [this, l, events](QListWidgetItem* item) {
+        const int row = l->row(item);
+        if (!syncing_ && events->activated) run_([events, row] { events->activated(row); });
+      });
+      w = l;
       break;
-    case ElementKind::ComboBox:
-      w = new QComboBox(parent_);
+    }
+    case ElementKind::ComboBox: {
+      auto* c = new QComboBox(parent_);
+      QObject::connect(c, &QComboBox::activated, c, [this, events](int index) {
+        if (!syncing_ && events->activated) run_([events, index] { events->activated(index); });
+      });
+      w = c;
       break;
-    case ElementKind::LineEdit:
-      w = new QLineEdit(parent_);
+    }
+    case ElementKind::LineEdit: {
+      auto* t = new QLineEdit(parent_);
+      // Typed text goes into the model first, as in a text box.
+      QObject::connect(t, &QLineEdit::textEdited, t, [this, bp](const QString& text) {
+        bp->element->caption = text;
+        bp->shown.caption = text;
+        if (!syncing_ && bp->events.textChanged) run_(bp->events.textChanged);
+      });
+      w = t;
       break;
+    }
   }
   w->setObjectName(e.name);
   if (mouseTarget) new MouseForwarder(mouseTarget, w, events);
@@ -412,12 +431,32 @@ void FormBinder::syncOne(Bound& b, bool force, ColourValue back) {
       if (font) c->setFont(gothicFont(e.fontSize, e.fontBold));
       break;
     }
-    case ElementKind::ListBox:
-    case ElementKind::ComboBox:
-    case ElementKind::LineEdit:
-      // Their content is the owning window's to fill.
+    case ElementKind::ListBox: {
+      auto* l = static_cast<QListWidget*>(w);
+      if (force || e.items != s.items) {
+        l->clear();
+        l->addItems(e.items);
+      }
+      if (l->currentRow() != e.current) l->setCurrentRow(e.current);
       if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
       break;
+    }
+    case ElementKind::ComboBox: {
+      auto* c = static_cast<QComboBox*>(w);
+      if (force || e.items != s.items) {
+        c->clear();
+        c->addItems(e.items);
+      }
+      if (c->currentIndex() != e.current) c->setCurrentIndex(e.current);
+      if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
+      break;
+    }
+    case ElementKind::LineEdit: {
+      auto* t = static_cast<QLineEdit*>(w);
+      if (t->text() != e.caption) t->setText(e.caption);
+      if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
+      break;
+    }
   }
   if (force || e.visible != s.visible) {
     // A text box hidden with the focus would keep it (it does not pass it

@@ -30,6 +30,7 @@ struct ElementEvents {
   std::function<void(Qt::MouseButtons, float, float)> press, move, release;
   std::function<void()> textChanged, focusIn, focusOut;
   std::function<void(int)> valueChanged;  // scroll bars and check boxes
+  std::function<void(int)> activated;     // list and combo boxes: the entry chosen
 };
 
 // Forwards mouse presses, moves and releases of a widget to its events, in

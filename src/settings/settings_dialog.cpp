@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <vector>
 
 #include "app/startup.h"
 #include "canvas/picture_strip.h"
@@ -17,6 +18,32 @@ namespace {
 
 QStringList subfoldersOf(const QString& path) {
   return QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+}
+
+struct FolderRow {
+  QString text, path;
+};
+
+// The path from the root down, each folder indented below the one before,
+// then the folders inside the open one.
+std::vector<FolderRow> folderRows(const SettingsDialog& d) {
+  QStringList chain;
+  for (QString at = d.dirPath; !at.isEmpty();) {
+    chain.prepend(at);
+    const QString up = QFileInfo(at).path();
+    if (up == at || at == QLatin1String("/")) break;
+    at = up;
+  }
+  std::vector<FolderRow> rows;
+  int depth = 0;
+  for (const QString& at : chain) {
+    const QString name = at == QLatin1String("/") ? at : QFileInfo(at).fileName();
+    rows.push_back({QString(depth++ * 2, QLatin1Char(' ')) + name, at});
+  }
+  const QString base = d.dirPath.endsWith(QLatin1Char('/')) ? d.dirPath : d.dirPath + "/";
+  for (const QString& sub : d.subfolders)
+    rows.push_back({QString(depth * 2, QLatin1Char(' ')) + sub, base + sub});
+  return rows;
 }
 
 }  // namespace
@@ -67,6 +94,25 @@ void changeFolder(Poster& p, SettingsDialog& d, const QString& path) {
   d.subfolders = subfoldersOf(d.dirPath);
   d.fileList = listPictureFiles(d.dirPath);
   p.pictureFolderPath = pictureFolderFrom(d.dirPath);
+}
+
+void showSettingsDialog(const SettingsDialog& d, SettingsForm& f) {
+  for (size_t k = 0; k < 10; ++k) f.text11[k].caption = d.wordFields[k];
+  f.drive1.items = d.drives;
+  if (!d.drive.isEmpty() && !d.drives.contains(d.drive)) f.drive1.items << d.drive;
+  f.drive1.current = int(f.drive1.items.indexOf(d.drive));
+  f.dir1.items.clear();
+  f.dir1.current = -1;
+  for (const FolderRow& r : folderRows(d)) {
+    if (r.path == d.dirPath) f.dir1.current = int(f.dir1.items.size());
+    f.dir1.items << r.text;
+  }
+  f.file1.items = d.fileList;
+}
+
+QString folderOfRow(const SettingsDialog& d, int row) {
+  const std::vector<FolderRow> rows = folderRows(d);
+  return row >= 0 && row < int(rows.size()) ? rows[size_t(row)].path : QString();
 }
 
 bool noPicturesToOffer(const SettingsDialog& d) { return d.fileList.isEmpty(); }

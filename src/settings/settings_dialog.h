@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <array>
 
+#include "form/settings_form.h"
 #include "storage/template_db.h"
 
 namespace pastel {
@@ -43,6 +44,13 @@ void changeFolder(Poster& p, SettingsDialog& d, const QString& path);
 
 // A folder ending in exactly one "/" ("/" stays "/").
 QString pictureFolderFrom(const QString& path);
+
+// What the window frmList shows of the dialog: the word fields, the drives
+// with the one chosen, the folder list (the path from the root down, then
+// the folders below, the open one marked) and the picture files.
+void showSettingsDialog(const SettingsDialog& d, SettingsForm& f);
+// The folder of Dir1's entry `row`; empty when there is none.
+QString folderOfRow(const SettingsDialog& d, int row);
 
 // "これでよし" would find no picture in the folder.
 bool noPicturesToOffer(const SettingsDialog& d);

@@ -1,17 +1,9 @@
 #pragma once
-#include <QStringList>
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <memory>
 
 #include "form/settings_form.h"
-
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
 
 namespace pastel {
 
@@ -35,17 +27,10 @@ class SettingsWindowView : public QWidget {
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  void syncFolders(const SettingsDialog& d);
   SettingsController& ctl_;
   Runner run_, runWhenIdle_;
   SettingsForm form_;
   std::unique_ptr<FormBinder> binder_;
-  QListWidget* files_ = nullptr;
-  QComboBox* drives_ = nullptr;
-  QListWidget* folders_ = nullptr;
-  std::array<QLineEdit*, 10> words_{};
-  QStringList folderPaths_;
-  bool syncing_ = false;
 };
 
 }  // namespace pastel
