@@ -33,7 +33,7 @@ class OkPrinter : public Printer {
     return PrinterSetup::Accepted;
   }
   QPagedPaintDevice* device() override { return printer.device(); }
-  bool failed() const override { return printer.failed(); }
+  bool failed() override { return printer.failed(); }
   QtPrinter printer;
   Clock::time_point ok;
   bool cancel = false;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
@@ -173,6 +174,38 @@ TEST(PrintView, StrokesOnPicture2AreSavedAndPrinted) {
   const QColor c = down.pixelColor(600, 60);
   EXPECT_LT(c.red(), 40);
   EXPECT_GT(c.green(), 150);
+}
+
+// The desktop's printer set to a PDF file, its dialog answered OK at once.
+class FilePrinter : public QtPrinter {
+ public:
+  explicit FilePrinter(const QString& path) {
+    printer().setOutputFormat(QPrinter::PdfFormat);
+    printer().setOutputFileName(path);
+  }
+  PrinterSetup showSetupDialog() override { return PrinterSetup::Accepted; }
+};
+
+TEST(PrintView, AFileThatTakesNoByteIsToldAsAFailure) {
+  // /dev/full opens as a full disk does and then refuses every byte.
+  if (!QFileInfo::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  test::ViewFixture fx;
+  Poster& p = fx.app->poster();
+  fx.app->window().run([&] { test::makeSamplePoster(p); });
+  FilePrinter full("/dev/full");
+  p.svc.printer = &full;
+  QTest::mouseClick(fx.widget<QPushButton>("Command14"), Qt::LeftButton);
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text, "いんさつ できませんでした。");
+  EXPECT_EQ(fx.dialogs.messages[0].title, "いんさつ");
+  EXPECT_TRUE(fx.widget("Picture2")->isVisible());
+
+  // The same printer on a file that can be written says nothing.
+  const QString pdf = fx.dir.filePath("page.pdf");
+  full.printer().setOutputFileName(pdf);
+  QTest::mouseClick(fx.widget<QPushButton>("Command14"), Qt::LeftButton);
+  EXPECT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }
 
 }  // namespace
