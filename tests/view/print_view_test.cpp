@@ -93,6 +93,11 @@ TEST(PrintView, PrintedPageIsTheGrabOnlySharper) {
   MainWindowView& w = fx.app->window();
   w.run([&] { test::makeSamplePoster(p); });
   p.form.text1[3].borderStyle = 1;  // a selected word: not printed
+  // A photo partly over another and a word over a photo: each must print
+  // in front, as it shows.
+  p.form.image3[1].left = 1200;
+  p.form.text1[4].left = 500;
+  p.form.text1[4].top = 3300;
   w.sync();
 
   auto* printer = static_cast<QtPrinter*>(p.svc.printer);
@@ -120,6 +125,8 @@ TEST(PrintView, PrintedPageIsTheGrabOnlySharper) {
   const Diff d = compare(down, grab);
   EXPECT_LT(d.mean, 6.0);
   EXPECT_GT(d.within, 0.98);
+  for (const QRect& overlap : {QRect(70, 200 - 184, 55, 80), QRect(140, 222 - 184, 40, 18)})
+    EXPECT_LT(compare(down.copy(overlap), grab.copy(overlap)).mean, 12.0);
   // Nothing beyond the paper's rectangle is printed.
   EXPECT_EQ(page.pixelColor(int(drawn.right()) + 5, int(drawn.top()) + 5), QColor(Qt::white));
   EXPECT_EQ(page.pixelColor(int(drawn.left()) + 5, int(drawn.bottom()) + 5), QColor(Qt::white));
