@@ -20,5 +20,10 @@ QImage qtReadStrictly(const QByteArray& bytes, PictureFormat format, QSize size)
 
 // True when a JPEG's last scan is followed by its end marker.
 bool jpegHasEnd(const QByteArray& bytes);
+// The same read from a seekable device: the segment headers up to the first
+// scan and the last kJpegTailBytes only. False, where the whole file could
+// still say true, when no end marker lies in those last bytes.
+bool jpegHasEnd(QIODevice& device);
+inline constexpr int kJpegTailBytes = 4096;
 
 }  // namespace pastel
