@@ -91,10 +91,12 @@ bool jpegHasEnd(QIODevice& device) {
   if (device.isSequential()) return false;
   const qint64 start = device.pos();
   const qint64 size = device.size();
-  // The same walk as above, one segment header read at a time.
+  // The same walk as above, one segment header read at a time; a file with
+  // more markers or fill bytes than a camera writes is left to the walk in
+  // memory.
   qint64 pos = 2;
   bool scan = false;
-  while (!scan) {
+  for (int markers = 0; !scan && markers < kJpegMarkersWalked; ++markers) {
     uchar head[4];
     if (pos + 4 > size || !device.seek(pos) || device.read(reinterpret_cast<char*>(head), 4) != 4 ||
         head[0] != 0xFF)
