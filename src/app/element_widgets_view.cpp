@@ -132,24 +132,12 @@ void ImageWidget::setBorder(int style) {
 
 void ImageWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (picture_ && picture_->broken) {
-    // A file that could not be read: a grey card with a red cross.
-    p.fillRect(rect(), QColor(0xc0, 0xc0, 0xc0));
-    p.setPen(QPen(QColor(0xe0, 0x00, 0x00), 3));
-    const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
-    p.drawLine(r.topLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomLeft());
-  } else if (picture_ && !picture_->image.isNull() &&
-             p.paintEngine()->type() != QPaintEngine::Raster) {
-    // Printing: the decoded pixels, up to four times the screen's, not the
-    // screen-sized copy.
-    const QSize most = size() * 4;
-    const QImage& img = picture_->image;
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(rect(), img.width() > most.width() || img.height() > most.height()
-                            ? img.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                            : img);
-  } else if (picture_ && !picture_->image.isNull()) {
+  if (p.paintEngine()->type() != QPaintEngine::Raster) {
+    // Recorded for a printer: up to four times the screen's pixels.
+    paintSharp(p, size() * 4);
+    return;
+  }
+  if (picture_ && !picture_->broken && !picture_->image.isNull()) {
     const QSize px = size() * devicePixelRatioF();
     if (display_.size() != px) {
       // Scaled once per size, so a drag only blits.
@@ -157,6 +145,32 @@ void ImageWidget::paintEvent(QPaintEvent*) {
       display_.setDevicePixelRatio(devicePixelRatioF());
     }
     p.drawImage(0, 0, display_);
+  }
+  paintMarks(p);
+}
+
+void ImageWidget::paintSharp(QPainter& p, QSize most) const {
+  if (picture_ && !picture_->broken && !picture_->image.isNull()) {
+    // The decoded pixels, not the screen-sized copy.
+    const QImage& img = picture_->image;
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(rect(), img.width() > most.width() || img.height() > most.height()
+                            ? img.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                            : img);
+    p.restore();
+  }
+  paintMarks(p);
+}
+
+void ImageWidget::paintMarks(QPainter& p) const {
+  if (picture_ && picture_->broken) {
+    // A file that could not be read: a grey card with a red cross.
+    p.fillRect(rect(), QColor(0xc0, 0xc0, 0xc0));
+    p.setPen(QPen(QColor(0xe0, 0x00, 0x00), 3));
+    const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomLeft());
   }
   if (border_ == kThinFrame) {
     p.setPen(QPen(Qt::black, 1));

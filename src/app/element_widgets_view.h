@@ -72,11 +72,16 @@ class ImageWidget : public QWidget {
   explicit ImageWidget(QWidget* parent) : QWidget(parent) {}
   void setPicture(const PictureRef& p);
   void setBorder(int style);
+  // Paints as paintEvent does, in this widget's coordinates, on a device
+  // other than the screen (a printer): the picture from its decoded pixels,
+  // at most `most` of them.
+  void paintSharp(QPainter& p, QSize most) const;
 
  protected:
   void paintEvent(QPaintEvent*) override;
 
  private:
+  void paintMarks(QPainter& p) const;
   PictureRef picture_;
   QImage display_;  // the picture at this widget's size, built on resize
   int border_ = 0;
@@ -88,6 +93,7 @@ class SurfaceWidget : public QWidget {
   SurfaceWidget(QWidget* parent, const PaperSurface* surface)
       : QWidget(parent), surface_(surface) {}
   void refresh();
+  const PaperSurface& surface() const { return *surface_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;

@@ -100,20 +100,42 @@ QImage MainWindowView::renderPaper() {
 void MainWindowView::drawPaper(QPainter& painter, const QRectF& target) {
   sync();
   const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
-  // Rendered straight onto a printer, Qt would rasterise the widgets at its
-  // full resolution; recorded first, text stays text.
-  QPicture recorded;
-  QPainter recorder(&recorded);
-  central_->render(&recorder, QPoint(0, 0), QRegion(r));
-  recorder.end();
-  // A picture replays scaled by the device's resolution against its own.
   const QPaintDevice* device = painter.device();
   painter.save();
   painter.setClipRect(target);
   painter.translate(target.topLeft());
-  painter.scale(target.width() / r.width() * recorded.logicalDpiX() / device->logicalDpiX(),
-                target.height() / r.height() * recorded.logicalDpiY() / device->logicalDpiY());
-  painter.drawPicture(0, 0, recorded);
+  painter.scale(target.width() / r.width(), target.height() / r.height());
+  painter.translate(-r.topLeft());  // the window's own pixels from here
+  painter.fillRect(r, central_->palette().window());
+  // Back to front, as the widgets are stacked.
+  for (QObject* child : central_->children()) {
+    auto* w = qobject_cast<QWidget*>(child);
+    if (!w || !w->isVisibleTo(central_) || !w->geometry().intersects(r)) continue;
+    painter.save();
+    painter.translate(w->pos());
+    if (auto* image = dynamic_cast<ImageWidget*>(w)) {
+      // Photos straight from their decoded pixels, as many as the page
+      // shows, at most four times the screen's.
+      const QSize onPage = painter.deviceTransform().mapRect(QRectF(w->rect())).size().toSize();
+      image->paintSharp(painter, (w->size() * 4).boundedTo(onPage + QSize(1, 1)));
+    } else if (auto* surface = dynamic_cast<SurfaceWidget*>(w)) {
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawImage(w->rect(), surface->surface().image());
+    } else {
+      // Drawn straight onto a printer, Qt would rasterise a widget at the
+      // printer's full resolution; recorded first, text stays text.
+      QPicture recorded;
+      QPainter recorder(&recorded);
+      w->render(&recorder, QPoint(), QRegion(),
+                QWidget::DrawWindowBackground | QWidget::DrawChildren);
+      recorder.end();
+      // A picture replays scaled by the device's resolution against its own.
+      painter.scale(double(recorded.logicalDpiX()) / device->logicalDpiX(),
+                    double(recorded.logicalDpiY()) / device->logicalDpiY());
+      painter.drawPicture(0, 0, recorded);
+    }
+    painter.restore();
+  }
   painter.restore();
 }
 

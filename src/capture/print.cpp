@@ -76,7 +76,8 @@ void printPoster(Poster& p) {
   const bool drawn = !printScaledToPage(*printer->device(), painter, what).isEmpty();
   p.form.picture2.visible = true;
   const bool ended = painter.isActive() && painter.end();  // ends the document: the page goes
-  if (!drawn || !ended || printer->failed()) tellPrintFailed(p);
+  const bool failed = printer->failed();
+  if (!drawn || !ended || failed) tellPrintFailed(p);
   yieldToEvents(p);
 }
 
