@@ -62,8 +62,10 @@ TEST(SettingsDialog, StoredWordsGoToTheSlotsAndEditedOnesBackToTheFile) {
   EXPECT_TRUE(s.fx.dialogs.messages.empty());
   EXPECT_EQ(s.slotWords(), toList(kStored));
   EXPECT_FLOAT_EQ(p.form.text1[0].height, 345);
-  // No folder chosen: bare names, resolved against the current folder.
-  EXPECT_EQ(p.pictureFiles, QStringList({"A.jpg", "b.BMP"}));
+  // No folder chosen: the one shown, so the paths are whole.
+  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
+  EXPECT_EQ(p.pictureFiles,
+            QStringList({s.pictures.path() + "/A.jpg", s.pictures.path() + "/b.BMP"}));
 
   // A word edited on the poster, then 設定(&D): it replaces the stored one.
   p.form.text1[3].caption = "あめ";
@@ -87,10 +89,13 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   Poster& p = s.fx.poster;
   s.ctl.open();
   s.ctl.chooseFolder("/");
-  EXPECT_EQ(p.pictureFolderPath, "/");
-  s.ctl.chooseFolder(s.pictures.path() + "/");
-  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
   s.ctl.confirm();
+  EXPECT_EQ(p.pictureFolderPath, "/");
+  s.ctl.open();
+  s.ctl.chooseFolder(s.pictures.path() + "/");
+  EXPECT_EQ(p.pictureFolderPath, "/");  // only a confirmation sets it
+  s.ctl.confirm();
+  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
   EXPECT_EQ(p.pictureFiles,
             QStringList({s.pictures.path() + "/A.jpg", s.pictures.path() + "/b.BMP"}));
 
@@ -99,7 +104,6 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   s.ctl.menuSetDir();
   EXPECT_EQ(s.ctl.dialog()->dirPath, s.pictures.path());
   EXPECT_EQ(s.ctl.dialog()->drive, s.pictures.path());
-  EXPECT_EQ(p.settingsFolder, s.pictures.path());
 
   // Closing from the frame hands nothing over.
   s.ctl.chooseFolder(s.pictures.path() + "/なし");
@@ -109,7 +113,7 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   EXPECT_FALSE(s.ctl.isOpen());
   EXPECT_NE(p.form.text1[0].caption, "かわ");
   EXPECT_EQ(p.pictureFiles, before);
-  EXPECT_EQ(p.settingsFolder, s.pictures.path());
+  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
 }
 
 TEST(SettingsDialog, ChoosingTheDriveAlreadyShownKeepsTheOpenFolder) {
@@ -118,7 +122,6 @@ TEST(SettingsDialog, ChoosingTheDriveAlreadyShownKeepsTheOpenFolder) {
   s.ctl.chooseFolder(s.pictures.path() + "/なし");
   s.ctl.chooseDrive(s.ctl.dialog()->drive);
   EXPECT_EQ(s.ctl.dialog()->dirPath, s.pictures.path() + "/なし");
-  EXPECT_EQ(s.fx.poster.pictureFolderPath, s.pictures.path() + "/なし/");
   s.ctl.chooseDrive("/");
   EXPECT_EQ(s.ctl.dialog()->dirPath, "/");
 }

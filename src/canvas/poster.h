@@ -36,9 +36,10 @@ struct Poster {
 
   QStringList pictureFiles;  // full paths, at most 32001
   std::int16_t thumbnailCount = 0;
-  QString pictureFolderPath;  // empty or ending in exactly one "/"
-  QString settingsDrive;      // the settings dialog's drive and folder at
-  QString settingsFolder;     // its last confirmation; empty before
+  // The folder and drive of the settings dialog's last confirmation (the
+  // folder ending in exactly one "/"); empty before.
+  QString pictureFolderPath;
+  QString settingsDrive;
 
   std::array<QString, 11> photoFiles;
   std::array<std::int16_t, 11> photoEnlarged{};

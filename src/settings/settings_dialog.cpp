@@ -74,26 +74,25 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   return r;
 }
 
-bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder) {
+bool changeDrive(SettingsDialog& d, const QString& drive, const QString& currentFolder) {
   d.drive = drive;
   const QFileInfo info(drive);
   if (!info.isDir() || !info.isReadable() || !QDir(drive).isReadable()) {
-    changeFolder(p, d, currentFolder);
+    changeFolder(d, currentFolder);
     return false;
   }
   // Like a drive's current folder: where the program is, when it is there.
   const QString here = QDir::cleanPath(currentFolder);
-  changeFolder(p, d, driveOf(here, d.drives) == drive ? here : drive);
+  changeFolder(d, driveOf(here, d.drives) == drive ? here : drive);
   return true;
 }
 
 QString pictureFolderFrom(const QString& path) { return appFolderFrom(path); }
 
-void changeFolder(Poster& p, SettingsDialog& d, const QString& path) {
+void changeFolder(SettingsDialog& d, const QString& path) {
   d.dirPath = QDir::cleanPath(path);
   d.subfolders = subfoldersOf(d.dirPath);
   d.fileList = listPictureFiles(d.dirPath);
-  p.pictureFolderPath = pictureFolderFrom(d.dirPath);
 }
 
 void showSettingsDialog(const SettingsDialog& d, SettingsForm& f) {
@@ -136,9 +135,11 @@ SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d) {
   for (int i = 0; i < 10; ++i)
     if (listKnown || d.fieldSet[i]) setWordText(p, i, words[i]);
   r.wordsStored = store ? storeWordList(d.templatePath, words, &r.error) : listKnown;
-  loadPictureStrip(p, d.fileList);
+  // The folder confirmed is the picture folder, also where the menu opens
+  // the dialog again. Never empty: the strip's paths stay whole paths.
+  p.pictureFolderPath = pictureFolderFrom(d.dirPath);
   p.settingsDrive = d.drive;
-  p.settingsFolder = d.dirPath;
+  loadPictureStrip(p, d.fileList);
   return r;
 }
 

@@ -37,10 +37,10 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
 
 // Drive1 changed. False when the drive cannot be read; Dir1 then shows
 // currentFolder instead.
-bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder);
+bool changeDrive(SettingsDialog& d, const QString& drive, const QString& currentFolder);
 
-// Dir1's path changed: new file list and PictureFolderPath.
-void changeFolder(Poster& p, SettingsDialog& d, const QString& path);
+// Dir1's path changed: the folders and picture files shown follow.
+void changeFolder(SettingsDialog& d, const QString& path);
 
 // A folder ending in exactly one "/" ("/" stays "/").
 QString pictureFolderFrom(const QString& path);
@@ -60,8 +60,8 @@ struct SettingsConfirm {
   QString error;
 };
 
-// Hands the words to the word slots, stores them, rebuilds the picture
-// strip and remembers drive and folder. The dialog is closed by the caller.
+// Hands the words to the word slots, stores them, makes the folder shown
+// the picture folder, rebuilds the picture strip and remembers the drive. The dialog is closed by the caller.
 // Fields that never showed the list are no list to store: the file is read
 // again first, its words fill the fields nothing was put into, and it is
 // written only when that changes it; while it still cannot be read, only

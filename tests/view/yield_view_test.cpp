@@ -76,7 +76,7 @@ TEST(YieldView, SettingsClosedOrConfirmedAgainWhileTheStripFills) {
     EXPECT_EQ(shownTopLevel("frmList"), nullptr);
     EXPECT_EQ(p.pictureFiles.size(), 23);
     EXPECT_EQ(p.thumbnailCount, 10);
-    EXPECT_EQ(p.settingsFolder, fx.pictures.path());
+    EXPECT_EQ(p.pictureFolderPath, fx.pictures.path() + "/");
     EXPECT_EQ(p.form.text1[0].caption, "なつやすみ");
     // Opened again, it works as ever.
     fx.app->window().itemSetDir()->trigger();
