@@ -13,12 +13,12 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
-#include "app/wizard.h"
 #include "bench_main.h"
 #include "camera_photos.h"
 #include "canvas/picture_strip.h"
 #include "platform/file_picture_loader.h"
 #include "platform/picture_files.h"
+#include "steps/wizard.h"
 #include "support/stand_ins.h"
 
 namespace pastel {

@@ -15,13 +15,13 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
-#include "app/wizard.h"
 #include "bench_main.h"
 #include "camera_photos.h"
 #include "canvas/lines.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
 #include "capture/print.h"
+#include "steps/wizard.h"
 #include "support/stand_ins.h"
 
 namespace pastel {

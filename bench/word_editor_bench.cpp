@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
-#include "app/wizard.h"
 #include "bench_main.h"
+#include "steps/wizard.h"
 #include "support/stand_ins.h"
 #include "words/kana_input_view.h"
 #include "words/word_editor.h"

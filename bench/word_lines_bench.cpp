@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
-#include "app/wizard.h"
 #include "bench_main.h"
 #include "platform/gothic_font.h"
+#include "steps/wizard.h"
 #include "storage/template_db.h"
 #include "support/stand_ins.h"
 #include "words/word_lines.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/startup.h"
 #include "form/int16.h"
+#include "steps/startup.h"
 #include "test_support.h"
 
 namespace pastel {
@@ -48,9 +48,8 @@ TEST(MainWindowStartUp, EstablishesTheStartValuesAndStepOne) {
   p.form.forEach([&](Element& e) {
     if (e.visible && e.name != "Image2") shown.push_back(e.name);
   });
-  std::vector<QString> expected{"Label3",    "Label5",    "Command5", "Command11",
-                                "Command3",  "Command19", "Command12", "Command13",
-                                "Picture1", "HScroll1"};
+  std::vector<QString> expected{"Label3",    "Label5",    "Command5",  "Command11", "Command3",
+                                "Command19", "Command12", "Command13", "Picture1",  "HScroll1"};
   std::sort(shown.begin(), shown.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(shown, expected);

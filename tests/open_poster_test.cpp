@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QImage>
 
-#include "app/palette.h"
-#include "app/wizard.h"
 #include "db_test_support.h"
 #include "platform/file_picture_loader.h"
+#include "steps/palette.h"
+#include "steps/wizard.h"
 #include "storage/field_binding.h"
 #include "storage/save_poster.h"
 #include "storage/template_db.h"

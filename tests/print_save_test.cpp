@@ -7,11 +7,11 @@
 #include <QPainter>
 #include <csignal>
 
-#include "app/palette.h"
-#include "app/wizard.h"
 #include "capture/print.h"
 #include "capture/print_page.h"
 #include "capture/save_image.h"
+#include "steps/palette.h"
+#include "steps/wizard.h"
 #include "test_support.h"
 
 namespace pastel {

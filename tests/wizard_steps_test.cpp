@@ -3,9 +3,9 @@
 #include <functional>
 #include <set>
 
-#include "app/wizard.h"
 #include "capture/print.h"
 #include "capture/save_image.h"
+#include "steps/wizard.h"
 #include "test_support.h"
 
 namespace pastel {

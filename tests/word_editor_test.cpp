@@ -5,7 +5,7 @@
 #include <functional>
 #include <ostream>
 
-#include "app/wizard.h"
+#include "steps/wizard.h"
 #include "test_support.h"
 #include "words/kana_pad.h"
 #include "words/word_slots.h"

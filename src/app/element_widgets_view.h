@@ -11,8 +11,8 @@
 
 #include "form/element.h"
 #include "form/main_form.h"
-#include "form/twips.h"
 #include "platform/gothic_font.h"
+#include "platform/twips.h"
 
 namespace pastel {
 

@@ -6,7 +6,7 @@
 #include <QPicture>
 #include <QScreen>
 
-#include "app/startup.h"
+#include "steps/startup.h"
 
 namespace pastel {
 
@@ -144,10 +144,11 @@ void MainWindowView::closeEvent(QCloseEvent* e) {
   e->ignore();
   if (loop_ && loop_->handlerRunning()) {
     // Asked once the running handler has returned, and only once.
-    if (!closeAsked_) loop_->whenIdle([this] {
-      closeAsked_ = false;
-      confirmEnd(poster_);
-    });
+    if (!closeAsked_)
+      loop_->whenIdle([this] {
+        closeAsked_ = false;
+        confirmEnd(poster_);
+      });
     closeAsked_ = true;
     return;
   }

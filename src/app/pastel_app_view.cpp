@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 
-#include "app/startup.h"
+#include "steps/startup.h"
 #include "words/kana_input_view.h"
 
 namespace pastel {

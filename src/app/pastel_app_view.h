@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "app/main_window_view.h"
+#include "app/paper_capture_view.h"
 #include "canvas/poster.h"
-#include "capture/paper_capture_view.h"
 #include "platform/file_picture_loader.h"
 #include "platform/key_injection_widgets.h"
 #include "platform/qt_platform_widgets.h"
@@ -16,12 +16,12 @@ namespace pastel {
 class PastelApp {
  public:
   struct Options {
-    Dialogs* dialogs = nullptr;   // default: Qt message boxes
-    Desktop* desktop = nullptr;   // default: the real screen and exit
+    Dialogs* dialogs = nullptr;         // default: Qt message boxes
+    Desktop* desktop = nullptr;         // default: the real screen and exit
     PictureLoader* pictures = nullptr;  // default: picture files
-    Printer* printer = nullptr;   // default: the desktop's printer
-    QString executableFolder;     // default: the running program's folder
-    bool openSettings = true;     // start-up shows the settings dialog
+    Printer* printer = nullptr;         // default: the desktop's printer
+    QString executableFolder;           // default: the running program's folder
+    bool openSettings = true;           // start-up shows the settings dialog
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();

@@ -1,5 +1,5 @@
 #include "app/pastel_app_view.h"
-#include "app/startup.h"
+#include "steps/startup.h"
 
 namespace pastel {
 

@@ -1,7 +1,7 @@
-#include "app/palette.h"
 #include "app/palette_view.h"
 #include "app/pastel_app_view.h"
-#include "app/wizard.h"
+#include "steps/palette.h"
+#include "steps/wizard.h"
 
 namespace pastel {
 

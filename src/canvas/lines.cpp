@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "canvas/poster.h"
-#include "form/twips.h"
+#include "platform/twips.h"
 
 namespace pastel {
 

@@ -71,6 +71,18 @@ int currentStep(const Poster& p) {
   return 1;
 }
 
+QString appFolderFrom(const QString& folder) {
+  QString f = folder;
+  while (f.size() > 1 && f.endsWith(QLatin1Char('/'))) f.chop(1);
+  if (!f.endsWith(QLatin1Char('/'))) f += QLatin1Char('/');
+  return f;
+}
+
+QString appFolderPath(Poster& p) {
+  if (p.appFolder.isEmpty()) p.appFolder = appFolderFrom(p.svc.executableFolder);
+  return p.appFolder;
+}
+
 void yieldToEvents(Poster& p) {
   if (p.svc.loop) p.svc.loop->yield();
 }

@@ -107,6 +107,12 @@ void bringWordToTop(Poster& p, int i);
 // The step the window shows, read from the StepTitle caption: 1..4.
 int currentStep(const Poster& p);
 
+// The folder with exactly one trailing "/" ("/" stays "/").
+QString appFolderFrom(const QString& folder);
+
+// AppFolder: computed from the program's folder on first call, then kept.
+QString appFolderPath(Poster& p);
+
 // Yields to the event loop when one is wired (tests may leave it out).
 void yieldToEvents(Poster& p);
 

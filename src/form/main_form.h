@@ -5,7 +5,7 @@
 
 #include "form/form_table.h"
 #include "form/kana_pad_form.h"
-#include "form/twips.h"
+#include "platform/twips.h"
 
 namespace pastel {
 

@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QTranslator>
 
-#include "form/twips.h"
+#include "platform/twips.h"
 
 namespace pastel {
 
@@ -17,22 +17,29 @@ MsgAnswer QtDialogs::message(const MessageBoxText& box) {
   mb.setWindowTitle(box.title);
   mb.setText(box.text);
   switch (box.icon) {
-    case MsgIcon::Information: mb.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Information:
+      mb.setIcon(QMessageBox::Information);
+      break;
     case MsgIcon::Warning:
-    case MsgIcon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: mb.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::None: break;
+    case MsgIcon::Exclamation:
+      mb.setIcon(QMessageBox::Warning);
+      break;
+    case MsgIcon::Critical:
+      mb.setIcon(QMessageBox::Critical);
+      break;
+    case MsgIcon::None:
+      break;
   }
   if (box.buttons == MsgButtons::YesNo) {
     mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    mb.setDefaultButton(box.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
-                                                              : QMessageBox::No);
+    mb.setDefaultButton(box.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     mb.setEscapeButton(QMessageBox::No);
   } else {
     mb.setStandardButtons(QMessageBox::Ok);
   }
   const int r = mb.exec();
-  if (box.buttons == MsgButtons::YesNo) return r == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+  if (box.buttons == MsgButtons::YesNo)
+    return r == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
   return MsgAnswer::Ok;
 }
 
@@ -98,9 +105,7 @@ float QtDesktop::screenHeightTwips() const {
   return float(s ? s->geometry().height() : 768) * kTwipsPerPixel;
 }
 
-void QtDesktop::terminate() {
-  QCoreApplication::exit(0);
-}
+void QtDesktop::terminate() { QCoreApplication::exit(0); }
 
 void installJapaneseTranslations() {
   auto* t = new QTranslator(qApp);

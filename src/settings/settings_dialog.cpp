@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <vector>
 
-#include "app/startup.h"
 #include "canvas/picture_strip.h"
 #include "canvas/poster.h"
 #include "platform/drives.h"

@@ -6,14 +6,14 @@
 #include <array>
 #include <vector>
 
-#include "app/palette.h"
-#include "app/wizard.h"
 #include "canvas/picture_strip.h"
 #include "canvas/poster.h"
-#include "form/twips.h"
 #include "platform/dialogs.h"
 #include "platform/picture_decoder.h"
 #include "platform/picture_loader.h"
+#include "platform/twips.h"
+#include "steps/palette.h"
+#include "steps/wizard.h"
 #include "storage/poster_db.h"
 #include "storage/save_poster.h"
 #include "storage/value_formats.h"

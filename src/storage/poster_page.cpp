@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "canvas/poster.h"
-#include "form/twips.h"
 #include "platform/cp932.h"
+#include "platform/twips.h"
 #include "storage/poster_names.h"
 
 namespace pastel {

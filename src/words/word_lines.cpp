@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "form/element.h"
-#include "form/twips.h"
 #include "platform/gothic_font.h"
+#include "platform/twips.h"
 
 namespace pastel {
 

@@ -9,11 +9,11 @@
 #include <QTimer>
 
 #include "../fake_picture_loader.h"
-#include "app/palette.h"
 #include "app/pastel_app_view.h"
 #include "canvas/picture_strip.h"
 #include "form/settings_form.h"
 #include "settings/settings_controller.h"
+#include "steps/palette.h"
 #include "support/stand_ins.h"
 #include "view_support.h"
 

@@ -1,21 +1,9 @@
-#include "app/startup.h"
+#include "steps/startup.h"
 
 #include "canvas/poster.h"
 #include "platform/dialogs.h"
 
 namespace pastel {
-
-QString appFolderFrom(const QString& folder) {
-  QString f = folder;
-  while (f.size() > 1 && f.endsWith(QLatin1Char('/'))) f.chop(1);
-  if (!f.endsWith(QLatin1Char('/'))) f += QLatin1Char('/');
-  return f;
-}
-
-QString appFolderPath(Poster& p) {
-  if (p.appFolder.isEmpty()) p.appFolder = appFolderFrom(p.svc.executableFolder);
-  return p.appFolder;
-}
 
 void startUpBeforeShow(Poster& p) {
   MainForm& f = p.form;

@@ -1,11 +1,11 @@
-#include "settings/settings_window_view.h"
+#include "app/settings_window_view.h"
 
 #include <QCloseEvent>
 #include <QScreen>
 #include <QTimer>
 
 #include "app/element_widgets_view.h"
-#include "form/twips.h"
+#include "platform/twips.h"
 #include "settings/settings_controller.h"
 
 namespace pastel {

@@ -5,12 +5,6 @@ namespace pastel {
 
 struct Poster;
 
-// The folder with exactly one trailing "/" ("/" stays "/").
-QString appFolderFrom(const QString& folder);
-
-// AppFolder: computed from the program's folder on first call, then kept.
-QString appFolderPath(Poster& p);
-
 // Start-up up to the point where the main window shows itself.
 void startUpBeforeShow(Poster& p);
 // The rest of start-up, after the window is shown (and the settings dialog

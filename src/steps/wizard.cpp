@@ -1,4 +1,4 @@
-#include "app/wizard.h"
+#include "steps/wizard.h"
 
 #include "canvas/poster.h"
 

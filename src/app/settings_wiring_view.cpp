@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
+#include "app/settings_window_view.h"
 #include "settings/settings_controller.h"
-#include "settings/settings_window_view.h"
 
 namespace pastel {
 
@@ -18,8 +18,9 @@ class SettingsHost : public QObject {
       : QObject(&main),
         main_(main),
         ctl_(p),
-        window_(ctl_, [&main](const std::function<void()>& h) { main.run(h); },
-                [&main](const std::function<void()>& h) { main.runWhenIdle(h); }) {
+        window_(
+            ctl_, [&main](const std::function<void()>& h) { main.run(h); },
+            [&main](const std::function<void()>& h) { main.runWhenIdle(h); }) {
     setObjectName(QStringLiteral("SettingsHost"));
     main.alsoSync([this] { syncWindow(); });
   }

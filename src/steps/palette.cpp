@@ -1,4 +1,4 @@
-#include "app/palette.h"
+#include "steps/palette.h"
 
 #include "canvas/poster.h"
 
