@@ -150,46 +150,6 @@ TEST(WizardSteps, BackFromStepFourUncoversTheLivePaper) {
   expectStep(p, 1, "back to 1");
 }
 
-// Presses a step button while a transition yields, once.
-class PressingLoop : public EventLoop {
- public:
-  void yield() override {
-    if (!press) return;
-    auto f = std::move(press);
-    press = nullptr;
-    f();
-  }
-  std::function<void()> press;
-};
-
-TEST(WizardSteps, AStepLeftDuringAYieldIsNotFinished) {
-  Fixture fx;
-  Poster& p = fx.poster;
-  PressingLoop loop;
-  p.svc.loop = &loop;
-  p.thumbnailCount = 4;
-  nextFrom1(p);
-  // Back to the paper, and つぎへ again before the paper is shown.
-  loop.press = [&] { nextFrom1(p); };
-  backFrom2(p);
-  EXPECT_EQ(currentStep(p), 2);
-  EXPECT_FALSE(p.form.picture1.visible);
-  EXPECT_TRUE(p.form.image1[3].visible);
-  // Back to the photos, and on to the words before the thumbnails show.
-  nextFrom2(p);
-  loop.press = [&] { nextFrom2(p); };
-  backFrom3(p);
-  EXPECT_EQ(currentStep(p), 3);
-  for (const Element& t : p.form.image1) EXPECT_FALSE(t.visible);
-  // From the paper to the photos, and straight back.
-  backFrom3(p);
-  backFrom2(p);
-  loop.press = [&] { backFrom2(p); };
-  nextFrom1(p);
-  EXPECT_EQ(currentStep(p), 1);
-  for (const Element& t : p.form.image1) EXPECT_FALSE(t.visible);
-}
-
 TEST(WizardSteps, EmptyPictureFolderShowsNoThumbnail) {
   Fixture fx;
   fx.poster.thumbnailCount = 0;

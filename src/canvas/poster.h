@@ -65,9 +65,6 @@ struct Poster {
   // Opening a poster: a second choice of the menu while one runs does nothing.
   bool opening = false;
 
-  // Printing or saving as an image is under way (both yield to the event
-  // loop): a second press of either waits for nothing and does nothing.
-  bool outputRunning = false;
 
   // Word editor: the last kana typed on the pad (for ゛ ゜ and small kana),
   // and whether the next-key option holds character keys back.

@@ -21,8 +21,6 @@ void startUpBeforeShow(Poster& p) {
 void startUpAfterShow(Poster& p) {
   p.form.hscroll1.visible = true;
   yieldToEvents(p);
-  // The child may already have gone on to the photos during the yield.
-  if (currentStep(p) != 1) return;
   p.selectionActive = 0;
   p.form.picture1.visible = true;
   yieldToEvents(p);

@@ -56,10 +56,6 @@ void setControlSet(MainForm& f, int step, const QString& title) {
 
 bool canPress(const Element& button) { return button.visible && button.enabled; }
 
-// Another handler may have changed the step during a yield; the rest of a
-// transition then no longer applies.
-bool stillInStep(const Poster& p, int step) { return currentStep(p) == step; }
-
 void showThumbnails(Poster& p) {
   for (int i = 0; i < 10; ++i) p.form.image1[i].visible = i < p.thumbnailCount;
 }
@@ -86,7 +82,7 @@ void nextFrom1(Poster& p) {
   setPaperSnapshot(p);
   f.picture1.visible = false;
   yieldToEvents(p);
-  if (stillInStep(p, 2)) showThumbnails(p);
+  showThumbnails(p);
 }
 
 void nextFrom2(Poster& p) {
@@ -141,7 +137,6 @@ void backFrom2(Poster& p) {
     parkWord(p, i, WordPark::Home);
   }
   yieldToEvents(p);
-  if (!stillInStep(p, 1)) return;
   p.selectionActive = 0;
   f.picture1.visible = true;
   yieldToEvents(p);
@@ -159,7 +154,7 @@ void backFrom3(Poster& p) {
     }
   }
   yieldToEvents(p);
-  if (stillInStep(p, 2)) showThumbnails(p);
+  showThumbnails(p);
 }
 
 void backFrom4(Poster& p) {

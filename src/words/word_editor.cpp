@@ -36,16 +36,6 @@ void toggleKanaLockAndYield(Poster& p) {
   yieldToEvents(p);
 }
 
-// Opening stopped by a step change during its yield: put back what it did.
-void undoOpen(Poster& p, const QString& mode) {
-  showPlacedPhotosAndWords(p, true);
-  showEditor(p, false);
-  if (mode == kFirstMode)
-    for (Element& key : p.form.label1) key.visible = false;
-  else
-    moveKanaPad(p, kKanaPadDisplacement);
-}
-
 void open(Poster& p, const QString& mode) {
   MainForm& f = p.form;
   showPlacedPhotosAndWords(p, false);
@@ -58,17 +48,7 @@ void open(Poster& p, const QString& mode) {
   // The Shift-sequence keys do not move the focus: the editor must have it
   // before the first of them, and before the kana-lock key below.
   p.focusRequest = f.text3.name;
-  if (p.svc.keys && !p.svc.keys->kanaLockOn()) {
-    toggleKanaLockAndYield(p);
-    if (currentStep(p) != 3 || !f.command21.visible || p.wordEditMode != mode) {
-      undoOpen(p, mode);
-      return;
-    }
-  }
-  if (!hasWordSlot(p.selectedIndex)) {  // a photo pressed meanwhile
-    undoOpen(p, mode);
-    return;
-  }
+  if (p.svc.keys && !p.svc.keys->kanaLockOn()) toggleKanaLockAndYield(p);
   f.text3.caption = f.text1[p.selectedIndex].caption;
   for (Element* b : {&f.command1, &f.command2, &f.command3, &f.command4, &f.command9, &f.command15})
     b->enabled = false;
@@ -84,7 +64,7 @@ void close(Poster& p) {
   toggleKanaLockAndYield(p);
   for (Element* b : {&f.command3, &f.command4, &f.command9, &f.command15}) b->enabled = true;
   f.command21.caption = QStringLiteral("もじ の へんしゅう");
-  // Read after the yield: a word pressed meanwhile is the one edited now.
+  // Read after the yield: the keys still on their way have typed meanwhile.
   commitWordEditor(p);
   p.wordEditMode = kClosedMode;
 }
