@@ -106,7 +106,10 @@ void BM_KeepOnUiThread(benchmark::State& state) {
   state.counters["writes"] = store.writes();
   store.discard();
 }
-BENCHMARK(BM_KeepOnUiThread)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_KeepOnUiThread)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The same strokes without a keeper: what the stroke costs by itself.
 void BM_StrokeAlone(benchmark::State& state) {
@@ -114,7 +117,10 @@ void BM_StrokeAlone(benchmark::State& state) {
   int k = 0;
   for (auto _ : state) f.stroke(k++);
 }
-BENCHMARK(BM_StrokeAlone)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StrokeAlone)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // One whole write on the worker: encoding the paper's pictures, writing,
 // syncing, renaming and syncing the folder (keep, then flush at once).
@@ -134,7 +140,10 @@ void BM_KeepWholeWrite(benchmark::State& state) {
   state.counters["bytes"] = double(QFileInfo(store.path()).size());
   store.discard();
 }
-BENCHMARK(BM_KeepWholeWrite)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_KeepWholeWrite)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // A start after a crash: finding the kept poster, reading it, decoding the
 // ten photos again from their files and showing it on the window.
@@ -144,7 +153,9 @@ void BM_RestoreAndShow(benchmark::State& state) {
   const QString folder = f.dir.path() + "/state";
   QDir().mkpath(folder);
   const QByteArray kept = encodeKeptPoster(takePosterContent(p), {4, true});
-  const PosterContent blank = PosterContent{};
+  PosterContent blank = takePosterContent(p);  // nothing drawn, no photos
+  blank.paper.shown = QImage();
+  for (PhotoContent& ph : blank.photos) ph.picture = nullptr;
   MainWindowView& window = f.app->window();
   for (auto _ : state) {
     state.PauseTiming();
@@ -167,7 +178,10 @@ void BM_RestoreAndShow(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_RestoreAndShow)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RestoreAndShow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Ctrl+Z then Ctrl+Y after fifty strokes, each applied to the window and
 // drawn: the time is for the two together.
@@ -187,14 +201,19 @@ void BM_UndoThenRedo(benchmark::State& state) {
     window.repaint();
   }
 }
-BENCHMARK(BM_UndoThenRedo)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_UndoThenRedo)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The heap fifty strokes take with history, less the same strokes without:
-// glibc's count of bytes in use (mallinfo2), after the strokes and after
-// trimming. Short strokes, and long scribbles over a photo-like paper.
+// glibc's count of bytes in use (mallinfo2: heap chunks in use plus mapped
+// blocks), after the strokes. Short strokes, and scribbles over the whole of
+// a photo-like paper.
 size_t heapInUse() {
   malloc_trim(0);
-  return mallinfo2().uordblks;
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;  // the heap's chunks in use and the mapped ones
 }
 
 QImage photoLikePaper() {
@@ -219,10 +238,11 @@ void BM_HistoryMemory(benchmark::State& state) {
       paper.paintSegment(at, at + QPoint(60, 30 + k % 7), 5, rgb(k * 5, 0, 200));
       return;
     }
-    // Back and forth over the whole paper: every row changes.
-    for (int j = 0; j < 8; ++j)
-      paper.paintSegment(QPoint(j % 2 ? 700 : 5, j * 62), QPoint(j % 2 ? 5 : 700, j * 62 + 62), 5,
-                         rgb(k * 5, j * 30, 200));
+    // Up and down across the whole paper: every row changes from its
+    // left edge to its right.
+    for (int j = 0; j < 16; ++j)
+      paper.paintSegment(QPoint(j * 44 + k % 20, j % 2 ? 498 : 0),
+                         QPoint(j * 44 + 44 + k % 20, j % 2 ? 0 : 498), 5, rgb(k * 5, j * 15, 200));
   };
   auto content = [&paper] {
     PosterContent c;
@@ -236,10 +256,16 @@ void BM_HistoryMemory(benchmark::State& state) {
     without = double(heapInUse()) - double(base);
     UndoHistory h;
     const size_t start = heapInUse();
+    double recording = 0;
     for (int k = 0; k < 50; ++k) {
-      h.record(content());
+      const PosterContent before = content();
       draw(k);
+      const auto r0 = std::chrono::steady_clock::now();
+      h.record(before);
+      recording +=
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - r0).count();
     }
+    state.counters["record_ms"] = recording / 50;
     withHistory = double(heapInUse()) - double(start);
     held = double(h.paperBytes());
     // One undo and redo of the oldest kind cost no more than the rest.

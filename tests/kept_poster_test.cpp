@@ -5,10 +5,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtEndian>
 #include <atomic>
 #include <cmath>
@@ -24,8 +26,9 @@ QImage pattern(int w, int h, int seed, QImage::Format f = QImage::Format_RGB32) 
   QImage img(w, h, f);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      img.setPixel(x, y, qRgba((x * 7 + seed) & 255, (y * 3 + seed) & 255, (x ^ y) & 255,
-                               f == QImage::Format_RGB32 ? 255 : (x + y) & 255));
+      img.setPixel(x, y,
+                   qRgba((x * 7 + seed) & 255, (y * 3 + seed) & 255, (x ^ y) & 255,
+                         f == QImage::Format_RGB32 ? 255 : (x + y) & 255));
   return img;
 }
 
@@ -41,16 +44,24 @@ PosterContent sampleContent(const QString& folder, int variant = 0) {
   grab->widthHiMetric = 18706;
   grab->heightHiMetric = 13203;
   c.paper.picture = grab;
-  c.paper.snapshot = pictureFromImage(grab->image.copy());  // a second grab, same pixels
+  // A second grab with the same pixels, or (an opened poster) the picture itself.
+  c.paper.snapshot = variant == 1 ? grab : pictureFromImage(grab->image.copy());
   c.paper.shown = grab->image.copy();
   QPainter(&c.paper.shown).fillRect(100 + variant, 50, 40, 300, Qt::red);
   for (size_t i = 0; i < 10; ++i) {
     PhotoContent& ph = c.photos[i];
     ph.left = 300 + 900.5f * float(i), ph.top = 2900 + 100 * float(i) + float(variant);
     ph.width = 1785, ph.height = 1340, ph.enlarged = i % 2;
-    c.words[i] = {QStringLiteral("なつ やすみ\n%1").arg(i), 400.0f + 10 * float(i), 7000, 3855, 345,
-                  14.25f + float(i), rgb(0xc0, 0, 0), kSysWindowBackground,
-                  QStringLiteral("#c00000"), QString()};
+    c.words[i] = {QStringLiteral("なつ やすみ\n%1").arg(i),
+                  400.0f + 10 * float(i),
+                  7000,
+                  3855,
+                  345,
+                  14.25f + float(i),
+                  rgb(0xc0, 0, 0),
+                  kSysWindowBackground,
+                  QStringLiteral("#c00000"),
+                  QString()};
     c.photoStackOrder[i] = std::int16_t(9 - i);
     c.wordStackOrder[i] = std::int16_t((i + 3) % 10);
   }
@@ -186,9 +197,9 @@ TEST(KeptPoster, InterruptedWriteLeavesThePreviousCopy) {
       const std::optional<KeptRecord> kept = readKept(store.path());
       ASSERT_TRUE(kept);
       // Only after the rename is the new copy the kept one.
-      EXPECT_EQ(kept->content.paper.shown,
-                s == KeptWriteStage::SyncFolder ? sampleContent(dir.path(), 14).paper.shown
-                                                : first.paper.shown);
+      EXPECT_EQ(kept->content.paper.shown, s == KeptWriteStage::SyncFolder
+                                               ? sampleContent(dir.path(), 14).paper.shown
+                                               : first.paper.shown);
     }
     failing = -1;
     store.keep(first, {2, false});
@@ -274,10 +285,8 @@ TEST(KeptPoster, UnreadableFilesAreSetAside) {
       for (float v : {r->content.photos[i].left, r->content.photos[i].height,
                       r->content.words[i].top, r->content.words[i].fontSize})
         ASSERT_TRUE(std::isfinite(v) && v >= -32768 && v <= 32767);
-      ASSERT_TRUE(r->content.photos[i].file.isEmpty() ||
-                  r->content.photos[i].file.startsWith('/'));
-      ASSERT_TRUE(r->photoSource[i] != KeptPhotoSource::File ||
-                  r->photoPath[i].startsWith('/'));
+      ASSERT_TRUE(r->content.photos[i].file.isEmpty() || r->content.photos[i].file.startsWith('/'));
+      ASSERT_TRUE(r->photoSource[i] != KeptPhotoSource::File || r->photoPath[i].startsWith('/'));
       ASSERT_TRUE(r->content.photoStackOrder[i] >= 0 && r->content.photoStackOrder[i] <= 9);
     }
     if (!r->content.paper.shown.isNull()) {
@@ -297,8 +306,11 @@ TEST(KeptPoster, TwoProcessesKeepApart) {
   KeptPosterStore two(at(dir.path(), "222"));
   one->keep(a, {1, false});
   two.keep(b, {2, false});
-  one->flush();
   two.flush();
+  // Written without being asked, within moments.
+  QElapsedTimer waited;
+  waited.start();
+  while (!QFile::exists(one->path()) && waited.elapsed() < 20000) QThread::msleep(20);
   EXPECT_NE(one->path(), two.path());
   EXPECT_EQ(readKept(one->path())->content.paper.shown, a.paper.shown);
   EXPECT_EQ(readKept(two.path())->content.paper.shown, b.paper.shown);
@@ -318,6 +330,7 @@ TEST(KeptPoster, TwoProcessesKeepApart) {
   const std::optional<KeptPoster> back = two.restore(found.offers[0], loader);
   ASSERT_TRUE(back);
   EXPECT_EQ(back->content.paper.shown, a.paper.shown);
+  EXPECT_EQ(back->content.paper.snapshot, back->content.paper.picture);
   EXPECT_EQ(back->step, (KeptStep{1, false}));
   EXPECT_EQ(readKept(two.path())->content.paper.shown, a.paper.shown);
   EXPECT_EQ(readKept(again.path())->content.paper.shown, b.paper.shown);
@@ -330,6 +343,8 @@ TEST(KeptPoster, TwoProcessesKeepApart) {
   EXPECT_EQ(readKept(two.path())->content.paper.shown, a.paper.shown);
   two.discard();
   again.discard();
+  two.keep(b, {2, false});  // too late: the program is ending
+  two.flush();
   EXPECT_FALSE(QFile::exists(two.path()));
   KeptPosterStore later(at(dir.path(), "333"));
   EXPECT_TRUE(later.findLeftBehind().offers.empty());

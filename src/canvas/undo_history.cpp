@@ -28,8 +28,8 @@ qint64 UndoHistory::paperBytes() const {
 void UndoHistory::makeDelta(Entry& e, const QImage& neighbour) {
   QImage& img = e.content.paper.shown;
   if (e.delta || img.isNull() || img.depth() != 32) return;
-  const bool against = !neighbour.isNull() && neighbour.size() == img.size() &&
-                       neighbour.format() == img.format();
+  const bool against =
+      !neighbour.isNull() && neighbour.size() == img.size() && neighbour.format() == img.format();
   e.standalone = !against;
   e.size = img.size();
   e.format = img.format();
@@ -52,6 +52,7 @@ void UndoHistory::makeDelta(Entry& e, const QImage& neighbour) {
   }
   e.packed = pixels.size() > kPackAbove;
   e.pixels = e.packed ? qCompress(pixels, 1) : pixels;
+  e.pixels.squeeze();  // both grew in steps: keep only what they hold
   e.delta = true;
   img = QImage();
 }

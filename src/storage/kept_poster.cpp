@@ -51,10 +51,10 @@ void syncFolder(const QString& folder) {
 // Locks `path` without waiting. -1 when another open file holds it (its
 // process lives) or when the name was replaced meanwhile.
 int tryLock(const QString& path) {
-  const int fd =
-      ::open(native(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  const int fd = ::open(native(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return -1;
-  struct stat held {}, named {};
+  struct stat held {
+  }, named{};
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
       ::lstat(native(path).constData(), &named) != 0 || held.st_ino != named.st_ino ||
       held.st_dev != named.st_dev) {
@@ -72,8 +72,7 @@ bool exists(const QString& path) {
 // The file whole, if it is a regular file within bounds; never follows a
 // link or waits on a pipe.
 bool readWhole(const QString& path, QByteArray& out, QString& why) {
-  const int fd =
-      ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  const int fd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     why = errnoText("open");
     return false;
@@ -104,10 +103,10 @@ bool writeWhole(const QString& folder, const QString& name, const QByteArray& by
   auto fails = [&failAt](KeptWriteStage s) { return failAt && failAt(s); };
   const QByteArray tmp = native(folder + QLatin1Char('/') + name + QStringLiteral(".tmp"));
   const QByteArray target = native(folder + QLatin1Char('/') + name);
-  const int fd = fails(KeptWriteStage::Open)
-                     ? (errno = EIO, -1)
-                     : ::open(tmp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
-                              0600);
+  const int fd =
+      fails(KeptWriteStage::Open)
+          ? (errno = EIO, -1)
+          : ::open(tmp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) {
     why = errnoText("open");
     return false;
@@ -252,6 +251,7 @@ void KeptPosterStore::keep(const PosterContent& c, KeptStep step) {
   Job job{c, step};
   {
     std::lock_guard<std::mutex> lk(m_);
+    if (discarded_) return;
     if (!pending_) pendingSince_ = std::chrono::steady_clock::now();
     pending_ = std::move(job);
   }
@@ -271,8 +271,8 @@ void KeptPosterStore::run() {
     pending_.reset();
     writing_ = true;
     lk.unlock();
-    const bool same = lastWritten_ && lastWritten_->step == job.step &&
-                      lastWritten_->content == job.content;
+    const bool same =
+        lastWritten_ && lastWritten_->step == job.step && lastWritten_->content == job.content;
     QString why;
     const bool ok = same || writeWhole(folder_, name_ + kKeptSuffix,
                                        encodeKeptPoster(job.content, job.step), failAt_, why);
@@ -302,6 +302,7 @@ void KeptPosterStore::flush() {
 void KeptPosterStore::discard() {
   if (!ready()) return;
   std::unique_lock<std::mutex> lk(m_);
+  discarded_ = true;
   pending_.reset();
   waitIdleLocked(lk);
   lastWritten_.reset();
@@ -332,8 +333,7 @@ QString KeptPosterStore::setAside(const QString& path) {
 void KeptPosterStore::release(const QString& owner, bool removeLock) {
   const auto it = heldLocks_.find(owner);
   if (it == heldLocks_.end()) return;
-  if (removeLock)
-    ::unlink(native(folder_ + QLatin1Char('/') + owner + kLockSuffix).constData());
+  if (removeLock) ::unlink(native(folder_ + QLatin1Char('/') + owner + kLockSuffix).constData());
   ::close(it->second);
   heldLocks_.erase(it);
 }

@@ -55,7 +55,9 @@ class KeptPosterStore {
   struct Options {
     QString folder;  // empty: keptPosterFolder()
     QString name;    // empty: this process's id
-    std::chrono::milliseconds coalesce{500};
+    // A change is on disk within this and the write; a burst inside it is
+    // written once.
+    std::chrono::milliseconds coalesce{750};
     // Tests: returning true makes that stage of a write fail.
     std::function<bool(KeptWriteStage)> failAt;
   };
@@ -76,7 +78,8 @@ class KeptPosterStore {
   void keep(const PosterContent& c, KeptStep step);
   // Waits until the latest keep is on disk.
   void flush();
-  // A clean end: what is pending is dropped and the kept file removed.
+  // A clean end: what is pending is dropped and the kept file removed;
+  // keeps after it are ignored.
   void discard();
 
   // At start: the kept posters whose process is gone. Each offer stays
@@ -120,7 +123,7 @@ class KeptPosterStore {
   std::optional<Job> pending_;
   std::chrono::steady_clock::time_point pendingSince_;
   std::optional<Job> lastWritten_;
-  bool writing_ = false, urgent_ = false, stop_ = false;
+  bool writing_ = false, urgent_ = false, stop_ = false, discarded_ = false;
   int writes_ = 0;
   QString lastError_;
   std::thread worker_;

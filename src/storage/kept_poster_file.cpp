@@ -29,18 +29,26 @@ constexpr int kMaxHiMetric = 1 << 30;
 // Pixel formats kept as they are; any other is widened to ARGB32 first.
 int formatCode(QImage::Format f) {
   switch (f) {
-    case QImage::Format_RGB32: return 1;
-    case QImage::Format_ARGB32: return 2;
-    case QImage::Format_ARGB32_Premultiplied: return 3;
-    default: return 0;
+    case QImage::Format_RGB32:
+      return 1;
+    case QImage::Format_ARGB32:
+      return 2;
+    case QImage::Format_ARGB32_Premultiplied:
+      return 3;
+    default:
+      return 0;
   }
 }
 std::optional<QImage::Format> formatOf(int code) {
   switch (code) {
-    case 1: return QImage::Format_RGB32;
-    case 2: return QImage::Format_ARGB32;
-    case 3: return QImage::Format_ARGB32_Premultiplied;
-    default: return std::nullopt;
+    case 1:
+      return QImage::Format_RGB32;
+    case 2:
+      return QImage::Format_ARGB32;
+    case 3:
+      return QImage::Format_ARGB32_Premultiplied;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -210,6 +218,10 @@ void putPicture(Out& out, ImageTable& t, const PictureRef& pic) {
 
 PictureRef getPicture(In& in, const std::vector<QImage>& images, std::uint8_t kind) {
   if (kind == kNoPicture) return nullptr;
+  if (kind != kOwnPicture) {
+    in.fail(QStringLiteral("a paper picture out of range"));
+    return nullptr;
+  }
   auto pic = std::make_shared<Picture>();
   const int index = in.get<std::int8_t>();
   pic->widthHiMetric = in.get<std::int32_t>();
@@ -305,9 +317,8 @@ void getPayload(In& in, KeptRecord& r) {
   }
   c.paper.picture = getPicture(in, images, in.get<std::uint8_t>());
   const std::uint8_t snapshotKind = in.get<std::uint8_t>();
-  if (snapshotKind > kSameAsPaperPicture) in.fail(QStringLiteral("a paper picture out of range"));
-  c.paper.snapshot = snapshotKind == kSameAsPaperPicture ? c.paper.picture
-                                                         : getPicture(in, images, snapshotKind);
+  c.paper.snapshot =
+      snapshotKind == kSameAsPaperPicture ? c.paper.picture : getPicture(in, images, snapshotKind);
 
   for (size_t i = 0; i < 10 && !in.failed(); ++i) {
     PhotoContent& ph = c.photos[i];
