@@ -60,6 +60,11 @@ void UndoHistory::makeDelta(Entry& e, const QImage& neighbour) {
 // The entry's paper whole again, from its newer neighbour and its rows.
 void UndoHistory::makeWhole(Entry& e, const QImage& neighbour) {
   if (!e.delta) return;
+  if (!e.standalone && e.spans.empty()) {
+    e.content.paper.shown = neighbour;  // the same pixels, shared again
+    e.delta = false;
+    return;
+  }
   QImage img = e.standalone ? QImage(e.size, e.format) : neighbour.copy();
   const QByteArray pixels = e.packed ? qUncompress(e.pixels) : e.pixels;
   qsizetype at = 0;

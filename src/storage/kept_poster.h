@@ -49,7 +49,8 @@ enum class KeptWriteStage { Open, Write, Sync, Rename, SyncFolder };
 // locked while the process lives. keep() only copies the content and hands
 // it to a worker thread, which writes the latest one within `coalesce`:
 // written whole under a temporary name, synced, renamed into place and the
-// folder synced, so a crash mid-write leaves the previous copy.
+// folder synced, so a crash mid-write leaves the previous copy. Called from
+// one thread, the UI's.
 class KeptPosterStore {
  public:
   struct Options {
