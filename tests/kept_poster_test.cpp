@@ -15,7 +15,6 @@
 #include <atomic>
 #include <cmath>
 
-#include "canvas/picture_strip.h"
 #include "form/main_form.h"
 #include "platform/file_picture_loader.h"
 
