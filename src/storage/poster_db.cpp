@@ -91,6 +91,34 @@ bool copyRegular(const QString& from, const QString& to, bool optional, QString*
   return ok;
 }
 
+// The database and what holds its newest pages, copied into the process's
+// own temporary folder (one for the process: making and removing a folder
+// for every read costs milliseconds on a journalling disk). Removed again
+// when done with.
+struct PrivateCopy {
+  QString path;
+  const char* const suffixes[4] = {"", "-wal", "-journal", "-shm"};
+
+  bool make(const QString& source, QString* error) {
+    static QTemporaryDir folder;
+    static int count = 0;
+    if (!folder.isValid()) {
+      *error = folder.errorString();
+      return false;
+    }
+    path = folder.filePath(QStringLiteral("poster-%1.mdb").arg(++count));
+    return copyRegular(source, path, false, error) &&
+           copyRegular(source + QStringLiteral("-wal"), path + QStringLiteral("-wal"), true,
+                       error) &&
+           copyRegular(source + QStringLiteral("-journal"), path + QStringLiteral("-journal"), true,
+                       error);
+  }
+  ~PrivateCopy() {
+    if (path.isEmpty()) return;
+    for (const char* s : suffixes) ::unlink(QFile::encodeName(path + QLatin1String(s)).constData());
+  }
+};
+
 }  // namespace
 
 ExchangeResult readFieldBuffers(const QString& path, FieldBuffers& buffers) {
@@ -98,18 +126,14 @@ ExchangeResult readFieldBuffers(const QString& path, FieldBuffers& buffers) {
   // SQLite writes a -shm beside a database in WAL mode even to read it, and
   // rolls back a journal it finds: it reads a private copy of the database
   // and what holds its newest pages, so nothing beside the poster changes.
-  QTemporaryDir copy;
-  const QString local = copy.filePath(QStringLiteral("poster.mdb"));
+  PrivateCopy copy;
   QString error;
-  if (!copy.isValid() || !copyRegular(path, local, false, &error) ||
-      !copyRegular(path + QStringLiteral("-wal"), local + QStringLiteral("-wal"), true, &error) ||
-      !copyRegular(path + QStringLiteral("-journal"), local + QStringLiteral("-journal"), true,
-                   &error)) {
-    r.failures << QStringLiteral("copy: ") + (copy.isValid() ? error : copy.errorString());
+  if (!copy.make(path, &error)) {
+    r.failures << QStringLiteral("copy: ") + error;
     return r;
   }
   SqliteDb db;
-  r.opened = db.open(local, SqliteDb::Mode::ReadWrite);
+  r.opened = db.open(copy.path, SqliteDb::Mode::ReadWrite);
   if (!r.opened) {
     r.failures << QStringLiteral("open: ") + db.error();
     return r;
