@@ -15,6 +15,7 @@
 #include "steps/palette.h"
 #include "steps/wizard.h"
 #include "storage/poster_db.h"
+#include "storage/save_commit.h"
 #include "storage/save_poster.h"
 #include "storage/value_formats.h"
 #include "words/word_lines.h"
@@ -25,6 +26,7 @@ namespace pastel {
 namespace {
 
 constexpr int kBackColorBuffer = 0;
+constexpr int kSgazoBuffer = 132;
 int photoBuffer(int i) { return 1 + 5 * i; }
 int wordBuffer(int i) { return 52 + 8 * i; }
 
@@ -144,6 +146,9 @@ void putOnWindow(Poster& p, ReadPoster& r) {
   }
   f.paper.setBackPicture(r.paper);
   f.image2.picture = r.paper;
+  // Kept, so that saving again stores the code the poster had.
+  static const QRegularExpression code(QStringLiteral("^#[0-9a-fA-F]{6}$"));
+  if (code.match(b[kSgazoBuffer]).hasMatch()) p.paperColourCode = b[kSgazoBuffer].toLower();
 }
 
 void showFinishingStep(Poster& p) {
@@ -171,6 +176,13 @@ OpenResult refused(const QString& error) { return {OpenStatus::Refused, error}; 
 }  // namespace
 
 OpenResult openPosterFile(Poster& p, const QString& path) {
+  // A save of this poster killed halfway is finished first, so the poster
+  // read is whole: the one thing opening ever writes beside it.
+  {
+    const QFileInfo db(path);
+    const PosterLock lock(db.path() + QLatin1Char('/') + db.completeBaseName());
+    if (!lock.busy()) finishInterruptedSave(path, false);
+  }
   // Read and check all of it first: a file that is not a whole poster
   // database changes nothing.
   ReadPoster r;

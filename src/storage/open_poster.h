@@ -25,8 +25,10 @@ inline const QString kOpenRefusedText = QStringLiteral("この ファイルは �
 // poster database is refused with a message before anything changes.
 OpenResult openPoster(Poster& p);
 
-// Everything after the dialog, for a path already chosen. Yields three
-// times, with the window disabled; shows no message.
+// Everything after the dialog, for a path already chosen. A save of this
+// poster that was killed is finished first; beyond that nothing beside the
+// poster is written. Yields three times, with the window disabled; shows no
+// message.
 OpenResult openPosterFile(Poster& p, const QString& path);
 
 }  // namespace pastel

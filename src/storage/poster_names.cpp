@@ -1,5 +1,6 @@
 #include "storage/poster_names.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include "canvas/poster.h"
@@ -13,8 +14,15 @@ std::optional<PosterNames> posterNamesFor(const QString& chosenPath) {
   QString file = chosenPath.mid(slash + 1);
   if (!file.contains(QLatin1Char('.'))) file += QStringLiteral(".html");
   n.page = n.folder + file;
-  n.posterName = file.left(file.lastIndexOf(QLatin1Char('.')));
+  const int dot = int(file.lastIndexOf(QLatin1Char('.')));
+  n.posterName = file.left(dot);
   if (n.posterName.isEmpty() || n.posterName.contains(QLatin1Char('\\'))) return std::nullopt;
+  // The page must never take the place of the poster's database (or its
+  // journals), nor of its folder, where a memory stick drops a final ".".
+  static const QRegularExpression database(QStringLiteral("^mdb(-journal|-wal|-shm)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+  const QString extension = file.mid(dot + 1);
+  if (extension.isEmpty() || database.match(extension).hasMatch()) return std::nullopt;
   return n;
 }
 

@@ -23,7 +23,8 @@ struct PosterNames {
 };
 
 // Nothing when no usable PosterName follows from the path: an empty one, or
-// one holding "\", the separator inside the poster files.
+// one holding "\", the separator inside the poster files; nor when the page
+// would lie on the poster's database or folder (a name ending in ".mdb" or ".").
 std::optional<PosterNames> posterNamesFor(const QString& chosenPath);
 
 // The file name of a PhotoFiles entry: what follows its last "/".

@@ -13,6 +13,7 @@
 #include "storage/poster_names.h"
 #include "storage/poster_page.h"
 #include "storage/poster_records.h"
+#include "storage/save_commit.h"
 #include "storage/template_db.h"
 #include "storage/word_list_file.h"
 
@@ -74,10 +75,26 @@ void tellChild(Poster& p, const SaveResult& r) {
   QString text;
   if (r.status == SaveStatus::Failed) text = kSaveFailedText;
   if (r.status == SaveStatus::NameRefused) text = kSaveNameRefusedText;
-  if (r.status == SaveStatus::Saved && !r.missingPhotos.isEmpty())
-    text = kPhotoMissingText + r.missingPhotos.join(QStringLiteral("、"));
+  if (r.status == SaveStatus::Saved) {
+    QStringList lines;
+    if (!r.missingPhotos.isEmpty())
+      lines << kPhotoMissingText + r.missingPhotos.join(QStringLiteral("、"));
+    if (!r.droppedPhotos.isEmpty())
+      lines << kPhotoDroppedText + r.droppedPhotos.join(QStringLiteral("、"));
+    text = lines.join(QLatin1Char('\n'));
+  }
   if (!text.isEmpty())
     p.svc.dialogs->message({text, kSaveTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+}
+
+// The dialog asks before it replaces a page; a poster whose page is gone
+// but whose database or folder is there is asked about here.
+bool replaceAgreed(Poster& p, const PosterNames& n) {
+  const QFileInfo page(n.page), database(n.database()), folder(n.posterFolder());
+  if (page.exists() || page.isSymLink()) return true;
+  if (!database.exists() && !database.isSymLink() && !folder.isDir()) return true;
+  return p.svc.dialogs->message({kSaveReplaceText, kSaveTitle, MsgIcon::Exclamation,
+                                 MsgButtons::YesNo, MsgAnswer::No}) == MsgAnswer::Yes;
 }
 
 }  // namespace
@@ -105,6 +122,13 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     if (madeFolder) QDir().rmdir(folder);
     return failed(error);
   };
+  // An earlier save of this poster that was killed is finished first; what
+  // killed saves left then goes, before this one writes anything.
+  const PosterLock lock(folder);
+  if (lock.busy()) return fail(QStringLiteral("another program is saving ") + n.database());
+  if (finishInterruptedSave(n.database(), true) == Recovery::Failed)
+    return fail(QStringLiteral("an earlier save could not be finished"));
+  removeStaleSaveFiles(n.folder, n.posterName, QFileInfo(n.page).fileName());
 
   SaveResult r;
   const std::array<QString, 11> copies = photoCopyNames(p, n.posterName);
@@ -114,8 +138,13 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   QStringList copied;
   for (int k = 0; k < 10; ++k) {
     const int j = p.photoStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || copies[size_t(j)].isEmpty() || copied.contains(copies[size_t(j)]))
-      continue;
+    if (j < 0 || j > 9) continue;
+    // A photo whose stored path opening refused has no file to keep.
+    const PictureRef& shown = p.form.image3[size_t(j)].picture;
+    if (isPlaced(p.form.image3[size_t(j)]) && p.photoFiles[size_t(j)].isEmpty() && shown &&
+        shown->broken && !shown->path.isEmpty())
+      r.droppedPhotos << photoFileName(shown->path);
+    if (copies[size_t(j)].isEmpty() || copied.contains(copies[size_t(j)])) continue;
     copied << copies[size_t(j)];
     const QString& entry = p.photoFiles[size_t(j)];
     const QString target = n.inPosterFolder(copies[size_t(j)]);
@@ -144,13 +173,14 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   if (jpeg.isEmpty() || !files.write(n.paperJpeg(), jpeg))
     return fail(QStringLiteral("paper jpeg: ") + files.error());
 
-  if (!files.commit()) return fail(files.error());
+  if (!files.commit(n.database())) return fail(files.error());
+  r.droppedPhotos.removeDuplicates();
   r.status = SaveStatus::Saved;
   return r;
 }
 
 SaveResult savePoster(Poster& p) {
-  if (p.saving || p.opening) return {SaveStatus::Busy, {}, {}};
+  if (p.saving || p.opening) return {SaveStatus::Busy, {}, {}, {}};
   p.saving = true;
   p.windowEnabled = false;
   p.selectionActive = 0;
@@ -166,10 +196,10 @@ SaveResult savePoster(Poster& p) {
     if (chosen && !chosen->isEmpty()) {
       p.saveFolder = QFileInfo(*chosen).absolutePath();
       const std::optional<PosterNames> names = posterNamesFor(*chosen);
-      if (names)
-        r = writePoster(p, *names);
-      else
+      if (!names)
         r.status = SaveStatus::NameRefused;
+      else if (replaceAgreed(p, *names))
+        r = writePoster(p, *names);
     }
   }
   p.windowEnabled = true;
