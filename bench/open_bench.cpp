@@ -12,8 +12,8 @@
 #include "camera_photos.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
+#include "steps/open_poster.h"
 #include "steps/wizard.h"
-#include "storage/open_poster.h"
 #include "storage/save_poster.h"
 #include "support/stand_ins.h"
 

@@ -8,7 +8,7 @@
 #include "canvas/poster.h"
 #include "db_test_support.h"
 #include "platform/file_picture_loader.h"
-#include "storage/open_poster.h"
+#include "steps/open_poster.h"
 #include "storage/poster_db.h"
 #include "storage/template_db.h"
 

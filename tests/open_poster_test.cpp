@@ -1,4 +1,4 @@
-#include "storage/open_poster.h"
+#include "steps/open_poster.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -118,7 +118,7 @@ QStringList snapshot(const Poster& p) {
     s << p.photoFiles[size_t(i)] << p.wordTextColourCodes[size_t(i)]
       << p.wordFrameColourCodes[size_t(i)] << QString::number(p.photoStackOrder[size_t(i)])
       << QString::number(p.wordStackOrder[size_t(i)]);
-  s << QString::number(p.form.paper.revision()) << QString::number(p.windowEnabled);
+  s << QString::number(p.form.paper.revision());
   return s;
 }
 
@@ -226,7 +226,6 @@ TEST(OpenPoster, RecordsComeBackInOrderAndTheRestIsParked) {
   for (const Element* e : {&f.picture1, &f.picture2, &f.hscroll1, &f.vscroll1, &f.label2,
                            &f.command11, &f.command12, &f.command17, &f.command21})
     EXPECT_FALSE(e->visible) << e->name.toStdString();
-  EXPECT_TRUE(p.windowEnabled);
   backFrom4(b.poster);
   EXPECT_EQ(currentStep(p), 3);
   EXPECT_TRUE(f.text1[0].visible);
@@ -427,45 +426,6 @@ TEST(OpenPoster, ValuesThatDoNotFitKeepTheParkedOnes) {
   EXPECT_FALSE(f.text1[8].visible);  // parked by its Left
   EXPECT_EQ(f.text1[8].caption, "a\nb\nc");
   EXPECT_EQ(b.poster.paperColourCode, "#ffffff");  // "red" is no colour code
-}
-
-// The window repaints while opening runs; a second choice of the menu or a
-// press of ほぞん meanwhile does nothing, and no input reaches the window.
-class LoopPressing : public EventLoop {
- public:
-  explicit LoopPressing(Poster& p) : p_(p) {}
-  void yield() override {
-    ++yields;
-    if (p_.opening) {
-      again.push_back(openPoster(p_).status);
-      saves.push_back(savePoster(p_).status);
-      enabled.push_back(p_.windowEnabled);
-    }
-  }
-  Poster& p_;
-  int yields = 0;
-  std::vector<OpenStatus> again;
-  std::vector<SaveStatus> saves;
-  std::vector<bool> enabled;
-};
-
-TEST(OpenPoster, PressesDuringTheYieldsDoNothing) {
-  OpenFixture a;
-  a.makePoster();
-  ASSERT_EQ(a.saveAs(a.out + "/natsu.html").status, SaveStatus::Saved);
-  OpenFixture b;
-  LoopPressing loop(b.poster);
-  b.poster.svc.loop = &loop;
-  b.dialogs.paths.push_back(a.out + "/natsu.mdb");
-  ASSERT_EQ(openPoster(b.poster).status, OpenStatus::Opened);
-  EXPECT_EQ(loop.yields, 4);  // before the dialog, twice after the slots, at the end
-  EXPECT_EQ(loop.again, std::vector<OpenStatus>(4, OpenStatus::Busy));
-  EXPECT_EQ(loop.saves, std::vector<SaveStatus>(4, SaveStatus::Busy));
-  EXPECT_EQ(loop.enabled, (std::vector<bool>{true, false, false, false}));
-  EXPECT_EQ(b.dialogs.fileDialogs.size(), 1u);
-  EXPECT_FALSE(b.poster.opening);
-  EXPECT_TRUE(b.poster.windowEnabled);
-  EXPECT_EQ(b.poster.form.label5.caption, kStep4OpenedTitle);
 }
 
 }  // namespace

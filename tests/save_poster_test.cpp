@@ -14,8 +14,9 @@
 #include <algorithm>
 #include <csignal>
 
+#include "canvas/poster_content.h"
 #include "db_test_support.h"
-#include "storage/open_poster.h"
+#include "steps/open_poster.h"
 #include "storage/poster_names.h"
 #include "storage/poster_page.h"
 #include "storage/template_db.h"
@@ -108,13 +109,13 @@ struct SaveFixture : test::PosterFixture {
 
 TEST(PosterPage, WorkedExampleAndAnEmptyPoster) {
   SaveFixture fx;
-  const QString empty = posterPage(fx.poster, "natsu");
+  const QString empty = posterPage(takePosterContent(fx.poster), "natsu");
   EXPECT_EQ(empty,
             "<HTML>\r\n<META http-equiv=\"Content-Type\" content=\"text/html; "
             "charset=Shift_JIS\">\r\n<STYLE TYPE=text/css>\r\nBODY { "
             "background:url(natsu/natsu.jpg) no-repeat }\r\n</STYLE>\r\n</body>\r\n</HTML>");
   fx.workedExample();
-  EXPECT_EQ(posterPageBytes(fx.poster, "natsu"), golden());
+  EXPECT_EQ(posterPageBytes(takePosterContent(fx.poster), "natsu"), golden());
 
   // Positions round to the nearest pixel, halves to even; sizes round down.
   EXPECT_EQ(pagePixelX(200), -3);
@@ -124,7 +125,7 @@ TEST(PosterPage, WorkedExampleAndAnEmptyPoster) {
   EXPECT_EQ(pagePixelY(2760), 0);    // the paper's top edge
   EXPECT_EQ(pagePixelSize(2024.9f), 134);
   fx.place(5, fx.photo("dog.jpg"), 200, 2760, 1785, 1339);
-  EXPECT_TRUE(posterPage(fx.poster, "natsu")
+  EXPECT_TRUE(posterPage(takePosterContent(fx.poster), "natsu")
                   .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:0px\"src=\"natsu\\"
                             "dog.jpg\" width=119 height=89>\r\n<br><table"));
 }
@@ -143,7 +144,7 @@ TEST(PosterPage, MarkupIsEscapedUrlsAreEncodedAndNoCharacterIsLost) {
   SaveFixture fx;
   fx.place(0, "/p/a&\"b<.jpg");
   fx.placeWord(0, "<b>&\"x\" 😀𠮷 〜−—¥ ～①", 4800, 6000);
-  const QByteArray bytes = posterPageBytes(fx.poster, "なつ やすみ");
+  const QByteArray bytes = posterPageBytes(takePosterContent(fx.poster), "なつ やすみ");
   const QString back = utf8FromCp932(bytes);
   EXPECT_TRUE(back.contains("src=\"なつ%20やすみ\\a%26%22b%3C.jpg\"")) << back.toStdString();
   EXPECT_TRUE(
@@ -152,16 +153,17 @@ TEST(PosterPage, MarkupIsEscapedUrlsAreEncodedAndNoCharacterIsLost) {
       << back.toStdString();
   // In CSS neither "\" nor a character reference works: the url is %-encoded.
   EXPECT_TRUE(back.contains("url(なつ%20やすみ/なつ%20やすみ.jpg)")) << back.toStdString();
-  EXPECT_TRUE(posterPage(fx.poster, "a(b)😀")
+  EXPECT_TRUE(posterPage(takePosterContent(fx.poster), "a(b)😀")
                   .contains("url(a%28b%29%F0%9F%98%80/a%28b%29%F0%9F%98%80.jpg)"));
   EXPECT_TRUE(bytes.contains("\x81\x60"));  // ～ as code page 932 holds it
 
   // A browser reads "#" as a fragment, "?" as a query and "%" as an escape.
   fx.place(1, "/p/b#1?%2.jpg");
-  const QString page = posterPage(fx.poster, "c#d?e%f");
+  const QString page = posterPage(takePosterContent(fx.poster), "c#d?e%f");
   EXPECT_TRUE(page.contains("src=\"c%23d%3Fe%25f\\b%231%3F%252.jpg\"")) << page.toStdString();
   EXPECT_TRUE(page.contains("url(c%23d%3Fe%25f/c%23d%3Fe%25f.jpg)")) << page.toStdString();
-  EXPECT_EQ(posterPage(fx.poster, "x:y").count("x%3Ay"), 4);  // never a scheme "x:"
+  EXPECT_EQ(posterPage(takePosterContent(fx.poster), "x:y").count("x%3Ay"),
+            4);  // never a scheme "x:"
 }
 
 TEST(PosterNames, DerivedFromTheChosenPath) {
@@ -185,7 +187,6 @@ TEST(SavePoster, WritesThePageTheDatabaseAndTheFolder) {
   const SaveResult r = fx.saveAs(fx.out + "/natsu.html");
   ASSERT_EQ(r.status, SaveStatus::Saved) << r.error.toStdString();
   EXPECT_TRUE(fx.dialogs.messages.empty());
-  EXPECT_TRUE(fx.poster.windowEnabled);
   EXPECT_EQ(fx.poster.selectionActive, 0);
   ASSERT_EQ(fx.dialogs.fileDialogs.size(), 1u);
   EXPECT_EQ(fx.dialogs.fileDialogs[0].filter, "HTML(*.html)");
@@ -351,7 +352,6 @@ TEST(SavePoster, CancelAndRefusedNamesWriteNothing) {
   EXPECT_EQ(fx.saveAs(fx.out + "/.html").status, SaveStatus::NameRefused);
   EXPECT_EQ(fx.saveAs(fx.out + "/a\\b.html").status, SaveStatus::NameRefused);
   EXPECT_TRUE(filesBelow(fx.out).isEmpty());
-  EXPECT_TRUE(fx.poster.windowEnabled);
   ASSERT_EQ(fx.dialogs.messages.size(), 2u);
   EXPECT_EQ(fx.dialogs.messages[0].title, "ほぞん");
   EXPECT_EQ(fx.dialogs.messages[0].text, kSaveNameRefusedText);
@@ -375,7 +375,6 @@ TEST(SavePoster, AFailedSaveLeavesTheEarlierPosterAsItWas) {
     ASSERT_FALSE(fx.dialogs.messages.empty()) << what;
     EXPECT_EQ(fx.dialogs.messages.back().text, kSaveFailedText);
     EXPECT_EQ(fx.dialogs.messages.back().title, "ほぞん");
-    EXPECT_TRUE(fx.poster.windowEnabled);
     fx.dialogs.messages.clear();
   };
 
@@ -434,44 +433,6 @@ TEST(SavePoster, AMissingPhotoIsToldAndThePosterStillSaved) {
   EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "ima9F"), "natsu\\gone.jpg");
   EXPECT_TRUE(utf8FromCp932(fileBytes(fx.out + "/natsu.html")).contains("src=\"natsu\\gone.jpg\""));
   EXPECT_EQ(fileBytes(fx.out + "/natsu/cat.jpg"), "jpeg bytes");
-}
-
-// Presses ほぞん again from inside the save's own yields.
-class PressingAgain : public ScriptedDialogs {
- public:
-  std::optional<QString> saveFile(const FileDialogRequest& r) override {
-    if (poster) inner.push_back(savePoster(*poster).status);
-    return ScriptedDialogs::saveFile(r);
-  }
-  Poster* poster = nullptr;
-  std::vector<SaveStatus> inner;
-};
-class LoopPressingAgain : public EventLoop {
- public:
-  void yield() override {
-    if (!poster) return;
-    inner.push_back(savePoster(*poster).status);
-    poster->form.image3[0].left = 9500;  // the child clears the photos meanwhile
-  }
-  Poster* poster = nullptr;
-  std::vector<SaveStatus> inner;
-};
-
-TEST(SavePoster, ASecondPressWhileSavingDoesNothing) {
-  SaveFixture fx;
-  fx.workedExample();
-  PressingAgain dialogs;
-  LoopPressingAgain loop;
-  fx.poster.svc.dialogs = &dialogs;
-  fx.poster.svc.loop = &loop;
-  dialogs.poster = loop.poster = &fx.poster;
-  dialogs.paths.push_back(fx.out + "/natsu.html");
-  EXPECT_EQ(savePoster(fx.poster).status, SaveStatus::Saved);
-  EXPECT_EQ(dialogs.inner, std::vector<SaveStatus>{SaveStatus::Busy});
-  EXPECT_EQ(loop.inner, std::vector<SaveStatus>{SaveStatus::Busy});
-  EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
-  EXPECT_FALSE(fx.poster.saving);
-  EXPECT_EQ(fileBytes(fx.out + "/natsu.html"), golden());
 }
 
 void copyFolder(const QString& from, const QString& to) {

@@ -129,7 +129,7 @@ TEST(WizardSteps, BackFromStepFourUncoversTheLivePaper) {
        }},
       {"printed after opening",
        [&] {
-         setOpenedStepControls(p);
+         showOpenedStep(p);
          printPoster(p);
        }},
   };

@@ -6,7 +6,7 @@
 
 #include "db_test_support.h"
 #include "platform/gothic_font.h"
-#include "storage/open_poster.h"
+#include "steps/open_poster.h"
 #include "storage/template_db.h"
 #include "test_support.h"
 #include "words/word_lines.h"

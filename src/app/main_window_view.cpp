@@ -75,9 +75,6 @@ void MainWindowView::runWhenIdle(const std::function<void()>& handler) {
 void MainWindowView::sync() {
   const MainForm& f = poster_.form;
   binder_->sync([&f](const Element& e) { return f.shownBackColor(e); });
-  // Not the window itself: its message boxes and dialogs must stay usable.
-  if (central_->isEnabled() != poster_.windowEnabled) central_->setEnabled(poster_.windowEnabled);
-  if (menuBar()->isEnabled() != poster_.windowEnabled) menuBar()->setEnabled(poster_.windowEnabled);
   if (windowTitle() != f.caption) setWindowTitle(f.caption);
   if (!poster_.focusRequest.isEmpty()) {
     Element* e = poster_.form.find(poster_.focusRequest);

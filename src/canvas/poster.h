@@ -55,16 +55,9 @@ struct Poster {
   // Set to cancel the picture strip's running fill when another starts.
   std::shared_ptr<std::atomic<bool>> stripFill;
 
-  // Saving: no input reaches the window while a save runs, a second press
-  // does nothing, and the dialog starts where the previous save in this run
-  // went (empty before).
-  bool windowEnabled = true;
-  bool saving = false;
-  QString saveFolder;  // also where the open dialog starts; opening sets it
-
-  // Opening a poster: a second choice of the menu while one runs does nothing.
-  bool opening = false;
-
+  // Where the save and open dialogs start: the folder of the last save or
+  // open in this run (empty before).
+  QString saveFolder;
 
   // Word editor: the last kana typed on the pad (for ゛ ゜ and small kana),
   // and whether the next-key option holds character keys back.

@@ -26,6 +26,9 @@ bool PosterContent::operator==(const PosterContent& o) const {
          wordStackOrder == o.wordStackOrder;
 }
 
+bool isPlaced(const PhotoContent& c) { return c.left < kPlacementBoundary; }
+bool isPlaced(const WordContent& c) { return c.left < kPlacementBoundary; }
+
 PosterContent takePosterContent(const Poster& p) {
   const MainForm& f = p.form;
   PosterContent c;

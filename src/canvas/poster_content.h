@@ -57,6 +57,10 @@ struct PosterContent {
   bool operator!=(const PosterContent& o) const { return !(*this == o); }
 };
 
+// On the poster while the left edge is below the placement boundary.
+bool isPlaced(const PhotoContent& c);
+bool isPlaced(const WordContent& c);
+
 // The content as the window holds it now. No yield; nothing changes.
 PosterContent takePosterContent(const Poster& p);
 

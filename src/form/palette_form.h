@@ -14,6 +14,9 @@ struct Swatch {
 };
 extern const std::array<Swatch, 24> kSwatches;
 
+// The ColourCode of the swatch showing `shown`; `otherwise` when none does.
+QString swatchCodeOf(ColourValue shown, const char* otherwise);
+
 namespace look {
 inline const Look kSwatch = [] {
   Look l;

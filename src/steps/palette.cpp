@@ -63,22 +63,12 @@ void paletteOk(Poster& p) {
 
 void closePalette(Poster& p) { p.palette.visible = false; }
 
-namespace {
-const char* codeOfShown(ColourValue c) {
-  for (const Swatch& s : kSwatches)
-    if (s.shown == c) return s.code;
-  return nullptr;
-}
-}  // namespace
-
 void textCodeOfColour(Poster& p, int k) {
-  const char* code = codeOfShown(p.form.text1[k].foreColor);
-  p.wordTextColourCodes[k] = QString::fromLatin1(code ? code : "#000000");
+  p.wordTextColourCodes[size_t(k)] = swatchCodeOf(p.form.text1[size_t(k)].foreColor, "#000000");
 }
 
 void frameCodeOfColour(Poster& p, int k) {
-  const char* code = codeOfShown(p.form.text1[k].backColor);
-  p.wordFrameColourCodes[k] = QString::fromLatin1(code ? code : "#ffffff");
+  p.wordFrameColourCodes[size_t(k)] = swatchCodeOf(p.form.text1[size_t(k)].backColor, "#ffffff");
 }
 
 }  // namespace pastel

@@ -73,7 +73,22 @@ void setPaperSnapshot(Poster& p) {
 
 }  // namespace
 
-void setOpenedStepControls(Poster& p) { setControlSet(p.form, kOpenedSet, kStep4OpenedTitle); }
+void showOpenedStep(Poster& p) {
+  MainForm& f = p.form;
+  hideThumbnails(p);
+  clearFrames(p);
+  for (int i = 0; i < 10; ++i) {
+    if (!isPlaced(f.image3[size_t(i)])) {
+      parkPhoto(p, i, false);
+      f.image3[size_t(i)].visible = false;
+    }
+    if (!isPlaced(f.text1[size_t(i)])) {
+      parkWord(p, i, WordPark::Column);
+      f.text1[size_t(i)].visible = false;
+    }
+  }
+  setControlSet(f, kOpenedSet, kStep4OpenedTitle);
+}
 
 void nextFrom1(Poster& p) {
   MainForm& f = p.form;

@@ -13,7 +13,9 @@ void backFrom2(Poster& p);  // Command5
 void backFrom3(Poster& p);  // Command15
 void backFrom4(Poster& p);  // Command16
 
-// The control set of step 4 as opening a poster leaves it, with its title.
-void setOpenedStepControls(Poster& p);
+// Step 4 as opening a poster leaves it, from any step: its title and
+// control set, no thumbnail, no frame, the parked photos and words hidden
+// at their parked size.
+void showOpenedStep(Poster& p);
 
 }  // namespace pastel

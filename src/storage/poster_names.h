@@ -5,7 +5,7 @@
 
 namespace pastel {
 
-struct Poster;
+struct PosterContent;
 
 // The files one save writes, derived from the path chosen in the dialog.
 struct PosterNames {
@@ -35,7 +35,7 @@ QString photoFileName(const QString& entry);
 // name from different folders get names of their own ("cat-2.jpg"), as do
 // names that would take the place of the paper pictures; the same file
 // placed twice shares one copy. A "\" in a file name becomes "_".
-std::array<QString, 11> photoCopyNames(const Poster& p, const QString& posterName);
+std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName);
 
 // Line breaks as the poster files keep them: CR LF, whatever the editor uses.
 QString withCrLf(const QString& text);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "canvas/poster.h"
+#include "canvas/poster_content.h"
 #include "platform/cp932.h"
 #include "platform/twips.h"
 #include "storage/poster_names.h"
@@ -44,7 +45,7 @@ QString urlPart(const QString& text) {
 
 QString num(int v) { return QString::number(v); }
 
-QString photoElement(const Element& e, const QString& posterName, const QString& fileName) {
+QString photoElement(const PhotoContent& e, const QString& posterName, const QString& fileName) {
   return QStringLiteral("<img style=\"LEFT:") + num(pagePixelX(e.left)) +
          QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
          QStringLiteral("px\"src=\"") + urlPart(posterName) + QLatin1Char('\\') +
@@ -53,15 +54,15 @@ QString photoElement(const Element& e, const QString& posterName, const QString&
          QStringLiteral("<br>");
 }
 
-QString wordElement(const Element& e, const QString& frameCode, const QString& textCode) {
+QString wordElement(const WordContent& e) {
   return QStringLiteral("<table style=\"word-break:break-all; LEFT:") + num(pagePixelX(e.left)) +
          QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
-         QStringLiteral("px\" bgcolor=") + htmlEscaped(frameCode) +
+         QStringLiteral("px\" bgcolor=") + htmlEscaped(e.frameCode) +
          QStringLiteral(" width=259 height=") + num(pagePixelSize(e.height)) +
          QStringLiteral(
              "><td align=left valign=top><span style=\"line-height:19px;\"><font "
              "size=4 color= ") +
-         htmlEscaped(textCode) + QLatin1Char('>') + wordTextForPage(e.caption) +
+         htmlEscaped(e.textCode) + QLatin1Char('>') + wordTextForPage(e.text) +
          QStringLiteral("</font></td></table>") + kCrLf + QStringLiteral("<br>");
 }
 
@@ -113,19 +114,18 @@ QString wordTextForPage(const QString& text) {
   return out;
 }
 
-QString posterPage(const Poster& p, const QString& posterName) {
-  const std::array<QString, 11> copies = photoCopyNames(p, posterName);
+QString posterPage(const PosterContent& c, const QString& posterName) {
+  const std::array<QString, 11> copies = photoCopyNames(c, posterName);
   QString elements;
   for (int k = 0; k < 10; ++k) {
-    const int j = p.photoStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || !isPlaced(p.form.image3[size_t(j)])) continue;
-    elements += photoElement(p.form.image3[size_t(j)], posterName, copies[size_t(j)]);
+    const int j = c.photoStackOrder[size_t(k)];
+    if (j < 0 || j > 9 || !isPlaced(c.photos[size_t(j)])) continue;
+    elements += photoElement(c.photos[size_t(j)], posterName, copies[size_t(j)]);
   }
   for (int k = 0; k < 10; ++k) {
-    const int j = p.wordStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || !isPlaced(p.form.text1[size_t(j)])) continue;
-    elements += wordElement(p.form.text1[size_t(j)], p.wordFrameColourCodes[size_t(j)],
-                            p.wordTextColourCodes[size_t(j)]);
+    const int j = c.wordStackOrder[size_t(k)];
+    if (j < 0 || j > 9 || !isPlaced(c.words[size_t(j)])) continue;
+    elements += wordElement(c.words[size_t(j)]);
   }
   const QString bg = urlPart(posterName);
   // Browsers read a short page without a declared charset as Western text,
@@ -139,8 +139,8 @@ QString posterPage(const Poster& p, const QString& posterName) {
          elements + QStringLiteral("</body>") + kCrLf + QStringLiteral("</HTML>");
 }
 
-QByteArray posterPageBytes(const Poster& p, const QString& posterName) {
-  return toCp932WithReferences(posterPage(p, posterName));
+QByteArray posterPageBytes(const PosterContent& c, const QString& posterName) {
+  return toCp932WithReferences(posterPage(c, posterName));
 }
 
 }  // namespace pastel

@@ -8,7 +8,6 @@ struct Poster;
 struct PosterNames;
 
 enum class SaveStatus {
-  Busy,         // a save was already running: nothing done
   Cancelled,    // the dialog was cancelled, or replacing a poster refused: nothing written
   NameRefused,  // no PosterName follows from the name chosen: nothing written
   Failed,       // nothing put in place; an earlier poster of the name is as it was

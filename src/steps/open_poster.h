@@ -6,7 +6,6 @@ namespace pastel {
 struct Poster;
 
 enum class OpenStatus {
-  Busy,       // an open or a save was already running: nothing done
   Cancelled,  // the dialog was cancelled: nothing changed
   Refused,    // not a poster file, or one that cannot be read: nothing changed
   Opened,
@@ -25,10 +24,9 @@ inline const QString kOpenRefusedText = QStringLiteral("この ファイルは �
 // poster database is refused with a message before anything changes.
 OpenResult openPoster(Poster& p);
 
-// Everything after the dialog, for a path already chosen. A save of this
-// poster that was killed is finished first; beyond that nothing beside the
-// poster is written. Yields three times, with the window disabled; shows no
-// message.
+// Everything after the dialog, for a path already chosen: the file read
+// whole, then put on the window, which yields three times and ends in the
+// opened step. Shows no message.
 OpenResult openPosterFile(Poster& p, const QString& path);
 
 }  // namespace pastel
