@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -200,6 +201,7 @@ TextBoxWidget::TextBoxWidget(QWidget* parent, ElementEvents* events)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  setUndoRedoEnabled(false);
   document()->setDocumentMargin(1);
 }
 
@@ -219,6 +221,20 @@ void TextBoxWidget::syncText(const QString& text) {
   QTextCursor c = textCursor();
   c.setPosition(std::min(caret, int(document()->characterCount()) - 1));
   setTextCursor(c);
+}
+
+bool TextBoxWidget::event(QEvent* e) {
+  // Ctrl+Z and Ctrl+Y take back the poster's changes, not a box's typing:
+  // left to the window's shortcuts.
+  if (e->type() == QEvent::ShortcutOverride) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    const bool ctrlY = k->modifiers() == Qt::ControlModifier && k->key() == Qt::Key_Y;
+    if (k->matches(QKeySequence::Undo) || k->matches(QKeySequence::Redo) || ctrlY) {
+      e->ignore();
+      return true;
+    }
+  }
+  return QPlainTextEdit::event(e);
 }
 
 void TextBoxWidget::focusInEvent(QFocusEvent* e) {

@@ -114,6 +114,7 @@ class TextBoxWidget : public QPlainTextEdit {
   bool settingText() const { return settingText_; }
 
  protected:
+  bool event(QEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
 

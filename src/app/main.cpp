@@ -16,7 +16,9 @@ int main(int argc, char** argv) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   pastel::installJapaneseTranslations();
 
-  pastel::PastelApp pastelApp(pastel::PastelApp::Options{});
+  pastel::PastelApp::Options options;
+  options.keepPoster = true;
+  pastel::PastelApp pastelApp(options);
   pastelApp.start();
   // Used by the start-up benchmark only: end as soon as the window stands.
   if (qEnvironmentVariableIsSet("PASTELBOARD_QUIT_WHEN_SHOWN"))

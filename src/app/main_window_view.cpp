@@ -42,7 +42,7 @@ void MainWindowView::build() {
   itemGazo_->setObjectName(QStringLiteral("Itemgazo"));
   itemEnd_ = menuBar()->addAction(QStringLiteral("終了(&Q)"));
   itemEnd_->setObjectName(QStringLiteral("itemend"));
-  connect(itemEnd_, &QAction::triggered, this, [this] { run([this] { confirmEnd(poster_); }); });
+  connect(itemEnd_, &QAction::triggered, this, [this] { run([this] { askToEnd(); }); });
 
   binder_ =
       std::make_unique<FormBinder>(central_, [this](const std::function<void()>& h) { run(h); });
@@ -150,8 +150,15 @@ void MainWindowView::closeEvent(QCloseEvent* e) {
     return;
   }
   bool yes = false;
-  run([&] { yes = confirmEnd(poster_); });
+  run([&] {
+    yes = confirmEnd(poster_);
+    if (yes && onEnded) onEnded();
+  });
   if (yes) e->accept();
+}
+
+void MainWindowView::askToEnd() {
+  if (confirmEnd(poster_) && onEnded) onEnded();
 }
 
 }  // namespace pastel

@@ -36,6 +36,11 @@ class MainWindowView : public QMainWindow {
   void sync();
   void alsoSync(std::function<void()> syncWindow) { others_.push_back(std::move(syncWindow)); }
 
+  // おわり, 終了(&Q) and the close box: asks, and on Yes ends the program
+  // through onEnded as well.
+  void askToEnd();
+  std::function<void()> onEnded;
+
   QAction* itemOpen() const { return itemOpen_; }
   QAction* itemSetDir() const { return itemSetDir_; }
   QAction* itemGazo() const { return itemGazo_; }

@@ -1,7 +1,9 @@
 #include "app/pastel_app_view.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QShortcut>
 
 #include "steps/startup.h"
 #include "words/kana_input_view.h"
@@ -28,6 +30,27 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   qtPrinter_.beforeDialog = [this] { window_->sync(); };
   poster_.svc.printer = options.printer ? options.printer : &qtPrinter_;
   wireMainWindow(*window_, poster_);
+  if (options.keepPoster) {
+    KeptPosterStore::Options k;
+    k.folder = options.keptFolder;
+    kept_ = std::make_unique<KeptPosterStore>(k);
+  }
+  safety_ = std::make_unique<PosterSafety>(poster_, kept_.get());
+  // A change is taken once the handler that made it has returned and no
+  // button is held: a whole stroke or drag is one.
+  loop_.afterHandler = [this] {
+    safety_->afterHandler(QGuiApplication::mouseButtons() == Qt::NoButton);
+  };
+  window_->onEnded = [this] { safety_->endedCleanly(); };
+  // Teachers' keys, no button: the window's layout stays the designed one.
+  auto shortcut = [this](const QKeySequence& keys, void (PosterSafety::*act)()) {
+    auto* s = new QShortcut(keys, window_.get());
+    QObject::connect(s, &QShortcut::activated, window_.get(),
+                     [this, act] { window_->run([this, act] { (safety_.get()->*act)(); }); });
+  };
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &PosterSafety::undo);
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &PosterSafety::redo);
+  shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &PosterSafety::redo);
   // The kana lock is the input method's own.
   if (KanaInputMethod* ime =
           kanaInputMethodOf(window_->findChild<QPlainTextEdit*>(QStringLiteral("Text3"))))
@@ -41,6 +64,8 @@ void PastelApp::start() {
   window_->sync();
   window_->move(twipsToPixels(poster_.form.left), twipsToPixels(poster_.form.top));
   window_->show();
+  // Asked before the settings dialog, which then shows the words put back.
+  window_->run([this] { safety_->offerLeftBehind(); });
   if (options_.openSettings) openSettingsDialog(*window_);
   startUpAfterShow(poster_);
   window_->sync();

@@ -8,6 +8,8 @@
 #include "platform/key_injection_widgets.h"
 #include "platform/qt_platform_widgets.h"
 #include "platform/qt_printer_widgets.h"
+#include "steps/poster_safety.h"
+#include "storage/kept_poster.h"
 
 namespace pastel {
 
@@ -22,6 +24,10 @@ class PastelApp {
     Printer* printer = nullptr;         // default: the desktop's printer
     QString executableFolder;           // default: the running program's folder
     bool openSettings = true;           // start-up shows the settings dialog
+    // The poster kept after every change and offered back after a crash;
+    // keptFolder empty: the account's state folder.
+    bool keepPoster = false;
+    QString keptFolder;
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();
@@ -30,6 +36,7 @@ class PastelApp {
   void start();
 
   Poster& poster() { return poster_; }
+  PosterSafety& safety() { return *safety_; }
   MainWindowView& window() { return *window_; }
   // The word editor's key strokes; its input method reads and answers them.
   QtKeyInjector& keyInjector() { return keys_; }
@@ -44,6 +51,8 @@ class PastelApp {
   QtKeyInjector keys_;
   std::unique_ptr<MainWindowView> window_;
   std::unique_ptr<ViewPaperCapture> capture_;
+  std::unique_ptr<KeptPosterStore> kept_;
+  std::unique_ptr<PosterSafety> safety_;
   Options options_;
 };
 

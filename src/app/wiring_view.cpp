@@ -4,7 +4,7 @@
 namespace pastel {
 
 void wireMainWindow(MainWindowView& view, Poster& p) {
-  view.on(p.form.command3).click = [&p] { confirmEnd(p); };
+  view.on(p.form.command3).click = [&view] { view.askToEnd(); };
   wireWizard(view, p);
   wireCanvas(view, p);
   wireWords(view, p);

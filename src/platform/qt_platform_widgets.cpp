@@ -76,6 +76,7 @@ void QtEventLoop::runHandler(const std::function<void()>& handler) {
   handler();
   if (sync) sync();
   if (--depth_ > 0) return;
+  if (afterHandler) afterHandler();
   while (!idle_.empty()) {
     const std::vector<std::function<void()>> now = std::move(idle_);
     idle_.clear();

@@ -28,7 +28,8 @@ class QtDialogs : public Dialogs {
 // ever runs inside another's yield.
 class QtEventLoop : public EventLoop {
  public:
-  std::function<void()> sync;  // brings every window up to date
+  std::function<void()> sync;          // brings every window up to date
+  std::function<void()> afterHandler;  // once the outermost handler has returned
   void yield() override;
 
   // Runs one handler, then syncs. Input held during its yields is

@@ -19,10 +19,12 @@ void startUpBeforeShow(Poster& p) {
 }
 
 void startUpAfterShow(Poster& p) {
-  p.form.hscroll1.visible = true;
+  // A poster put back at start may stand in a later step, which keeps its own.
+  const bool step1 = currentStep(p) == 1;
+  if (step1) p.form.hscroll1.visible = true;
   yieldToEvents(p);
   p.selectionActive = 0;
-  p.form.picture1.visible = true;
+  if (step1) p.form.picture1.visible = true;
   yieldToEvents(p);
 }
 

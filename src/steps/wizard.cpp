@@ -1,5 +1,7 @@
 #include "steps/wizard.h"
 
+#include <algorithm>
+
 #include "canvas/poster.h"
 
 namespace pastel {
@@ -72,6 +74,41 @@ void setPaperSnapshot(Poster& p) {
 }
 
 }  // namespace
+
+void showSlotsOfStep(Poster& p) {
+  MainForm& f = p.form;
+  const int step = currentStep(p);
+  clearFrames(p);
+  for (int i = 0; i < 10; ++i) {
+    f.image3[size_t(i)].visible = step > 1 && isPlaced(f.image3[size_t(i)]);
+    f.text1[size_t(i)].visible = step == 3 || (step > 1 && isPlaced(f.text1[size_t(i)]));
+  }
+  f.image3[10].visible = false;
+}
+
+void showStep(Poster& p, int step, bool opened) {
+  MainForm& f = p.form;
+  step = std::clamp(step, 1, 4);
+  if (opened && step == 4) {
+    showOpenedStep(p);
+  } else {
+    static const QString* const kTitles[] = {&kStep1Title, &kStep2Title, &kStep3Title,
+                                             &kStep4Title};
+    setControlSet(f, step, *kTitles[step - 1]);
+    for (int i = 0; i < 10; ++i) {
+      if (!isPlaced(f.image3[size_t(i)])) parkPhoto(p, i, false);
+      if (!isPlaced(f.text1[size_t(i)])) parkWord(p, i, WordPark::Here);
+    }
+  }
+  f.picture1.visible = step == 1;
+  f.picture2.visible = false;
+  p.selectionActive = 0;
+  showSlotsOfStep(p);
+  if (step == 2)
+    showThumbnails(p);
+  else
+    hideThumbnails(p);
+}
 
 void showOpenedStep(Poster& p) {
   MainForm& f = p.form;
