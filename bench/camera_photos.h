@@ -2,6 +2,9 @@
 // Ten camera photos for the benchmarks: 4000 x 3000 JPEGs of 2-4 MB at
 // 4:2:0, each different, with sensor-like grain so that decoding costs what
 // a real photo costs, and a 160 x 120 EXIF thumbnail as cameras write one.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -79,6 +82,18 @@ inline CameraPhotos writeCameraPhotos(const QString& folder, const QString& plai
     out.bytes += file.size();
   }
   return out;
+}
+
+// Drops the files from the page cache, so that the next read comes from the
+// disk, as for photos just copied from a camera or after a restart.
+inline void dropFromPageCache(const QStringList& paths) {
+  for (const QString& path : paths) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0) continue;
+    ::fdatasync(fd);  // dirty pages are not dropped
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+  }
 }
 
 }  // namespace pastel::bench

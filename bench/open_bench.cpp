@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
-#include "app/wizard.h"
 #include "bench_main.h"
 #include "camera_photos.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
-#include "storage/open_poster.h"
+#include "steps/open_poster.h"
+#include "steps/wizard.h"
 #include "storage/save_poster.h"
 #include "support/stand_ins.h"
 

@@ -1,4 +1,5 @@
-// Saving a poster with ten camera photos placed on it.
+// Saving a poster with ten camera photos placed on it: 4000 x 3000 JPEGs of
+// 2-4 MB, as a camera writes them.
 // Run with QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 
 #include "app/pastel_app_view.h"
 #include "bench_main.h"
+#include "camera_photos.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
 #include "storage/save_poster.h"
@@ -16,26 +18,6 @@
 
 namespace pastel {
 namespace {
-
-// Ten camera-sized JPEG files, as a phone or camera writes them: the
-// gradients of the canvas benchmark plus sensor noise, which brings them to
-// the size of a real photo (about 1.8 MB).
-void writeCameraPhotos(const QString& folder) {
-  QImage full(4000, 3000, QImage::Format_RGB32);
-  quint32 seed = 1;
-  for (int i = 0; i < 10; ++i) {
-    for (int y = 0; y < full.height(); ++y) {
-      auto* line = reinterpret_cast<QRgb*>(full.scanLine(y));
-      for (int x = 0; x < full.width(); ++x) {
-        seed = seed * 1664525u + 1013904223u;
-        const int n = int(seed >> 28);  // 0..15
-        line[x] = qRgb(((x / 16 + i * 20) & 0xff) ^ n, ((y / 12) & 0xff) ^ n,
-                       (((x + y) / 24) & 0xff) ^ n);
-      }
-    }
-    full.save(QStringLiteral("%1/IMG_%2.JPG").arg(folder).arg(i), "JPEG", 90);
-  }
-}
 
 // The program in step 4 with ten camera photos on the paper and ten words.
 struct FullPoster {
@@ -47,7 +29,7 @@ struct FullPoster {
     o.openSettings = false;
     app = std::make_unique<PastelApp>(o);
     Poster& p = app->poster();
-    writeCameraPhotos(dir.path());
+    const QStringList names = bench::writeCameraPhotos(dir.path()).names;
     app->start();
     QImage paper(707, 499, QImage::Format_RGB32);
     paper.fill(QColor(255, 240, 200));
@@ -56,8 +38,6 @@ struct FullPoster {
     p.form.picture1.visible = false;
     p.form.vscroll1.visible = true;
     p.pictureFolderPath = dir.path() + "/";
-    QStringList names;
-    for (int i = 0; i < 10; ++i) names << QString("IMG_%1.JPG").arg(i);
     loadPictureStrip(p, names);
     for (int k = 0; k < 10; ++k) {
       floatPhotoSlot(p, k, 0, 0);

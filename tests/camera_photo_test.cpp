@@ -10,6 +10,7 @@
 #include "picture_file_test.h"
 #include "picture_writers.h"
 #include "platform/file_picture_loader.h"
+#include "platform/picture_size.h"
 
 namespace pastel {
 namespace {
@@ -174,6 +175,52 @@ TEST_F(CameraPhotos, EmbeddedThumbnailOnlyWhenFitAndWhole) {
   const QByteArray whole = withExif(photo, exifBlock(1, good));
   EXPECT_TRUE(
       loader.load(write("cut.jpg", whole.left(whole.size() - 300)), kThumbnailMaxPixels)->broken);
+}
+
+// What this process has read from files so far, in bytes.
+qint64 bytesReadSoFar() {
+  QFile io("/proc/self/io");
+  if (!io.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : io.readAll().split('\n'))
+    if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+  return -1;
+}
+
+TEST_F(CameraPhotos, AStripCellReadsThePhotosHeadAndEndOnly) {
+  if (bytesReadSoFar() < 0) GTEST_SKIP() << "no /proc/self/io";
+  // Grain keeps the photo as large as a camera's (over a megabyte).
+  QImage grain(1600, 1200, QImage::Format_RGB32);
+  quint32 seed = 7;
+  for (int y = 0; y < grain.height(); ++y)
+    for (int x = 0; x < grain.width(); ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      grain.setPixel(x, y, qRgb(int(seed >> 24), int(seed >> 16) & 0xff, int(seed >> 8) & 0xff));
+    }
+  const QByteArray whole =
+      withExif(jpeg(grain), exifBlock(6, jpeg(storedFor(kThumb, QSize(120, 160), 6))));
+  ASSERT_GT(whole.size(), 1'000'000);
+  const struct Case {
+    const char* name;
+    QByteArray file;
+    qint64 mostRead;
+  } cases[] = {
+      {"camera photo", whole, 64 * 1024},
+      // Bytes after the end (as some phones append): the whole file is read.
+      {"trailer", whole + QByteArray(20000, 'x'), whole.size() + 20000 + 64 * 1024},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = write("big.jpg", c.file);
+    const qint64 before = bytesReadSoFar();
+    const PictureRef p = loader.load(path, kThumbnailMaxPixels);
+    EXPECT_LE(bytesReadSoFar() - before, c.mostRead);
+    ASSERT_FALSE(p->broken);
+    // The thumbnail, turned upright (6: taken on its side), the photo's size.
+    EXPECT_EQ(p->image.size(), QSize(67, 89));
+    expectQuarters(p->image, kThumb);
+    EXPECT_EQ(p->widthHiMetric, pixelsToHiMetric(1200));
+    EXPECT_EQ(p->heightHiMetric, pixelsToHiMetric(1600));
+  }
 }
 
 TEST_F(CameraPhotos, OddOrientationTagsLeaveThePhotoUpright) {

@@ -2,9 +2,13 @@
 #include <sqlite3.h>
 
 #include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace pastel::test {
 
@@ -58,6 +62,34 @@ inline QByteArray fileBytes(const QString& path) {
 inline bool writeBytes(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every file below a folder, hidden ones included, as relative paths.
+inline QStringList filesBelow(const QString& root) {
+  QStringList out;
+  QDir d(root);
+  for (const QFileInfo& fi : d.entryInfoList(
+           QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+    out << fi.fileName();
+    if (fi.isDir() && !fi.isSymLink())
+      for (const QString& s : filesBelow(fi.filePath())) out << fi.fileName() + "/" + s;
+  }
+  return out;
+}
+
+// A folder byte for byte, as one line per entry: its name and the digest
+// of its bytes, or "<dir>".
+inline std::string folderBytes(const QString& root) {
+  std::string out;
+  for (const QString& f : filesBelow(root)) {
+    const QString path = root + "/" + f;
+    const QByteArray digest =
+        QFileInfo(path).isDir()
+            ? QByteArray("<dir>")
+            : QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha1).toHex();
+    out += f.toStdString() + " " + digest.toStdString() + "\n";
+  }
+  return out;
 }
 
 }  // namespace pastel::test

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "form/twips.h"
 #include "platform/picture_loader.h"
+#include "platform/twips.h"
 
 namespace pastel::test {
 

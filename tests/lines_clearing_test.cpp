@@ -38,10 +38,9 @@ TEST(Lines, DotsHaveTheScrollBarsRadiusInPixels) {
   for (int r : {1, 30}) {
     p.form.paper.setBackColor(kWhite);
     p.form.hscroll1.scroll.value = r;
-    penPress(p, p.form.paper, 200 * 15, 150 * 15);
+    penPress(p, p.form.paper, 200 * kTwipsPerPixel, 150 * kTwipsPerPixel);
     penRelease(p);
     const Dots d = dotsOf(p.form.paper.image(), red);
-    EXPECT_EQ(p.penRadius, r);
     EXPECT_GE(d.count, int(3.14159 * (r - 1) * (r - 1))) << r;
     EXPECT_LE(d.count, int(3.14159 * (r + 1) * (r + 1)) + 1) << r;
     EXPECT_TRUE(QRect(200 - r, 150 - r, 2 * r + 1, 2 * r + 1).contains(d.box)) << r;
@@ -49,29 +48,48 @@ TEST(Lines, DotsHaveTheScrollBarsRadiusInPixels) {
   }
 }
 
-TEST(Lines, OnlyWhileThePenIsDownAndWithoutFillingGaps) {
+// A child's quick stroke gives mouse events 10 to 20 pixels apart: it must
+// still draw one line, as wide as its dots.
+TEST(Lines, AStrokeIsOneLineDrawnOnlyWhileThePenIsDown) {
   PosterFixture fx;
   Poster& p = fx.poster;
   const ColourValue blue = rgb(0, 0, 255);
   p.form.command13.backColor = blue;
   p.form.paper.setBackColor(kWhite);
   p.form.hscroll1.scroll.value = 2;
+  const QImage& img = p.form.paper.image();
+  auto inked = [](const QImage& i, int x, int y) { return (i.pixel(x, y) & 0xffffff) == 0xffu; };
   penMove(p, p.form.paper, 1500, 1500);
-  EXPECT_EQ(dotsOf(p.form.paper.image(), blue).count, 0);
+  EXPECT_EQ(dotsOf(img, blue).count, 0);
   penPress(p, p.form.paper, 1500, 1500);  // pixel 100, 100
   penMove(p, p.form.paper, 4500, 1500);   // pixel 300, 100
+  penMove(p, p.form.paper, 4500, 3750);   // pixel 300, 250
   penRelease(p);
   penMove(p, p.form.paper, 6000, 1500);
-  const QImage& img = p.form.paper.image();
-  EXPECT_EQ(img.pixel(100, 100) & 0xffffff, 0x0000ffu);
-  EXPECT_EQ(img.pixel(300, 100) & 0xffffff, 0x0000ffu);
-  EXPECT_EQ(img.pixel(200, 100) & 0xffffff, 0xffffffu);
-  EXPECT_EQ(img.pixel(400, 100) & 0xffffff, 0xffffffu);
-  // The output surface draws on itself.
-  penPress(p, p.form.surface2, 1500, 3000);
+  for (int x = 100; x <= 300; x += 10) EXPECT_TRUE(inked(img, x, 100)) << x;
+  for (int y = 100; y <= 250; y += 10) EXPECT_TRUE(inked(img, 300, y)) << y;
+  EXPECT_TRUE(inked(img, 200, 98) && inked(img, 200, 102));  // as wide as a dot
+  EXPECT_FALSE(inked(img, 200, 97) || inked(img, 200, 103));
+  EXPECT_FALSE(inked(img, 400, 100));
+  EXPECT_FALSE(inked(img, 350, 100));
+  // The next stroke starts on its own.
+  penPress(p, p.form.paper, 1500, 6000);  // pixel 100, 400
+  penMove(p, p.form.paper, 1650, 6000);
   penRelease(p);
-  EXPECT_EQ(p.form.surface2.image().pixel(100, 200) & 0xffffff, 0x0000ffu);
-  EXPECT_EQ(img.pixel(100, 200) & 0xffffff, 0xffffffu);
+  EXPECT_TRUE(inked(img, 105, 400));
+  EXPECT_FALSE(inked(img, 200, 325));
+  // A press without a move is one dot.
+  p.form.paper.setBackColor(kWhite);
+  penPress(p, p.form.paper, 3000, 3000);
+  penRelease(p);
+  EXPECT_EQ(dotsOf(img, blue).box, QRect(198, 198, 5, 5));
+
+  // The output surface draws on itself the same way.
+  penPress(p, p.form.surface2, 1500, 3000);
+  penMove(p, p.form.surface2, 4500, 3000);
+  penRelease(p);
+  EXPECT_TRUE(inked(p.form.surface2.image(), 200, 200));
+  EXPECT_FALSE(inked(img, 150, 200));
 }
 
 TEST(Clearing, PaperClearRestoresTheWindowColourButNotTheCode) {
@@ -122,8 +140,7 @@ TEST(Clearing, PhotoClearParksEveryPhotoAndKeepsThePaper) {
   EXPECT_EQ(p.photoStackOrder, order);
   // The paper and its lines stay for the next save.
   EXPECT_EQ(p.form.paper.backPicture(), snapshot);
-  floatPhotoSlot(p, 0, 0, 0);
-  EXPECT_EQ(p.floatingSlot, 0);
+  EXPECT_EQ(floatPhotoSlot(p, 0, 0, 0), 0);
 }
 
 TEST(Clearing, WordClearSendsEveryWordHome) {

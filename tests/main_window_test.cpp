@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/startup.h"
 #include "form/int16.h"
+#include "steps/startup.h"
 #include "test_support.h"
 
 namespace pastel {
@@ -30,15 +30,14 @@ TEST(MainWindowStartUp, EstablishesTheStartValuesAndStepOne) {
   }
   EXPECT_EQ(p.selectionActive, 0);
   EXPECT_EQ(p.penDown, 0);
-  EXPECT_EQ(p.penRadius, 50);
   EXPECT_EQ(p.wordEditMode, "3");
   EXPECT_EQ(p.selectedIndex, 0);
   EXPECT_EQ(p.selectedKind, SelectedKind::None);
   EXPECT_EQ(p.form.paper.backColor(), kSysWindowBackground);
 
   // Centred on the designed size, then the height is set.
-  EXPECT_FLOAT_EQ(p.form.left, (1920 * 15 - 15240) / 2.0f);
-  EXPECT_FLOAT_EQ(p.form.top, (1080 * 15 - 11520) / 2.0f);
+  EXPECT_FLOAT_EQ(p.form.left, (1920 * kTwipsPerPixel - 15240) / 2.0f);
+  EXPECT_FLOAT_EQ(p.form.top, (1080 * kTwipsPerPixel - 11520) / 2.0f);
   EXPECT_FLOAT_EQ(p.form.width, 15240);
   EXPECT_FLOAT_EQ(p.form.height, 11520);
   EXPECT_EQ(fx.loop.yields, 2);
@@ -49,9 +48,8 @@ TEST(MainWindowStartUp, EstablishesTheStartValuesAndStepOne) {
   p.form.forEach([&](Element& e) {
     if (e.visible && e.name != "Image2") shown.push_back(e.name);
   });
-  std::vector<QString> expected{"Label3",    "Label5",    "Command5", "Command11",
-                                "Command3",  "Command19", "Command12", "Command13",
-                                "Picture1", "HScroll1"};
+  std::vector<QString> expected{"Label3",    "Label5",    "Command5",  "Command11", "Command3",
+                                "Command19", "Command12", "Command13", "Picture1",  "HScroll1"};
   std::sort(shown.begin(), shown.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(shown, expected);
@@ -60,7 +58,7 @@ TEST(MainWindowStartUp, EstablishesTheStartValuesAndStepOne) {
 
 TEST(MainWindowStartUp, CentringOnASmallScreenIsKeptNegative) {
   Poster p;
-  FixedDesktop small(800 * 15, 600 * 15);
+  FixedDesktop small(800 * kTwipsPerPixel, 600 * kTwipsPerPixel);
   p.svc.desktop = &small;
   startUpBeforeShow(p);
   EXPECT_LT(p.form.left, 0);

@@ -1,15 +1,16 @@
-#include "storage/open_poster.h"
+#include "steps/open_poster.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QImage>
 
-#include "app/palette.h"
-#include "app/wizard.h"
 #include "db_test_support.h"
 #include "platform/file_picture_loader.h"
+#include "steps/palette.h"
+#include "steps/wizard.h"
 #include "storage/field_binding.h"
 #include "storage/save_poster.h"
 #include "storage/template_db.h"
@@ -117,7 +118,7 @@ QStringList snapshot(const Poster& p) {
     s << p.photoFiles[size_t(i)] << p.wordTextColourCodes[size_t(i)]
       << p.wordFrameColourCodes[size_t(i)] << QString::number(p.photoStackOrder[size_t(i)])
       << QString::number(p.wordStackOrder[size_t(i)]);
-  s << QString::number(p.form.paper.revision()) << QString::number(p.windowEnabled);
+  s << QString::number(p.form.paper.revision());
   return s;
 }
 
@@ -130,6 +131,7 @@ QStringList rowOf(const QString& db, const QString& table, const QStringList& co
 TEST(OpenPoster, ARoundTripGivesTheSameDatabaseAndPage) {
   OpenFixture a;
   a.makePoster();
+  a.poster.paperColourCode = "#80ff80";
   ASSERT_EQ(a.saveAs(a.out + "/natsu.html").status, SaveStatus::Saved);
 
   OpenFixture b;  // another window, with a poster of its own on it
@@ -224,7 +226,6 @@ TEST(OpenPoster, RecordsComeBackInOrderAndTheRestIsParked) {
   for (const Element* e : {&f.picture1, &f.picture2, &f.hscroll1, &f.vscroll1, &f.label2,
                            &f.command11, &f.command12, &f.command17, &f.command21})
     EXPECT_FALSE(e->visible) << e->name.toStdString();
-  EXPECT_TRUE(p.windowEnabled);
   backFrom4(b.poster);
   EXPECT_EQ(currentStep(p), 3);
   EXPECT_TRUE(f.text1[0].visible);
@@ -250,6 +251,7 @@ TEST(OpenPoster, AMovedPosterFindsItsPicturesAndSavingBackCopiesNone) {
   struct stat before {
   }, after{};
   ASSERT_EQ(::stat(QFile::encodeName(moved + "/natsu/cat.jpg").constData(), &before), 0);
+  b.dialogs.answers.push_back(MsgAnswer::Yes);  // its page was left behind
   const SaveResult s = b.saveAs(moved + "/natsu.html");
   ASSERT_EQ(s.status, SaveStatus::Saved);
   EXPECT_TRUE(s.missingPhotos.isEmpty());
@@ -327,13 +329,15 @@ TEST(OpenPoster, StoredPathsNeverReachOutsideThePosterFolder) {
   setPhoto(6, secret);  // absolute
   setPhoto(7, "natsu\\link.jpg");
   setPhoto(3, "natsu\\gone.jpg");  // only missing
+  ASSERT_EQ(mkfifo(QFile::encodeName(a.out + "/natsu/fifo.jpg").constData(), 0644), 0);
+  setPhoto(2, "natsu\\fifo.jpg");
   ASSERT_TRUE(QFile::remove(a.out + "/natsu/natsu.bmp"));
 
   OpenFixture b;
   b.stripedPaper();
   ASSERT_EQ(b.open(db).status, OpenStatus::Opened);
   const Poster& p = b.poster;
-  for (int i = 3; i <= 7; ++i) {
+  for (int i = 2; i <= 7; ++i) {
     SCOPED_TRACE(i);
     const Element& e = p.form.image3[size_t(i)];
     EXPECT_TRUE(e.visible);
@@ -342,16 +346,51 @@ TEST(OpenPoster, StoredPathsNeverReachOutsideThePosterFolder) {
     EXPECT_TRUE(e.picture->image.isNull());
   }
   EXPECT_EQ(p.photoFiles[3], a.out + "/natsu/gone.jpg");
-  for (int i = 4; i <= 7; ++i) EXPECT_EQ(p.photoFiles[size_t(i)], "") << i;
+  for (int i : {2, 4, 5, 6, 7}) EXPECT_EQ(p.photoFiles[size_t(i)], "") << i;
   // No paper picture: the paper shows its own colour, nothing of before.
   EXPECT_FALSE(p.form.paper.backPicture());
   EXPECT_FALSE(p.form.image2.picture);
   EXPECT_EQ(p.form.paper.image().pixel(3, 0), p.form.paper.image().pixel(3, 10));
 
-  // Saving it again takes nothing from outside the folder.
+  // Saving it again takes nothing from outside the folder, and says which
+  // photos it could not keep, once.
   ASSERT_EQ(b.saveAs(b.out + "/again.html").status, SaveStatus::Saved);
   for (const QString& f : QDir(b.out + "/again").entryList(QDir::Files))
     EXPECT_NE(fileBytes(b.out + "/again/" + f), fileBytes(secret)) << f.toStdString();
+  ASSERT_EQ(b.dialogs.messages.size(), 1u);
+  EXPECT_EQ(b.dialogs.messages[0].text,
+            "しゃしんが みつかりませんでした：gone.jpg\n"
+            "この しゃしんは のこせませんでした：fifo.jpg、secret.jpg、passwd、link.jpg");
+}
+
+// A poster another program left in WAL mode keeps its newest rows in the
+// -wal file: opening reads them and writes nothing beside the poster, not
+// even in a folder it may not write to.
+TEST(OpenPoster, AWalPosterOpensAndNothingBesideItChanges) {
+  OpenFixture a;
+  a.makePoster();
+  ASSERT_EQ(a.saveAs(a.out + "/natsu.html").status, SaveStatus::Saved);
+  const QString db = a.out + "/natsu.mdb";
+  {
+    sqlite3* h = nullptr;
+    ASSERT_EQ(sqlite3_open(db.toUtf8().constData(), &h), SQLITE_OK);
+    sqlite3_db_config(h, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    EXPECT_EQ(sqlite3_exec(h, "PRAGMA journal_mode=WAL; UPDATE textdata SET tex9F = 'うぇる'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(h);
+  }
+  QFile::remove(db + "-shm");
+  ASSERT_TRUE(QFile::exists(db + "-wal"));
+  const auto before = test::folderBytes(a.out);
+  const QByteArray folder = QFile::encodeName(a.out);
+  ASSERT_EQ(chmod(folder.constData(), 0555), 0);
+  OpenFixture b;
+  const OpenResult r = b.open(db);
+  chmod(folder.constData(), 0755);
+  ASSERT_EQ(r.status, OpenStatus::Opened) << r.error.toStdString();
+  EXPECT_EQ(b.poster.form.text1[9].caption, "うぇる");
+  EXPECT_EQ(test::folderBytes(a.out), before);
 }
 
 TEST(OpenPoster, ValuesThatDoNotFitKeepTheParkedOnes) {
@@ -359,7 +398,9 @@ TEST(OpenPoster, ValuesThatDoNotFitKeepTheParkedOnes) {
   a.makePoster();
   ASSERT_EQ(a.saveAs(a.out + "/natsu.html").status, SaveStatus::Saved);
   const QString db = a.out + "/natsu.mdb";
-  ASSERT_TRUE(rawExec(db, "UPDATE imagedata SET ima8L = '40000', ima9W = 'abc', ima9H = '1e3'"));
+  ASSERT_TRUE(rawExec(db,
+                      "UPDATE imagedata SET ima8L = '40000', ima9W = 'abc', ima9H = '1e3', "
+                      "sgazo = 'red'"));
   ASSERT_TRUE(rawExec(db,
                       "UPDATE textdata SET tex9S = '500', tex9C = '12345', tex9B = '654321', "
                       "tex9T = '-99999', tex8L = 'NaN', tex8F = 'a' || char(13) || 'b' || "
@@ -384,45 +425,7 @@ TEST(OpenPoster, ValuesThatDoNotFitKeepTheParkedOnes) {
   EXPECT_EQ(f.text1[9].foreColor, ColourValue(12345));
   EXPECT_FALSE(f.text1[8].visible);  // parked by its Left
   EXPECT_EQ(f.text1[8].caption, "a\nb\nc");
-}
-
-// The window repaints while opening runs; a second choice of the menu or a
-// press of ほぞん meanwhile does nothing, and no input reaches the window.
-class LoopPressing : public EventLoop {
- public:
-  explicit LoopPressing(Poster& p) : p_(p) {}
-  void yield() override {
-    ++yields;
-    if (p_.opening) {
-      again.push_back(openPoster(p_).status);
-      saves.push_back(savePoster(p_).status);
-      enabled.push_back(p_.windowEnabled);
-    }
-  }
-  Poster& p_;
-  int yields = 0;
-  std::vector<OpenStatus> again;
-  std::vector<SaveStatus> saves;
-  std::vector<bool> enabled;
-};
-
-TEST(OpenPoster, PressesDuringTheYieldsDoNothing) {
-  OpenFixture a;
-  a.makePoster();
-  ASSERT_EQ(a.saveAs(a.out + "/natsu.html").status, SaveStatus::Saved);
-  OpenFixture b;
-  LoopPressing loop(b.poster);
-  b.poster.svc.loop = &loop;
-  b.dialogs.paths.push_back(a.out + "/natsu.mdb");
-  ASSERT_EQ(openPoster(b.poster).status, OpenStatus::Opened);
-  EXPECT_EQ(loop.yields, 4);  // before the dialog, twice after the slots, at the end
-  EXPECT_EQ(loop.again, std::vector<OpenStatus>(4, OpenStatus::Busy));
-  EXPECT_EQ(loop.saves, std::vector<SaveStatus>(4, SaveStatus::Busy));
-  EXPECT_EQ(loop.enabled, (std::vector<bool>{true, false, false, false}));
-  EXPECT_EQ(b.dialogs.fileDialogs.size(), 1u);
-  EXPECT_FALSE(b.poster.opening);
-  EXPECT_TRUE(b.poster.windowEnabled);
-  EXPECT_EQ(b.poster.form.label5.caption, kStep4OpenedTitle);
+  EXPECT_EQ(b.poster.paperColourCode, "#ffffff");  // "red" is no colour code
 }
 
 }  // namespace

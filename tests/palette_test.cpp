@@ -1,4 +1,4 @@
-#include "app/palette.h"
+#include "steps/palette.h"
 
 #include <gtest/gtest.h>
 
@@ -71,8 +71,8 @@ TEST(Palette, IsPlacedOnceByItsFormula) {
   test::PosterFixture fx;
   PaletteForm& pal = fx.poster.palette;
   openPalette(fx.poster, PaletteTarget::Line);
-  EXPECT_FLOAT_EQ(pal.left, (1920 * 15 - 15240) / 2.0f + 11000);
-  EXPECT_FLOAT_EQ(pal.top, (1080 * 15 - 11520) / 2.0f + 780);
+  EXPECT_FLOAT_EQ(pal.left, (1920 * kTwipsPerPixel - 15240) / 2.0f + 11000);
+  EXPECT_FLOAT_EQ(pal.top, (1080 * kTwipsPerPixel - 11520) / 2.0f + 780);
   pal.left = 42;  // moved by the user
   openPalette(fx.poster, PaletteTarget::Paper);
   EXPECT_FLOAT_EQ(pal.left, 42);

@@ -13,8 +13,7 @@ using test::CanvasFixture;
 // Floats a photo over thumbnail 0 (cell 11040, 2280, picture 1785 x 1340)
 // holding it at (300, 200) and presses it.
 int floatAndPress(CanvasFixture& fx) {
-  floatPhotoSlot(fx.poster, 0, 300, 200);
-  const int k = fx.poster.floatingSlot;
+  const int k = floatPhotoSlot(fx.poster, 0, 300, 200);
   pressPhoto(fx.poster, k);
   return k;
 }
@@ -137,19 +136,16 @@ TEST(PhotoEditing, EleventhPhotoIsRefusedWithAMessage) {
   p.form.image3[4].visible = false;
   EXPECT_EQ(pressPhoto(p, 10), PhotoPress::TooManyPhotos);
   EXPECT_EQ(fx.dialogs.messages.size(), 2u);
-  floatPhotoSlot(p, 1, 0, 0);
-  EXPECT_EQ(p.floatingSlot, 4);
+  EXPECT_EQ(floatPhotoSlot(p, 1, 0, 0), 4);
 
   // Slot 0 freed while the OverflowSlot floats: it simply goes away.
   fx.place(4);
-  floatPhotoSlot(p, 1, 0, 0);
-  ASSERT_EQ(p.floatingSlot, 10);
+  ASSERT_EQ(floatPhotoSlot(p, 1, 0, 0), 10);
   p.form.image3[0].left = 9500;
   EXPECT_EQ(pressPhoto(p, 10), PhotoPress::OverflowWithdrawn);
   EXPECT_EQ(fx.dialogs.messages.size(), 2u);
   EXPECT_FALSE(p.form.image3[10].visible);
-  floatPhotoSlot(p, 1, 0, 0);
-  EXPECT_EQ(p.floatingSlot, 0);
+  EXPECT_EQ(floatPhotoSlot(p, 1, 0, 0), 0);
 }
 
 TEST(PhotoEditing, SizeButtonsScaleTheSelectedPhotoFromWholeTwips) {

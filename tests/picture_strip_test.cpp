@@ -97,10 +97,9 @@ TEST(PictureStrip, HoverFloatsTheLowestFreeSlotOverTheThumbnail) {
   loadPictureStrip(p, CanvasFixture::names(23, "3000x1000"));
   fx.place(0);
   fx.place(1);
-  floatPhotoSlot(p, 3, 240, 150);
+  EXPECT_EQ(floatPhotoSlot(p, 3, 240, 150), 2);
   const Element& slot = p.form.image3[2];
   const Element& thumb = p.form.image1[3];
-  EXPECT_EQ(p.floatingSlot, 2);
   EXPECT_TRUE(slot.visible);
   EXPECT_EQ(slot.left, thumb.left);
   EXPECT_EQ(slot.top, thumb.top);
@@ -115,9 +114,8 @@ TEST(PictureStrip, HoverFloatsTheLowestFreeSlotOverTheThumbnail) {
 
   // Every mouse move hovers again: the same file is not decoded again.
   const int loads = fx.loader.loads;
-  floatPhotoSlot(p, 3, 250, 160);
+  EXPECT_EQ(floatPhotoSlot(p, 3, 250, 160), 2);
   EXPECT_EQ(fx.loader.loads, loads);
-  EXPECT_EQ(p.floatingSlot, 2);
 
   // On the second page thumbnail 3 is picture 13.
   scrollPictureStrip(p, 10);
@@ -125,8 +123,7 @@ TEST(PictureStrip, HoverFloatsTheLowestFreeSlotOverTheThumbnail) {
   EXPECT_EQ(p.photoFiles[2], p.pictureFiles[13]);
 
   for (int k = 2; k < 10; ++k) fx.place(k);
-  floatPhotoSlot(p, 0, 10, 10);
-  EXPECT_EQ(p.floatingSlot, 10);
+  EXPECT_EQ(floatPhotoSlot(p, 0, 10, 10), 10);
   EXPECT_TRUE(p.form.image3[10].visible);
   EXPECT_EQ(p.photoFiles[10], p.pictureFiles[10]);
 }

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <map>
+#include <set>
 
 #include "db_test_support.h"
 #include "storage/template_db.h"
@@ -16,14 +18,22 @@ using test::fileBytes;
 using test::rawExec;
 using test::rawValue;
 
-// Buffer -> column as the file format lays it out, written out longhand.
-std::pair<QString, QString> expectedColumn(int b) {
-  if (b == 0) return {"imagedata", "backcolor"};
-  if (b == 51) return {"imagedata", "colcode"};
-  if (b == 132) return {"imagedata", "sgazo"};
-  if (b <= 50)
-    return {"imagedata", QString("ima%1").arg((b - 1) / 5) + QString("LTWHF")[(b - 1) % 5]};
-  return {"textdata", QString("tex%1").arg((b - 52) / 8) + QString("LTWHSFCB")[(b - 52) % 8]};
+// Every column of the first row of a table, by name.
+std::map<QString, QString> rawRow(const QString& path, const QString& table) {
+  std::map<QString, QString> row;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    const QByteArray sql = QStringLiteral("SELECT * FROM \"%1\" LIMIT 1").arg(table).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+      for (int c = 0; c < sqlite3_column_count(st); ++c)
+        row[QString::fromUtf8(sqlite3_column_name(st, c))] =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)));
+    sqlite3_finalize(st);
+  }
+  sqlite3_close(db);
+  return row;
 }
 
 TEST(PosterDatabase, EveryFieldBufferLandsInItsColumnAndReadsBack) {
@@ -41,12 +51,30 @@ TEST(PosterDatabase, EveryFieldBufferLandsInItsColumnAndReadsBack) {
   });
   EXPECT_TRUE(r.ok()) << r.failures.join("; ").toStdString();
 
-  for (int b = 0; b < 133; ++b) {
-    const auto [table, column] = expectedColumn(b);
-    EXPECT_EQ(rawValue(path, table, column), QString("v%1 あ\r\nい").arg(b)) << b;
-  }
-  EXPECT_EQ(expectedColumn(131).second, "tex9B");
-  EXPECT_EQ(expectedColumn(50).second, "ima9F");
+  // Rows of the file format's binding table, as it gives them.
+  const struct {
+    int buffer;
+    const char* table;
+    const char* column;
+  } rows[] = {{0, "imagedata", "backcolor"}, {1, "imagedata", "ima0L"},  {5, "imagedata", "ima0F"},
+              {6, "imagedata", "ima1L"},     {22, "imagedata", "ima4T"}, {50, "imagedata", "ima9F"},
+              {51, "imagedata", "colcode"},  {52, "textdata", "tex0L"},  {56, "textdata", "tex0S"},
+              {59, "textdata", "tex0B"},     {60, "textdata", "tex1L"},  {129, "textdata", "tex9F"},
+              {131, "textdata", "tex9B"},    {132, "imagedata", "sgazo"}};
+  for (const auto& r : rows)
+    EXPECT_EQ(rawValue(path, r.table, r.column), QString("v%1 あ\r\nい").arg(r.buffer)) << r.column;
+  // And together the 133 buffers fill every column of both tables, each
+  // buffer its own.
+  std::set<QString> seen;
+  int columns = 0;
+  for (const char* table : {"imagedata", "textdata"})
+    for (const auto& [column, value] : rawRow(path, table)) {
+      ++columns;
+      seen.insert(value);
+    }
+  EXPECT_EQ(columns, 133);
+  EXPECT_EQ(seen.size(), 133u);
+  EXPECT_EQ(seen.count(QString("v77 あ\r\nい")), 1u);
 
   FieldBuffers back;
   r = readFieldBuffers(path, back);

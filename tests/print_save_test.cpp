@@ -7,11 +7,11 @@
 #include <QPainter>
 #include <csignal>
 
-#include "app/palette.h"
-#include "app/wizard.h"
 #include "capture/print.h"
 #include "capture/print_page.h"
 #include "capture/save_image.h"
+#include "steps/palette.h"
+#include "steps/wizard.h"
 #include "test_support.h"
 
 namespace pastel {
@@ -31,17 +31,6 @@ int le32(const QByteArray& b, int at) {
   return int(quint8(b[at])) | int(quint8(b[at + 1])) << 8 | int(quint8(b[at + 2])) << 16 |
          int(quint8(b[at + 3])) << 24;
 }
-
-// A yield that presses a button again, as an impatient child would.
-class PressingLoop : public EventLoop {
- public:
-  void yield() override {
-    ++yields;
-    if (press) press();
-  }
-  std::function<void()> press;
-  int yields = 0;
-};
 
 struct OutputFixture : PosterFixture {
   OutputFixture() : capture(poster), printer(dir.filePath("out.pdf")) {
@@ -149,31 +138,6 @@ TEST(Print, PrinterErrorIsToldAndChangesNothingElse) {
   EXPECT_EQ(fx.dialogs.messages[0].text, "いんさつ できませんでした。");
   EXPECT_TRUE(p.form.picture2.visible);
   EXPECT_EQ(p.form.label5.caption, kStep4Title);
-}
-
-TEST(Print, SecondPressWhileRunningDoesNothing) {
-  OutputFixture fx;
-  Poster& p = fx.poster;
-  fx.toStep4();
-  PressingLoop loop;
-  p.svc.loop = &loop;
-  int nested = 0;
-  loop.press = [&] {
-    if (nested++ < 3) {
-      printPoster(p);
-      saveAsImage(p);
-    }
-  };
-  fx.dialogs.paths = {fx.dir.filePath("x.bmp")};
-  fx.printer.onDialog = [&] { printPoster(p); };
-  printPoster(p);
-  EXPECT_EQ(fx.printer.dialogs, 1);
-  EXPECT_TRUE(fx.dialogs.fileDialogs.empty());
-  EXPECT_FALSE(p.outputRunning);
-  // Afterwards the commands work again.
-  saveAsImage(p);
-  EXPECT_EQ(fx.dialogs.fileDialogs.size(), 1u);
-  EXPECT_TRUE(QFile::exists(fx.dir.filePath("x.bmp")));
 }
 
 TEST(SaveAsImage, StepOneGrabsIntoThePaperWhichANewColourErases) {

@@ -1,26 +1,55 @@
 #include "storage/save_poster.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QImage>
+#include <algorithm>
 #include <csignal>
 
+#include "canvas/poster_content.h"
 #include "db_test_support.h"
+#include "steps/open_poster.h"
 #include "storage/poster_names.h"
 #include "storage/poster_page.h"
 #include "storage/template_db.h"
 #include "test_support.h"
 
+// rename(2) as the saves in these tests see it: the renames of paths below
+// `under` are counted, and one of them can fail, or the process can be
+// killed just before or after one, as a child's power cut or a crash would.
+struct FaultyRename {
+  QByteArray under;
+  int count = 0, failAt = 0, killBefore = 0, killAfter = 0;
+} faultyRename;
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+  FaultyRename& f = faultyRename;
+  const bool counted = !f.under.isEmpty() && QByteArray(to).startsWith(f.under);
+  const int n = counted ? ++f.count : 0;
+  if (n && n == f.killBefore) raise(SIGKILL);
+  if (n && n == f.failAt) {
+    errno = EIO;
+    return -1;
+  }
+  const int r = renameat(AT_FDCWD, from, AT_FDCWD, to);
+  if (n && n == f.killAfter) raise(SIGKILL);
+  return r;
+}
+
 namespace pastel {
 namespace {
 
 using test::fileBytes;
+using test::filesBelow;
+using test::folderBytes;
 using test::rawValue;
 using test::writeBytes;
 
@@ -37,19 +66,6 @@ QString utf8FromCp932(const QByteArray& bytes) {
   if (r == size_t(-1)) return QStringLiteral("<not cp932>");
   out.resize(out.size() - int(ol));
   return QString::fromUtf8(out);
-}
-
-// Every file below a folder, hidden ones included, as relative paths.
-QStringList filesBelow(const QString& root) {
-  QStringList out;
-  QDir d(root);
-  for (const QFileInfo& fi :
-       d.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
-    out << fi.fileName();
-    if (fi.isDir() && !fi.isSymLink())
-      for (const QString& s : filesBelow(fi.filePath())) out << fi.fileName() + "/" + s;
-  }
-  return out;
 }
 
 struct SaveFixture : test::PosterFixture {
@@ -93,26 +109,25 @@ struct SaveFixture : test::PosterFixture {
 
 TEST(PosterPage, WorkedExampleAndAnEmptyPoster) {
   SaveFixture fx;
-  const QString empty = posterPage(fx.poster, "natsu");
+  const QString empty = posterPage(takePosterContent(fx.poster), "natsu");
   EXPECT_EQ(empty,
             "<HTML>\r\n<META http-equiv=\"Content-Type\" content=\"text/html; "
             "charset=Shift_JIS\">\r\n<STYLE TYPE=text/css>\r\nBODY { "
             "background:url(natsu/natsu.jpg) no-repeat }\r\n</STYLE>\r\n</body>\r\n</HTML>");
   fx.workedExample();
-  EXPECT_EQ(posterPageBytes(fx.poster, "natsu"), golden());
+  EXPECT_EQ(posterPageBytes(takePosterContent(fx.poster), "natsu"), golden());
 
   // Positions round to the nearest pixel, halves to even; sizes round down.
   EXPECT_EQ(pagePixelX(200), -3);
   EXPECT_EQ(pagePixelX(232.5f), 0);  // -0.5
   EXPECT_EQ(pagePixelX(262.5f), 2);  // 1.5
   EXPECT_EQ(pagePixelX(277.5f), 2);  // 2.5
-  EXPECT_EQ(pagePixelY(2760), -8);
+  EXPECT_EQ(pagePixelY(2760), 0);    // the paper's top edge
   EXPECT_EQ(pagePixelSize(2024.9f), 134);
   fx.place(5, fx.photo("dog.jpg"), 200, 2760, 1785, 1339);
-  EXPECT_TRUE(
-      posterPage(fx.poster, "natsu")
-          .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:-8px\"src=\"natsu\\"
-                    "dog.jpg\" width=119 height=89>\r\n<br><table"));
+  EXPECT_TRUE(posterPage(takePosterContent(fx.poster), "natsu")
+                  .contains("<br><img style=\"LEFT:-3px; POSITION: absolute; TOP:0px\"src=\"natsu\\"
+                            "dog.jpg\" width=119 height=89>\r\n<br><table"));
 }
 
 TEST(PosterPage, LineBreaksBecomeBrUpToTheTwentieth) {
@@ -125,22 +140,30 @@ TEST(PosterPage, LineBreaksBecomeBrUpToTheTwentieth) {
   EXPECT_EQ(wordTextForPage(lines.mid(0, 20).join("\n")), lines.mid(0, 20).join("<BR>"));
 }
 
-TEST(PosterPage, MarkupIsEscapedAndNoCharacterIsLost) {
+TEST(PosterPage, MarkupIsEscapedUrlsAreEncodedAndNoCharacterIsLost) {
   SaveFixture fx;
   fx.place(0, "/p/a&\"b<.jpg");
   fx.placeWord(0, "<b>&\"x\" 😀𠮷 〜−—¥ ～①", 4800, 6000);
-  const QByteArray bytes = posterPageBytes(fx.poster, "なつ やすみ");
+  const QByteArray bytes = posterPageBytes(takePosterContent(fx.poster), "なつ やすみ");
   const QString back = utf8FromCp932(bytes);
-  EXPECT_TRUE(back.contains("src=\"なつ やすみ\\a&amp;&quot;b&lt;.jpg\"")) << back.toStdString();
+  EXPECT_TRUE(back.contains("src=\"なつ%20やすみ\\a%26%22b%3C.jpg\"")) << back.toStdString();
   EXPECT_TRUE(
       back.contains(">&lt;b&gt;&amp;&quot;x&quot; &#128512;&#134071; "
                     "&#12316;&#8722;&#8212;&#165; ～①</font>"))
       << back.toStdString();
   // In CSS neither "\" nor a character reference works: the url is %-encoded.
   EXPECT_TRUE(back.contains("url(なつ%20やすみ/なつ%20やすみ.jpg)")) << back.toStdString();
-  EXPECT_TRUE(posterPage(fx.poster, "a(b)😀")
+  EXPECT_TRUE(posterPage(takePosterContent(fx.poster), "a(b)😀")
                   .contains("url(a%28b%29%F0%9F%98%80/a%28b%29%F0%9F%98%80.jpg)"));
   EXPECT_TRUE(bytes.contains("\x81\x60"));  // ～ as code page 932 holds it
+
+  // A browser reads "#" as a fragment, "?" as a query and "%" as an escape.
+  fx.place(1, "/p/b#1?%2.jpg");
+  const QString page = posterPage(takePosterContent(fx.poster), "c#d?e%f");
+  EXPECT_TRUE(page.contains("src=\"c%23d%3Fe%25f\\b%231%3F%252.jpg\"")) << page.toStdString();
+  EXPECT_TRUE(page.contains("url(c%23d%3Fe%25f/c%23d%3Fe%25f.jpg)")) << page.toStdString();
+  EXPECT_EQ(posterPage(takePosterContent(fx.poster), "x:y").count("x%3Ay"),
+            4);  // never a scheme "x:"
 }
 
 TEST(PosterNames, DerivedFromTheChosenPath) {
@@ -164,7 +187,6 @@ TEST(SavePoster, WritesThePageTheDatabaseAndTheFolder) {
   const SaveResult r = fx.saveAs(fx.out + "/natsu.html");
   ASSERT_EQ(r.status, SaveStatus::Saved) << r.error.toStdString();
   EXPECT_TRUE(fx.dialogs.messages.empty());
-  EXPECT_TRUE(fx.poster.windowEnabled);
   EXPECT_EQ(fx.poster.selectionActive, 0);
   ASSERT_EQ(fx.dialogs.fileDialogs.size(), 1u);
   EXPECT_EQ(fx.dialogs.fileDialogs[0].filter, "HTML(*.html)");
@@ -330,7 +352,6 @@ TEST(SavePoster, CancelAndRefusedNamesWriteNothing) {
   EXPECT_EQ(fx.saveAs(fx.out + "/.html").status, SaveStatus::NameRefused);
   EXPECT_EQ(fx.saveAs(fx.out + "/a\\b.html").status, SaveStatus::NameRefused);
   EXPECT_TRUE(filesBelow(fx.out).isEmpty());
-  EXPECT_TRUE(fx.poster.windowEnabled);
   ASSERT_EQ(fx.dialogs.messages.size(), 2u);
   EXPECT_EQ(fx.dialogs.messages[0].title, "ほぞん");
   EXPECT_EQ(fx.dialogs.messages[0].text, kSaveNameRefusedText);
@@ -342,27 +363,18 @@ TEST(SavePoster, CancelAndRefusedNamesWriteNothing) {
   EXPECT_EQ(rawValue(fx.out + "/なつ やすみ.mdb", "imagedata", "ima9F"), "なつ やすみ\\cat.jpg");
 }
 
-// The earlier poster of the name, byte for byte.
-std::map<QString, QByteArray> snapshot(const QString& root) {
-  std::map<QString, QByteArray> m;
-  for (const QString& f : filesBelow(root))
-    m[f] = QFileInfo(root + "/" + f).isDir() ? QByteArray("<dir>") : fileBytes(root + "/" + f);
-  return m;
-}
-
 TEST(SavePoster, AFailedSaveLeavesTheEarlierPosterAsItWas) {
   SaveFixture fx;
   fx.workedExample();
   ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
-  const auto before = snapshot(fx.out);
+  const auto before = folderBytes(fx.out);
   fx.poster.form.image3[0].left = 2000;
   fx.poster.paperColourCode = "#000000";
   auto expectUntouched = [&](const char* what) {
-    EXPECT_EQ(snapshot(fx.out), before) << what;
+    EXPECT_EQ(folderBytes(fx.out), before) << what;
     ASSERT_FALSE(fx.dialogs.messages.empty()) << what;
     EXPECT_EQ(fx.dialogs.messages.back().text, kSaveFailedText);
     EXPECT_EQ(fx.dialogs.messages.back().title, "ほぞん");
-    EXPECT_TRUE(fx.poster.windowEnabled);
     fx.dialogs.messages.clear();
   };
 
@@ -371,9 +383,9 @@ TEST(SavePoster, AFailedSaveLeavesTheEarlierPosterAsItWas) {
   QDir().mkdir(fx.out + "/natsu/cat.jpg.d");
   QFile::rename(fx.out + "/natsu/cat.jpg", fx.out + "/natsu/cat.jpg.keep");
   QDir().rename(fx.out + "/natsu/cat.jpg.d", fx.out + "/natsu/cat.jpg");
-  const auto withFolder = snapshot(fx.out);
+  const auto withFolder = folderBytes(fx.out);
   EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Failed);
-  EXPECT_EQ(snapshot(fx.out), withFolder);
+  EXPECT_EQ(folderBytes(fx.out), withFolder);
   fx.dialogs.messages.clear();
   QDir().rmdir(fx.out + "/natsu/cat.jpg");
   QFile::rename(fx.out + "/natsu/cat.jpg.keep", fx.out + "/natsu/cat.jpg");
@@ -394,9 +406,9 @@ TEST(SavePoster, AFailedSaveLeavesTheEarlierPosterAsItWas) {
 
   // A file where the poster folder should be: nothing at all is written.
   writeBytes(fx.out + "/haru", "a file");
-  const auto withFile = snapshot(fx.out);
+  const auto withFile = folderBytes(fx.out);
   EXPECT_EQ(fx.saveAs(fx.out + "/haru.html").status, SaveStatus::Failed);
-  EXPECT_EQ(snapshot(fx.out), withFile);
+  EXPECT_EQ(folderBytes(fx.out), withFile);
   fx.dialogs.messages.clear();
 
   if (geteuid() != 0) {  // root writes into read-only folders
@@ -423,42 +435,146 @@ TEST(SavePoster, AMissingPhotoIsToldAndThePosterStillSaved) {
   EXPECT_EQ(fileBytes(fx.out + "/natsu/cat.jpg"), "jpeg bytes");
 }
 
-// Presses ほぞん again from inside the save's own yields.
-class PressingAgain : public ScriptedDialogs {
- public:
-  std::optional<QString> saveFile(const FileDialogRequest& r) override {
-    if (poster) inner.push_back(savePoster(*poster).status);
-    return ScriptedDialogs::saveFile(r);
+void copyFolder(const QString& from, const QString& to) {
+  QDir().mkpath(to);
+  for (const QFileInfo& fi : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+    if (fi.isDir())
+      copyFolder(fi.filePath(), to + "/" + fi.fileName());
+    else
+      QFile::copy(fi.filePath(), to + "/" + fi.fileName());
   }
-  Poster* poster = nullptr;
-  std::vector<SaveStatus> inner;
-};
-class LoopPressingAgain : public EventLoop {
- public:
-  void yield() override {
-    if (!poster) return;
-    inner.push_back(savePoster(*poster).status);
-    poster->form.image3[0].left = 9500;  // the child clears the photos meanwhile
-  }
-  Poster* poster = nullptr;
-  std::vector<SaveStatus> inner;
-};
+}
 
-TEST(SavePoster, ASecondPressWhileSavingDoesNothing) {
+// A save killed at any rename of its commit leaves the old poster or the
+// new one, whole, once the next open or save has looked at it; a rename
+// that fails puts every file back and says so.
+TEST(SavePoster, AKilledOrFailedCommitLeavesTheOldPosterOrTheNew) {
   SaveFixture fx;
   fx.workedExample();
-  PressingAgain dialogs;
-  LoopPressingAgain loop;
-  fx.poster.svc.dialogs = &dialogs;
-  fx.poster.svc.loop = &loop;
-  dialogs.poster = loop.poster = &fx.poster;
-  dialogs.paths.push_back(fx.out + "/natsu.html");
-  EXPECT_EQ(savePoster(fx.poster).status, SaveStatus::Saved);
-  EXPECT_EQ(dialogs.inner, std::vector<SaveStatus>{SaveStatus::Busy});
-  EXPECT_EQ(loop.inner, std::vector<SaveStatus>{SaveStatus::Busy});
-  EXPECT_EQ(dialogs.fileDialogs.size(), 1u);
-  EXPECT_FALSE(fx.poster.saving);
-  EXPECT_EQ(fileBytes(fx.out + "/natsu.html"), golden());
+  fx.place(1, fx.photo("dog.jpg", "old dog"), 3000, 4000);
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  const auto oldPoster = folderBytes(fx.out);
+  const QString pristine = fx.dir.path() + "/pristine";
+  copyFolder(fx.out, pristine);
+  auto restore = [&] {
+    QDir(fx.out).removeRecursively();
+    copyFolder(pristine, fx.out);
+  };
+
+  fx.photo("cat.jpg", "new cat");
+  fx.photo("dog.jpg", "new dog");
+  fx.poster.form.image3[0].left = 2000;
+  fx.poster.form.text1[2].caption = "あたらしい";
+  const PosterNames names = *posterNamesFor(fx.out + "/natsu.html");
+  FaultyRename& f = faultyRename;
+  f.under = QFile::encodeName(fx.out);
+  f.count = 0;
+  ASSERT_EQ(writePoster(fx.poster, names).status, SaveStatus::Saved);
+  const int renames = f.count;
+  const auto newPoster = folderBytes(fx.out);
+  ASSERT_NE(newPoster, oldPoster);
+  EXPECT_GE(renames, 6);
+
+  for (int k = 0; k <= renames; ++k) {
+    SCOPED_TRACE(k);
+    restore();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      f.count = 0;
+      (k == 0 ? f.killBefore : f.killAfter) = std::max(k, 1);
+      writePoster(fx.poster, names);
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    // Every other time the next open finishes it, else the next save.
+    if (k % 2 == 0) {
+      SaveFixture reader;
+      ASSERT_EQ(openPosterFile(reader.poster, fx.out + "/natsu.mdb").status, OpenStatus::Opened);
+      // The record was whole before the first rename: the commit is finished.
+      EXPECT_EQ(folderBytes(fx.out), newPoster);
+    }
+    ASSERT_EQ(writePoster(fx.poster, names).status, SaveStatus::Saved);
+    EXPECT_EQ(folderBytes(fx.out), newPoster);
+  }
+
+  for (int k : {1, renames / 2, renames}) {
+    SCOPED_TRACE(k);
+    restore();
+    f.count = 0;
+    f.failAt = k;
+    EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Failed);
+    f.failAt = 0;
+    EXPECT_EQ(folderBytes(fx.out), oldPoster);
+    ASSERT_FALSE(fx.dialogs.messages.empty());
+    EXPECT_EQ(fx.dialogs.messages.back().text, kSaveFailedText);
+    fx.dialogs.messages.clear();
+  }
+  f.under.clear();
+}
+
+// Killed saves leave hidden files (and a commit record cut short): the next
+// save of the poster removes its own and no other poster's.
+TEST(SavePoster, HiddenFilesOfKilledSavesGoWithTheNextSave) {
+  SaveFixture fx;
+  fx.workedExample();
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  const QStringList stale{".natsu.html.saving-1a2b",       ".natsu.htm.saving-3",
+                          ".natsu.mdb.saving-ff",          ".natsu.mdb.saving-ff-journal",
+                          ".natsu.mdb-wal.saving-7.old",   "natsu/.cat.jpg.saving-99",
+                          "natsu/.natsu.bmp.saving-1.old", ".natsu.mdb.commit"};
+  const QStringList others{".natsu2.mdb.saving-1", ".natsu.x.mdb.saving-2", ".other.saving-1",
+                           "natsu/mine.txt"};
+  for (const QString& name : stale + others)
+    writeBytes(fx.out + "/" + name, QByteArray(100000, 'x'));
+  writeBytes(fx.out + "/.natsu.mdb.commit", "pastelboard commit 1\n.natsu.mdb.saving-ff\tnat");
+  fx.poster.form.image3[0].left = 2000;
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  for (const QString& name : stale)
+    EXPECT_FALSE(QFileInfo::exists(fx.out + "/" + name)) << name.toStdString();
+  for (const QString& name : others)
+    EXPECT_TRUE(QFileInfo::exists(fx.out + "/" + name)) << name.toStdString();
+  EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "ima9L"), "2000");
+}
+
+// The page never takes the place of the poster's database, and a poster
+// whose page is gone is not replaced without a question.
+TEST(SavePoster, ThePosterDatabaseIsNeverReplacedUnasked) {
+  SaveFixture fx;
+  fx.workedExample();
+  ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  const auto before = folderBytes(fx.out);
+  for (const char* name : {"natsu.mdb", "natsu.MDB", "natsu.mdb-wal", "natsu."}) {
+    SCOPED_TRACE(name);
+    fx.dialogs.messages.clear();
+    EXPECT_EQ(fx.saveAs(fx.out + "/" + name).status, SaveStatus::NameRefused);
+    EXPECT_EQ(folderBytes(fx.out), before);
+    ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+    EXPECT_EQ(fx.dialogs.messages[0].text, kSaveNameRefusedText);
+  }
+
+  // The page was deleted: the database and the folder are still there.
+  QFile::remove(fx.out + "/natsu.html");
+  const auto withoutPage = folderBytes(fx.out);
+  fx.poster.form.image3[0].left = 2000;
+  fx.dialogs.messages.clear();
+  EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Cancelled);  // いいえ
+  EXPECT_EQ(folderBytes(fx.out), withoutPage);
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  const MessageBoxText& asked = fx.dialogs.messages[0];
+  EXPECT_EQ(asked.text, "おなじ なまえで ほぞんした ものが あります。おきかえますか？");
+  EXPECT_EQ(asked.title, "ほぞん");
+  EXPECT_EQ(asked.buttons, MsgButtons::YesNo);
+  EXPECT_EQ(asked.defaultButton, MsgAnswer::No);
+  fx.dialogs.answers.push_back(MsgAnswer::Yes);
+  EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  EXPECT_EQ(rawValue(fx.out + "/natsu.mdb", "imagedata", "ima9L"), "2000");
+  // With the page there, the dialog itself has asked.
+  fx.dialogs.messages.clear();
+  EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+  EXPECT_TRUE(fx.dialogs.messages.empty());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDir>
 #include <QFile>
@@ -61,8 +62,10 @@ TEST(SettingsDialog, StoredWordsGoToTheSlotsAndEditedOnesBackToTheFile) {
   EXPECT_TRUE(s.fx.dialogs.messages.empty());
   EXPECT_EQ(s.slotWords(), toList(kStored));
   EXPECT_FLOAT_EQ(p.form.text1[0].height, 345);
-  // No folder chosen: bare names, resolved against the current folder.
-  EXPECT_EQ(p.pictureFiles, QStringList({"A.jpg", "b.BMP"}));
+  // No folder chosen: the one shown, so the paths are whole.
+  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
+  EXPECT_EQ(p.pictureFiles,
+            QStringList({s.pictures.path() + "/A.jpg", s.pictures.path() + "/b.BMP"}));
 
   // A word edited on the poster, then 設定(&D): it replaces the stored one.
   p.form.text1[3].caption = "あめ";
@@ -86,10 +89,13 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   Poster& p = s.fx.poster;
   s.ctl.open();
   s.ctl.chooseFolder("/");
-  EXPECT_EQ(p.pictureFolderPath, "/");
-  s.ctl.chooseFolder(s.pictures.path() + "/");
-  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
   s.ctl.confirm();
+  EXPECT_EQ(p.pictureFolderPath, "/");
+  s.ctl.open();
+  s.ctl.chooseFolder(s.pictures.path() + "/");
+  EXPECT_EQ(p.pictureFolderPath, "/");  // only a confirmation sets it
+  s.ctl.confirm();
+  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
   EXPECT_EQ(p.pictureFiles,
             QStringList({s.pictures.path() + "/A.jpg", s.pictures.path() + "/b.BMP"}));
 
@@ -98,7 +104,6 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   s.ctl.menuSetDir();
   EXPECT_EQ(s.ctl.dialog()->dirPath, s.pictures.path());
   EXPECT_EQ(s.ctl.dialog()->drive, s.pictures.path());
-  EXPECT_EQ(p.settingsFolder, s.pictures.path());
 
   // Closing from the frame hands nothing over.
   s.ctl.chooseFolder(s.pictures.path() + "/なし");
@@ -108,7 +113,7 @@ TEST(SettingsDialog, ConfirmedFolderComesBackAndFoldersEndInOneSlash) {
   EXPECT_FALSE(s.ctl.isOpen());
   EXPECT_NE(p.form.text1[0].caption, "かわ");
   EXPECT_EQ(p.pictureFiles, before);
-  EXPECT_EQ(p.settingsFolder, s.pictures.path());
+  EXPECT_EQ(p.pictureFolderPath, s.pictures.path() + "/");
 }
 
 TEST(SettingsDialog, ChoosingTheDriveAlreadyShownKeepsTheOpenFolder) {
@@ -117,7 +122,6 @@ TEST(SettingsDialog, ChoosingTheDriveAlreadyShownKeepsTheOpenFolder) {
   s.ctl.chooseFolder(s.pictures.path() + "/なし");
   s.ctl.chooseDrive(s.ctl.dialog()->drive);
   EXPECT_EQ(s.ctl.dialog()->dirPath, s.pictures.path() + "/なし");
-  EXPECT_EQ(s.fx.poster.pictureFolderPath, s.pictures.path() + "/なし/");
   s.ctl.chooseDrive("/");
   EXPECT_EQ(s.ctl.dialog()->dirPath, "/");
 }
@@ -200,6 +204,75 @@ TEST(SettingsDialog, AnEmptyWordTableGetsTheSlotsWords) {
   EXPECT_EQ(test::rawRowCount(s.dbPath(), "所属テーブル"), 1);
   EXPECT_EQ(test::rawValue(s.dbPath(), "所属テーブル", "moji3"), "ほし");
   EXPECT_TRUE(s.fx.dialogs.messages.empty());
+}
+
+// Another program holding the word list, as an sqlite3 shell in BEGIN
+// EXCLUSIVE does, until release().
+struct HeldFile {
+  explicit HeldFile(const QString& path) {
+    sqlite3_open(path.toUtf8().constData(), &db);
+    held = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  ~HeldFile() { release(); }
+  void release() {
+    if (db) sqlite3_close(db);  // rolls back, releasing the lock
+    db = nullptr;
+  }
+  sqlite3* db = nullptr;
+  bool held = false;
+};
+
+// A failed read never leads to a write: the fields that never showed the
+// list are not stored over it.
+TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
+  {
+    SCOPED_TRACE("the lock ends before これでよし");
+    SettingsFixture s;
+    s.storeTemplate(kStored);
+    const QByteArray before = test::fileBytes(s.dbPath());
+    HeldFile lock(s.dbPath());
+    ASSERT_TRUE(lock.held);
+    s.ctl.open();
+    ASSERT_EQ(s.fx.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.ctl.dialog()->wordFields[0], "");
+    lock.release();
+    s.ctl.confirm();
+    EXPECT_EQ(test::fileBytes(s.dbPath()), before);
+    EXPECT_EQ(s.slotWords(), toList(kStored));
+    EXPECT_EQ(s.fx.dialogs.messages.size(), 1u);
+  }
+  {
+    SCOPED_TRACE("still held at これでよし");
+    SettingsFixture s;
+    s.storeTemplate(kStored);
+    const QByteArray before = test::fileBytes(s.dbPath());
+    s.fx.poster.form.text1[3].caption = "あめ";
+    HeldFile lock(s.dbPath());
+    s.ctl.open();
+    s.ctl.editWordField(0, "はな");
+    s.fx.poster.form.text1[5].caption = "ほし";  // the poster goes on meanwhile
+    s.ctl.confirm();
+    lock.release();
+    EXPECT_EQ(test::fileBytes(s.dbPath()), before);
+    EXPECT_EQ(s.slotWords(), QStringList({"はな", "", "", "あめ", "", "ほし", "", "", "", ""}));
+    ASSERT_EQ(s.fx.dialogs.messages.size(), 2u);
+    EXPECT_TRUE(s.fx.dialogs.messages[1].text.startsWith("ことばを ファイルに しまえませんでした"));
+  }
+  {
+    SCOPED_TRACE("a word typed meanwhile");
+    SettingsFixture s;
+    s.storeTemplate(kStored);
+    HeldFile lock(s.dbPath());
+    s.ctl.open();
+    s.ctl.editWordField(1, "はな");
+    lock.release();
+    s.ctl.confirm();
+    WordList want = kStored;
+    want[1] = "はな";
+    EXPECT_EQ(s.slotWords(), toList(want));
+    for (int k = 0; k < 10; ++k)
+      EXPECT_EQ(test::rawValue(s.dbPath(), "所属テーブル", QString("moji%1").arg(k + 1)), want[k]);
+  }
 }
 
 }  // namespace

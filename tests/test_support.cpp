@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "app/startup.h"
+#include "steps/startup.h"
 
 namespace pastel::test {
 

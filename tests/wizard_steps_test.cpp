@@ -3,7 +3,9 @@
 #include <functional>
 #include <set>
 
-#include "app/wizard.h"
+#include "capture/print.h"
+#include "capture/save_image.h"
+#include "steps/wizard.h"
 #include "test_support.h"
 
 namespace pastel {
@@ -111,44 +113,41 @@ TEST(WizardSteps, EveryTransitionShowsExactlyItsStep) {
   expectStep(p, 4, "disabled next in step 4");
 }
 
-// Presses a step button while a transition yields, once.
-class PressingLoop : public EventLoop {
- public:
-  void yield() override {
-    if (!press) return;
-    auto f = std::move(press);
-    press = nullptr;
-    f();
-  }
-  std::function<void()> press;
-};
-
-TEST(WizardSteps, AStepLeftDuringAYieldIsNotFinished) {
+// Printing and saving as a picture leave Picture2 over the paper in step 4;
+// the steps before it show the live paper, photos and words again.
+TEST(WizardSteps, BackFromStepFourUncoversTheLivePaper) {
   Fixture fx;
   Poster& p = fx.poster;
-  PressingLoop loop;
-  p.svc.loop = &loop;
-  p.thumbnailCount = 4;
+  PdfPrinter printer(fx.dir.filePath("out.pdf"));
+  p.svc.printer = &printer;
+  const std::vector<std::pair<const char*, std::function<void()>>> cases{
+      {"printed", [&] { printPoster(p); }},
+      {"saved as a picture",
+       [&] {
+         fx.dialogs.paths = {fx.dir.filePath("a.bmp")};
+         saveAsImage(p);
+       }},
+      {"printed after opening",
+       [&] {
+         showOpenedStep(p);
+         printPoster(p);
+       }},
+  };
   nextFrom1(p);
-  // Back to the paper, and つぎへ again before the paper is shown.
-  loop.press = [&] { nextFrom1(p); };
-  backFrom2(p);
-  EXPECT_EQ(currentStep(p), 2);
-  EXPECT_FALSE(p.form.picture1.visible);
-  EXPECT_TRUE(p.form.image1[3].visible);
-  // Back to the photos, and on to the words before the thumbnails show.
   nextFrom2(p);
-  loop.press = [&] { nextFrom2(p); };
-  backFrom3(p);
-  EXPECT_EQ(currentStep(p), 3);
-  for (const Element& t : p.form.image1) EXPECT_FALSE(t.visible);
-  // From the paper to the photos, and straight back.
+  for (const auto& [how, output] : cases) {
+    SCOPED_TRACE(how);
+    nextFrom3(p);
+    printer.answers = {PrinterSetup::Cancelled};
+    output();
+    EXPECT_TRUE(p.form.picture2.visible);
+    backFrom4(p);
+    expectStep(p, 3, "back from 4");
+    EXPECT_FALSE(p.form.picture2.visible);
+  }
   backFrom3(p);
   backFrom2(p);
-  loop.press = [&] { backFrom2(p); };
-  nextFrom1(p);
-  EXPECT_EQ(currentStep(p), 1);
-  for (const Element& t : p.form.image1) EXPECT_FALSE(t.visible);
+  expectStep(p, 1, "back to 1");
 }
 
 TEST(WizardSteps, EmptyPictureFolderShowsNoThumbnail) {

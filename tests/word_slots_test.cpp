@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QTextLayout>
+
+#include "db_test_support.h"
+#include "platform/gothic_font.h"
+#include "steps/open_poster.h"
+#include "storage/template_db.h"
 #include "test_support.h"
 #include "words/word_lines.h"
 
@@ -127,6 +133,61 @@ TEST(WordSlots, LeavingParksTheSizeAndHidesParkedWordsInTheSaveStep) {
   EXPECT_TRUE(p.form.text1[0].visible);
   EXPECT_FALSE(p.form.text1[1].visible);
   EXPECT_TRUE(p.form.text1[2].visible);
+}
+
+// Lines of one block as the word box lays them out: all at once.
+int linesLaidOutWhole(const QString& block, float points, int width) {
+  QTextLayout layout(block, gothicFont(points, false));
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  int n = 0;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    ++n;
+  }
+  layout.endLayout();
+  return n;
+}
+
+// A hostile file's million-letter word once froze the window for minutes
+// while its lines were counted.
+TEST(WordSlots, ALongWordIsCutOnReadingAndCountedInPieces) {
+  test::PosterFixture fx;
+  Poster& p = fx.poster;
+  const QString path = fx.dir.path() + "/long.mdb";
+  ASSERT_TRUE(writeTemplateDatabase(path));
+  const QString million = "replace(hex(zeroblob(500000)), '0', 'a')";
+  ASSERT_TRUE(test::rawExec(path, "UPDATE textdata SET tex0L = '1440', tex0F = " + million));
+  ASSERT_TRUE(test::rawExec(path, "UPDATE 所属テーブル SET moji1 = " + million + ", moji2 = '" +
+                                      QString(999, 'a') + "😀b'"));
+  ASSERT_EQ(openPosterFile(p, path).status, OpenStatus::Opened);
+  const Element& w = p.form.text1[0];
+  EXPECT_EQ(w.caption, QString(kMaxWordLength, 'a'));
+  EXPECT_FLOAT_EQ(w.height, 45 + 300.0f * float(displayedLineCount(w)));
+  const WordListRead list = readWordList(path);
+  ASSERT_TRUE(list.ok);
+  EXPECT_EQ(list.words[0], QString(kMaxWordLength, 'a'));
+  EXPECT_EQ(list.words[1], QString(999, 'a'));  // never half a character
+
+  // Typed text is not cut: its lines are counted in pieces, as many as
+  // laying it out whole would give.
+  QString mixed;
+  for (int i = 0; mixed.size() < 6000; ++i)
+    mixed += i % 7 ? QStringLiteral("abcdefghijklmnopqrstuvwxyz") : QStringLiteral("あい う、😀");
+  EXPECT_EQ(displayedLineCount(mixed, 14, 255), linesLaidOutWhole(mixed, 14, 255));
+  QTextLayout one(QString(100, 'a'), gothicFont(14, false));
+  QTextOption anywhere;
+  anywhere.setWrapMode(QTextOption::WrapAnywhere);
+  one.setTextOption(anywhere);
+  one.beginLayout();
+  QTextLine first = one.createLine();
+  first.setLineWidth(255);
+  const int perLine = first.textLength();
+  one.endLayout();
+  ASSERT_GT(perLine, 0);
+  EXPECT_EQ(displayedLineCount(QString(1000000, 'a'), 14, 255), (1000000 + perLine - 1) / perLine);
 }
 
 }  // namespace

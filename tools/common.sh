@@ -7,6 +7,7 @@ SANITIZED_BUILD="$ROOT/build-asan"
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
+  qt6-base-private-dev  # tests queue input through Qt's platform interface
   libwmf-dev libexpat1-dev libjpeg-dev libpng-dev  # libwmf's pkg-config links these
   libexif-dev
   libanthy-dev libsqlite3-dev sqlite3

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -132,24 +133,12 @@ void ImageWidget::setBorder(int style) {
 
 void ImageWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (picture_ && picture_->broken) {
-    // A file that could not be read: a grey card with a red cross.
-    p.fillRect(rect(), QColor(0xc0, 0xc0, 0xc0));
-    p.setPen(QPen(QColor(0xe0, 0x00, 0x00), 3));
-    const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
-    p.drawLine(r.topLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomLeft());
-  } else if (picture_ && !picture_->image.isNull() &&
-             p.paintEngine()->type() != QPaintEngine::Raster) {
-    // Printing: the decoded pixels, up to four times the screen's, not the
-    // screen-sized copy.
-    const QSize most = size() * 4;
-    const QImage& img = picture_->image;
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(rect(), img.width() > most.width() || img.height() > most.height()
-                            ? img.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                            : img);
-  } else if (picture_ && !picture_->image.isNull()) {
+  if (p.paintEngine()->type() != QPaintEngine::Raster) {
+    // Recorded for a printer: up to four times the screen's pixels.
+    paintSharp(p, size() * 4);
+    return;
+  }
+  if (picture_ && !picture_->broken && !picture_->image.isNull()) {
     const QSize px = size() * devicePixelRatioF();
     if (display_.size() != px) {
       // Scaled once per size, so a drag only blits.
@@ -157,6 +146,32 @@ void ImageWidget::paintEvent(QPaintEvent*) {
       display_.setDevicePixelRatio(devicePixelRatioF());
     }
     p.drawImage(0, 0, display_);
+  }
+  paintMarks(p);
+}
+
+void ImageWidget::paintSharp(QPainter& p, QSize most) const {
+  if (picture_ && !picture_->broken && !picture_->image.isNull()) {
+    // The decoded pixels, not the screen-sized copy.
+    const QImage& img = picture_->image;
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(rect(), img.width() > most.width() || img.height() > most.height()
+                            ? img.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                            : img);
+    p.restore();
+  }
+  paintMarks(p);
+}
+
+void ImageWidget::paintMarks(QPainter& p) const {
+  if (picture_ && picture_->broken) {
+    // A file that could not be read: a grey card with a red cross.
+    p.fillRect(rect(), QColor(0xc0, 0xc0, 0xc0));
+    p.setPen(QPen(QColor(0xe0, 0x00, 0x00), 3));
+    const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
+    p.drawLine(r.topLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomLeft());
   }
   if (border_ == kThinFrame) {
     p.setPen(QPen(Qt::black, 1));
@@ -186,6 +201,7 @@ TextBoxWidget::TextBoxWidget(QWidget* parent, ElementEvents* events)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  setUndoRedoEnabled(false);
   document()->setDocumentMargin(1);
 }
 
@@ -205,6 +221,20 @@ void TextBoxWidget::syncText(const QString& text) {
   QTextCursor c = textCursor();
   c.setPosition(std::min(caret, int(document()->characterCount()) - 1));
   setTextCursor(c);
+}
+
+bool TextBoxWidget::event(QEvent* e) {
+  // Ctrl+Z and Ctrl+Y take back the poster's changes, not a box's typing:
+  // left to the window's shortcuts.
+  if (e->type() == QEvent::ShortcutOverride) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    const bool ctrlY = k->modifiers() == Qt::ControlModifier && k->key() == Qt::Key_Y;
+    if (k->matches(QKeySequence::Undo) || k->matches(QKeySequence::Redo) || ctrlY) {
+      e->ignore();
+      return true;
+    }
+  }
+  return QPlainTextEdit::event(e);
 }
 
 void TextBoxWidget::focusInEvent(QFocusEvent* e) {
@@ -307,15 +337,34 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
       w = c;
       break;
     }
-    case ElementKind::ListBox:
-      w = new QListWidget(parent_);
+    case ElementKind::ListBox: {
+      auto* l = new QListWidget(parent_);
+      QObject::connect(l, &QListWidget::itemActivated, l, [this, l, events](QListWidgetItem* item) {
+        const int row = l->row(item);
+        if (!syncing_ && events->activated) run_([events, row] { events->activated(row); });
+      });
+      w = l;
       break;
-    case ElementKind::ComboBox:
-      w = new QComboBox(parent_);
+    }
+    case ElementKind::ComboBox: {
+      auto* c = new QComboBox(parent_);
+      QObject::connect(c, &QComboBox::activated, c, [this, events](int index) {
+        if (!syncing_ && events->activated) run_([events, index] { events->activated(index); });
+      });
+      w = c;
       break;
-    case ElementKind::LineEdit:
-      w = new QLineEdit(parent_);
+    }
+    case ElementKind::LineEdit: {
+      auto* t = new QLineEdit(parent_);
+      // Typed text goes into the model first, as in a text box.
+      QObject::connect(t, &QLineEdit::textEdited, t, [this, bp](const QString& text) {
+        bp->element->caption = text;
+        bp->shown.caption = text;
+        if (!syncing_ && bp->events.textChanged) run_(bp->events.textChanged);
+      });
+      w = t;
       break;
+    }
   }
   w->setObjectName(e.name);
   if (mouseTarget) new MouseForwarder(mouseTarget, w, events);
@@ -412,12 +461,32 @@ void FormBinder::syncOne(Bound& b, bool force, ColourValue back) {
       if (font) c->setFont(gothicFont(e.fontSize, e.fontBold));
       break;
     }
-    case ElementKind::ListBox:
-    case ElementKind::ComboBox:
-    case ElementKind::LineEdit:
-      // Their content is the owning window's to fill.
+    case ElementKind::ListBox: {
+      auto* l = static_cast<QListWidget*>(w);
+      if (force || e.items != s.items) {
+        l->clear();
+        l->addItems(e.items);
+      }
+      if (l->currentRow() != e.current) l->setCurrentRow(e.current);
       if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
       break;
+    }
+    case ElementKind::ComboBox: {
+      auto* c = static_cast<QComboBox*>(w);
+      if (force || e.items != s.items) {
+        c->clear();
+        c->addItems(e.items);
+      }
+      if (c->currentIndex() != e.current) c->setCurrentIndex(e.current);
+      if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
+      break;
+    }
+    case ElementKind::LineEdit: {
+      auto* t = static_cast<QLineEdit*>(w);
+      if (t->text() != e.caption) t->setText(e.caption);
+      if (font) w->setFont(gothicFont(e.fontSize, e.fontBold));
+      break;
+    }
   }
   if (force || e.visible != s.visible) {
     // A text box hidden with the focus would keep it (it does not pass it

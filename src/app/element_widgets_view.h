@@ -11,8 +11,8 @@
 
 #include "form/element.h"
 #include "form/main_form.h"
-#include "form/twips.h"
 #include "platform/gothic_font.h"
+#include "platform/twips.h"
 
 namespace pastel {
 
@@ -30,6 +30,7 @@ struct ElementEvents {
   std::function<void(Qt::MouseButtons, float, float)> press, move, release;
   std::function<void()> textChanged, focusIn, focusOut;
   std::function<void(int)> valueChanged;  // scroll bars and check boxes
+  std::function<void(int)> activated;     // list and combo boxes: the entry chosen
 };
 
 // Forwards mouse presses, moves and releases of a widget to its events, in
@@ -71,11 +72,16 @@ class ImageWidget : public QWidget {
   explicit ImageWidget(QWidget* parent) : QWidget(parent) {}
   void setPicture(const PictureRef& p);
   void setBorder(int style);
+  // Paints as paintEvent does, in this widget's coordinates, on a device
+  // other than the screen (a printer): the picture from its decoded pixels,
+  // at most `most` of them.
+  void paintSharp(QPainter& p, QSize most) const;
 
  protected:
   void paintEvent(QPaintEvent*) override;
 
  private:
+  void paintMarks(QPainter& p) const;
   PictureRef picture_;
   QImage display_;  // the picture at this widget's size, built on resize
   int border_ = 0;
@@ -87,6 +93,7 @@ class SurfaceWidget : public QWidget {
   SurfaceWidget(QWidget* parent, const PaperSurface* surface)
       : QWidget(parent), surface_(surface) {}
   void refresh();
+  const PaperSurface& surface() const { return *surface_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -107,6 +114,7 @@ class TextBoxWidget : public QPlainTextEdit {
   bool settingText() const { return settingText_; }
 
  protected:
+  bool event(QEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
 

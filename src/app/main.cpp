@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "app/pastel_app_view.h"
-#include "app/startup.h"
+#include "steps/startup.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   pastel::PastelApp::Options options;
   // A poster double-clicked in a file manager arrives here (the menu entry's %f).
   options.posterFile = pastel::posterFileArgument(QCoreApplication::arguments());
+  options.keepPoster = true;
   pastel::PastelApp pastelApp(options);
   pastelApp.start();
   // Used by the start-up benchmark only: end as soon as the window stands.

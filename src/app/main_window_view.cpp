@@ -6,7 +6,7 @@
 #include <QPicture>
 #include <QScreen>
 
-#include "app/startup.h"
+#include "steps/startup.h"
 
 namespace pastel {
 
@@ -26,8 +26,8 @@ MainWindowView::~MainWindowView() {
 void MainWindowView::build() {
   central_ = new QWidget(this);
   central_->setObjectName(QStringLiteral("Form1Client"));
-  central_->setFixedSize(int(MainForm::kClientWidth / kTwipsPerPixel),
-                         int(MainForm::kClientHeight / kTwipsPerPixel));
+  central_->setFixedSize(twipsToPixels(MainForm::kClientWidth),
+                         twipsToPixels(MainForm::kClientHeight));
   central_->setAutoFillBackground(true);
   QPalette pal = central_->palette();
   pal.setColor(QPalette::Window, QColor(0xe0, 0xe0, 0xe0));
@@ -42,7 +42,7 @@ void MainWindowView::build() {
   itemGazo_->setObjectName(QStringLiteral("Itemgazo"));
   itemEnd_ = menuBar()->addAction(QStringLiteral("終了(&Q)"));
   itemEnd_->setObjectName(QStringLiteral("itemend"));
-  connect(itemEnd_, &QAction::triggered, this, [this] { run([this] { confirmEnd(poster_); }); });
+  connect(itemEnd_, &QAction::triggered, this, [this] { run([this] { askToEnd(); }); });
 
   binder_ =
       std::make_unique<FormBinder>(central_, [this](const std::function<void()>& h) { run(h); });
@@ -57,22 +57,31 @@ ElementEvents& MainWindowView::on(const Element& e) { return binder_->on(e); }
 QWidget* MainWindowView::widgetFor(const Element& e) const { return binder_->widgetFor(e); }
 
 void MainWindowView::run(const std::function<void()>& handler) {
+  if (loop_) {
+    loop_->runHandler(handler);
+    return;
+  }
   handler();
   sync();
+}
+
+void MainWindowView::runWhenIdle(const std::function<void()>& handler) {
+  if (loop_)
+    loop_->whenIdle(handler);
+  else
+    run(handler);
 }
 
 void MainWindowView::sync() {
   const MainForm& f = poster_.form;
   binder_->sync([&f](const Element& e) { return f.shownBackColor(e); });
-  // Not the window itself: its message boxes and dialogs must stay usable.
-  if (central_->isEnabled() != poster_.windowEnabled) central_->setEnabled(poster_.windowEnabled);
-  if (menuBar()->isEnabled() != poster_.windowEnabled) menuBar()->setEnabled(poster_.windowEnabled);
   if (windowTitle() != f.caption) setWindowTitle(f.caption);
   if (!poster_.focusRequest.isEmpty()) {
     Element* e = poster_.form.find(poster_.focusRequest);
     poster_.focusRequest.clear();
     if (QWidget* w = e ? widgetFor(*e) : nullptr; w && w->isVisible()) w->setFocus();
   }
+  for (const auto& other : others_) other();
 }
 
 QImage MainWindowView::renderPaper() {
@@ -88,31 +97,68 @@ QImage MainWindowView::renderPaper() {
 void MainWindowView::drawPaper(QPainter& painter, const QRectF& target) {
   sync();
   const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
-  // Rendered straight onto a printer, Qt would rasterise the widgets at its
-  // full resolution; recorded first, text stays text.
-  QPicture recorded;
-  QPainter recorder(&recorded);
-  central_->render(&recorder, QPoint(0, 0), QRegion(r));
-  recorder.end();
-  // A picture replays scaled by the device's resolution against its own.
   const QPaintDevice* device = painter.device();
   painter.save();
   painter.setClipRect(target);
   painter.translate(target.topLeft());
-  painter.scale(target.width() / r.width() * recorded.logicalDpiX() / device->logicalDpiX(),
-                target.height() / r.height() * recorded.logicalDpiY() / device->logicalDpiY());
-  painter.drawPicture(0, 0, recorded);
+  painter.scale(target.width() / r.width(), target.height() / r.height());
+  painter.translate(-r.topLeft());  // the window's own pixels from here
+  painter.fillRect(r, central_->palette().window());
+  // Back to front, as the widgets are stacked.
+  for (QObject* child : central_->children()) {
+    auto* w = qobject_cast<QWidget*>(child);
+    if (!w || !w->isVisibleTo(central_) || !w->geometry().intersects(r)) continue;
+    painter.save();
+    painter.translate(w->pos());
+    if (auto* image = dynamic_cast<ImageWidget*>(w)) {
+      // Photos straight from their decoded pixels, as many as the page
+      // shows, at most four times the screen's.
+      const QSize onPage = painter.deviceTransform().mapRect(QRectF(w->rect())).size().toSize();
+      image->paintSharp(painter, (w->size() * 4).boundedTo(onPage + QSize(1, 1)));
+    } else if (auto* surface = dynamic_cast<SurfaceWidget*>(w)) {
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawImage(w->rect(), surface->surface().image());
+    } else {
+      // Drawn straight onto a printer, Qt would rasterise a widget at the
+      // printer's full resolution; recorded first, text stays text.
+      QPicture recorded;
+      QPainter recorder(&recorded);
+      w->render(&recorder, QPoint(), QRegion(),
+                QWidget::DrawWindowBackground | QWidget::DrawChildren);
+      recorder.end();
+      // A picture replays scaled by the device's resolution against its own.
+      painter.scale(double(recorded.logicalDpiX()) / device->logicalDpiX(),
+                    double(recorded.logicalDpiY()) / device->logicalDpiY());
+      painter.drawPicture(0, 0, recorded);
+    }
+    painter.restore();
+  }
   painter.restore();
 }
 
 void MainWindowView::closeEvent(QCloseEvent* e) {
   // Closing the frame asks like "おわり": a slip must not lose the poster.
+  e->ignore();
+  if (loop_ && loop_->handlerRunning()) {
+    // Asked once the running handler has returned, and only once.
+    if (!closeAsked_)
+      loop_->whenIdle([this] {
+        closeAsked_ = false;
+        confirmEnd(poster_);
+      });
+    closeAsked_ = true;
+    return;
+  }
   bool yes = false;
-  run([&] { yes = confirmEnd(poster_); });
-  if (yes)
-    e->accept();
-  else
-    e->ignore();
+  run([&] {
+    yes = confirmEnd(poster_);
+    if (yes && onEnded) onEnded();
+  });
+  if (yes) e->accept();
+}
+
+void MainWindowView::askToEnd() {
+  if (confirmEnd(poster_) && onEnded) onEnded();
 }
 
 }  // namespace pastel

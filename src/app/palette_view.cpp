@@ -22,17 +22,18 @@ PaletteWindow::PaletteWindow(PaletteForm& model,
 PaletteWindow::~PaletteWindow() { binder_->detach(); }
 
 void PaletteWindow::sync() {
-  binder_->sync(nullptr);
-  if (model_.visible && !placed_) {
-    move(twipsToPixels(model_.left), twipsToPixels(model_.top));
-    placed_ = true;
+  binder_->sync([this](const Element& e) { return model_.shownBackColor(e); });
+  const QPoint at(twipsToPixels(model_.left), twipsToPixels(model_.top));
+  if (model_.created && at != movedTo_) {
+    move(at);
+    movedTo_ = at;
   }
   if (model_.visible != isVisible()) setVisible(model_.visible);
   if (model_.visible) raise();
 }
 
 void PaletteWindow::closeEvent(QCloseEvent* e) {
-  e->accept();
+  e->ignore();  // the model hides it
   if (onClose) onClose();
 }
 

@@ -2,6 +2,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/element_widgets_view.h"
 #include "form/palette_form.h"
@@ -25,7 +26,7 @@ class PaletteWindow : public QWidget {
  private:
   PaletteForm& model_;
   std::unique_ptr<FormBinder> binder_;
-  bool placed_ = false;
+  std::optional<QPoint> movedTo_;  // where the window was last put
 };
 
 }  // namespace pastel

@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTimer>
 #include <functional>
 
-#include "app/startup.h"
 #include "settings/settings_controller.h"
+#include "steps/open_poster.h"
+#include "steps/startup.h"
 #include "words/kana_input_view.h"
 
 namespace pastel {
@@ -61,11 +64,33 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   poster_.svc.capture = capture_.get();
   keys_.setRoot(window_.get());
   poster_.svc.keys = &keys_;
-  loop_.beforeYield = [this] { window_->sync(); };
+  loop_.sync = [this] { window_->sync(); };
+  window_->setEventLoop(&loop_);
   qtPrinter_.setParent(window_.get());
   qtPrinter_.beforeDialog = [this] { window_->sync(); };
   poster_.svc.printer = options.printer ? options.printer : &qtPrinter_;
   wireMainWindow(*window_, poster_);
+  if (options.keepPoster) {
+    KeptPosterStore::Options k;
+    k.folder = options.keptFolder;
+    kept_ = std::make_unique<KeptPosterStore>(k);
+  }
+  safety_ = std::make_unique<PosterSafety>(poster_, kept_.get());
+  // A change is taken once the handler that made it has returned and no
+  // button is held: a whole stroke or drag is one.
+  loop_.afterHandler = [this] {
+    safety_->afterHandler(QGuiApplication::mouseButtons() == Qt::NoButton);
+  };
+  window_->onEnded = [this] { safety_->endedCleanly(); };
+  // Teachers' keys, no button: the window's layout stays the designed one.
+  auto shortcut = [this](const QKeySequence& keys, void (PosterSafety::*act)()) {
+    auto* s = new QShortcut(keys, window_.get());
+    QObject::connect(s, &QShortcut::activated, window_.get(),
+                     [this, act] { window_->run([this, act] { (safety_.get()->*act)(); }); });
+  };
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &PosterSafety::undo);
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &PosterSafety::redo);
+  shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &PosterSafety::redo);
   // The kana lock is the input method's own.
   if (KanaInputMethod* ime =
           kanaInputMethodOf(window_->findChild<QPlainTextEdit*>(QStringLiteral("Text3"))))
@@ -77,13 +102,17 @@ PastelApp::~PastelApp() = default;
 void PastelApp::start() {
   startUpBeforeShow(poster_);
   window_->sync();
-  window_->move(int(poster_.form.left / kTwipsPerPixel), int(poster_.form.top / kTwipsPerPixel));
+  window_->move(twipsToPixels(poster_.form.left), twipsToPixels(poster_.form.top));
   window_->show();
+  // Asked before the settings dialog, which then shows the words put back.
+  // A poster given to open would replace the one put back at once: a poster
+  // left behind then waits, untouched, for the next start.
+  if (options_.posterFile.isEmpty()) window_->run([this] { safety_->offerLeftBehind(); });
   if (options_.openSettings) openSettingsDialog(*window_);
   startUpAfterShow(poster_);
   window_->sync();
   if (options_.posterFile.isEmpty()) return;
-  auto open = [this] { window_->run([this] { openPosterOnStart(poster_, options_.posterFile); }); };
+  auto open = [this] { window_->run([this] { openPosterAt(poster_, options_.posterFile); }); };
   // Confirming the start's settings dialog hands the word list to the word
   // slots: the poster opens after it, so that its own words stay.
   if (QWidget* settings = shownSettingsWindow())

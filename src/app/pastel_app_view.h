@@ -2,12 +2,14 @@
 #include <memory>
 
 #include "app/main_window_view.h"
+#include "app/paper_capture_view.h"
 #include "canvas/poster.h"
-#include "capture/paper_capture_view.h"
 #include "platform/file_picture_loader.h"
 #include "platform/key_injection_widgets.h"
 #include "platform/qt_platform_widgets.h"
 #include "platform/qt_printer_widgets.h"
+#include "steps/poster_safety.h"
+#include "storage/kept_poster.h"
 
 namespace pastel {
 
@@ -16,13 +18,17 @@ namespace pastel {
 class PastelApp {
  public:
   struct Options {
-    Dialogs* dialogs = nullptr;   // default: Qt message boxes
-    Desktop* desktop = nullptr;   // default: the real screen and exit
+    Dialogs* dialogs = nullptr;         // default: Qt message boxes
+    Desktop* desktop = nullptr;         // default: the real screen and exit
     PictureLoader* pictures = nullptr;  // default: picture files
-    Printer* printer = nullptr;   // default: the desktop's printer
-    QString executableFolder;     // default: the running program's folder
-    bool openSettings = true;     // start-up shows the settings dialog
-    QString posterFile;           // a poster to open once start-up has finished
+    Printer* printer = nullptr;         // default: the desktop's printer
+    QString executableFolder;           // default: the running program's folder
+    bool openSettings = true;           // start-up shows the settings dialog
+    // The poster kept after every change and offered back after a crash;
+    // keptFolder empty: the account's state folder.
+    bool keepPoster = false;
+    QString keptFolder;
+    QString posterFile;                 // a poster to open once start-up has finished
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();
@@ -33,6 +39,7 @@ class PastelApp {
   void start();
 
   Poster& poster() { return poster_; }
+  PosterSafety& safety() { return *safety_; }
   MainWindowView& window() { return *window_; }
   // The word editor's key strokes; its input method reads and answers them.
   QtKeyInjector& keyInjector() { return keys_; }
@@ -47,6 +54,8 @@ class PastelApp {
   QtKeyInjector keys_;
   std::unique_ptr<MainWindowView> window_;
   std::unique_ptr<ViewPaperCapture> capture_;
+  std::unique_ptr<KeptPosterStore> kept_;
+  std::unique_ptr<PosterSafety> safety_;
   Options options_;
 };
 

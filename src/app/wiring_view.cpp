@@ -1,10 +1,10 @@
 #include "app/pastel_app_view.h"
-#include "app/startup.h"
+#include "steps/startup.h"
 
 namespace pastel {
 
 void wireMainWindow(MainWindowView& view, Poster& p) {
-  view.on(p.form.command3).click = [&p] { confirmEnd(p); };
+  view.on(p.form.command3).click = [&view] { view.askToEnd(); };
   wireWizard(view, p);
   wireCanvas(view, p);
   wireWords(view, p);

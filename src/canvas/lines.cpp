@@ -1,34 +1,42 @@
 #include "canvas/lines.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "canvas/poster.h"
-#include "form/twips.h"
+#include "platform/twips.h"
 
 namespace pastel {
 
 namespace {
 
-void paintDot(Poster& p, PaperSurface& surface, float x, float y) {
-  p.penRadius = std::int16_t(p.form.hscroll1.scroll.value);
-  const int px = int(std::floor(x / kTwipsPerPixel));
-  const int py = int(std::floor(y / kTwipsPerPixel));
-  surface.paintDot(px, py, p.penRadius, p.form.command13.backColor);
+// A quick stroke moves many pixels between two mouse events: each dot is
+// joined to the one before it in the same stroke, so the line stays whole.
+void paintDot(Poster& p, PaperSurface& surface, float x, float y, bool joinPrevious) {
+  const int radius = p.form.hscroll1.scroll.value;  // read at every dot
+  const QPoint at(twipsToPixels(x), twipsToPixels(y));
+  const ColourValue colour = p.form.command13.backColor;
+  surface.paintDot(at.x(), at.y(), radius, colour);
+  if (joinPrevious && p.strokeSurface == &surface && p.strokeEnd != at)
+    surface.paintSegment(p.strokeEnd, at, radius, colour);
+  p.strokeSurface = &surface;
+  p.strokeEnd = at;
 }
 
 }  // namespace
 
 void penPress(Poster& p, PaperSurface& surface, float x, float y) {
   p.penDown = 1;
-  paintDot(p, surface, x, y);
+  paintDot(p, surface, x, y, false);
 }
 
 void penMove(Poster& p, PaperSurface& surface, float x, float y) {
-  if (p.penDown == 1) paintDot(p, surface, x, y);
+  if (p.penDown == 1) paintDot(p, surface, x, y, true);
 }
 
-void penRelease(Poster& p) { p.penDown = 0; }
+void penRelease(Poster& p) {
+  p.penDown = 0;
+  p.strokeSurface = nullptr;
+}
 
 void setBrushSize(Poster& p, int value) {
   ScrollRange& bar = p.form.hscroll1.scroll;

@@ -14,15 +14,15 @@ namespace pastel {
 
 namespace {
 
-constexpr float kCellWidth = 1785, kCellHeight = 1340;
 constexpr int kLastPictureIndex = 32000;
 
-float cellLeft(int i) { return i % 2 == 0 ? 11040.0f : 13080.0f; }
-float cellTop(int i) { return 2280 + 1560.0f * float(i / 2); }
-
+// Back to the whole cell of the table's row.
 void putAtCell(Element& t, int i) {
-  t.left = cellLeft(i);
-  t.top = cellTop(i);
+  const Rect cell = thumbnailCell(i);
+  t.left = cell.left;
+  t.top = cell.top;
+  t.width = cell.width;
+  t.height = cell.height;
 }
 
 QString pictureFileAt(const Poster& p, int index) {
@@ -89,25 +89,21 @@ PictureRef photoPictureFor(Poster& p, const QString& path) {
 
 bool fitThumbnail(Element& t, int i, const Picture& pic) {
   putAtCell(t, i);
-  if (pic.broken) {
-    // The whole cell, so the mark shows the child which file failed.
-    t.width = kCellWidth;
-    t.height = kCellHeight;
-    return true;
-  }
+  // A broken picture keeps the whole cell, so the mark shows which file failed.
+  if (pic.broken) return true;
   const int w = hiMetricToTwips(pic.widthHiMetric);
   const int h = hiMetricToTwips(pic.heightHiMetric);
   if (w <= 0 || h <= 0) return false;
   // Computed in double: a very tall, thin picture must not overflow 16 bits.
-  const double fittedHeight = std::nearbyint(double(h) * kCellWidth / w);
-  t.width = kCellWidth;
+  const Rect cell = thumbnailCell(i);
+  const double fittedHeight = std::nearbyint(double(h) * cell.width / w);
   t.height = float(fittedHeight);
-  if (fittedHeight >= 1341) {
-    t.width = float(kCellWidth * kCellHeight / fittedHeight);
-    t.height = kCellHeight;
+  if (fittedHeight > cell.height) {
+    t.width = float(cell.width * cell.height / fittedHeight);
+    t.height = cell.height;
   }
-  t.top = cellTop(i) + (kCellHeight - t.height) / 2;
-  t.left = cellLeft(i) + (kCellWidth - t.width) / 2;
+  t.top = cell.top + (cell.height - t.height) / 2;
+  t.left = cell.left + (cell.width - t.width) / 2;
   return true;
 }
 
@@ -130,8 +126,6 @@ void loadPictureStrip(Poster& p, const QStringList& fileListNames) {
     t.picture = nullptr;
     t.visible = false;
     putAtCell(t, i);
-    t.width = kCellWidth;
-    t.height = kCellHeight;
   }
   // Done before decoding so that no photo floats over the new strip while
   // its pictures arrive. The OverflowSlot is always free.
@@ -148,8 +142,6 @@ void scrollPictureStrip(Poster& p, int value) {
   for (int i = 0; i < 10; ++i) {
     Element& t = p.form.image1[size_t(i)];
     putAtCell(t, i);
-    t.width = kCellWidth;
-    t.height = kCellHeight;
     t.picture = nullptr;  // no old picture stretched while the new one decodes
   }
   for (int k = 0; k <= 10; ++k)
@@ -157,21 +149,20 @@ void scrollPictureStrip(Poster& p, int value) {
   fillThumbnails(p, p.form.vscroll1.scroll.value, true);
 }
 
-void floatPhotoSlot(Poster& p, int i, float x, float y) {
-  if (i < 0 || i > 9) return;
+int floatPhotoSlot(Poster& p, int i, float x, float y) {
+  if (i < 0 || i > 9) return -1;
   const Element& t = p.form.image1[size_t(i)];
   // A hidden, broken or empty cell has nothing to pick up.
-  if (!t.visible || !t.picture || t.picture->broken) return;
+  if (!t.visible || !t.picture || t.picture->broken) return -1;
   const QString path = pictureFileAt(p, i + p.form.vscroll1.scroll.value);
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return -1;
   PictureRef pic = photoPictureFor(p, path);
-  if (!pic || pic->broken) return;
+  if (!pic || pic->broken) return -1;
 
   p.selectionActive = 1;
   const int k = firstFreePhotoSlot(p);
   Element& slot = p.form.image3[size_t(k)];
   if (k < 10) slot.visible = false;
-  p.floatingSlot = std::int16_t(k);
   p.grabOffsetX = toInt16(x).value_or(0);
   p.grabOffsetY = toInt16(y).value_or(0);
   slot.top = t.top;
@@ -181,6 +172,7 @@ void floatPhotoSlot(Poster& p, int i, float x, float y) {
   slot.picture = std::move(pic);
   p.photoFiles[size_t(k)] = path;
   slot.visible = true;
+  return k;
 }
 
 }  // namespace pastel

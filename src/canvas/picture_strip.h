@@ -2,14 +2,17 @@
 #include <QSize>
 #include <QStringList>
 
+#include "form/main_form.h"
+
 namespace pastel {
 
 struct Poster;
 struct Element;
 struct Picture;
 
-// Pixels decoded for a thumbnail: its cell at 15 twips per pixel.
-inline constexpr QSize kThumbnailMaxPixels{119, 89};
+// Pixels decoded for a thumbnail: its cell on the screen.
+inline constexpr QSize kThumbnailMaxPixels{twipsToPixels(kThumbnailWidth),
+                                           twipsToPixels(kThumbnailHeight)};
 // Pixels kept for a photo: more than the paper can show even enlarged,
 // little enough that ten photos stay small in memory.
 inline constexpr QSize kPhotoMaxPixels{1400, 1000};
@@ -26,7 +29,8 @@ void scrollPictureStrip(Poster& p, int value);
 bool fitThumbnail(Element& thumb, int i, const Picture& pic);
 
 // The mouse moves over thumbnail i at (x, y) twips inside it: floats the
-// lowest free PhotoSlot over it with the same picture.
-void floatPhotoSlot(Poster& p, int i, float x, float y);
+// lowest free PhotoSlot over it with the same picture. Returns that slot,
+// -1 when nothing floats.
+int floatPhotoSlot(Poster& p, int i, float x, float y);
 
 }  // namespace pastel

@@ -12,7 +12,6 @@ void Poster::setStartValues() {
   }
   selectionActive = 0;
   penDown = 0;
-  penRadius = 50;
   wordEditMode = QStringLiteral("3");
 }
 
@@ -70,6 +69,18 @@ int currentStep(const Poster& p) {
   if (t == kStep3Title) return 3;
   if (t == kStep4Title || t == kStep4OpenedTitle) return 4;
   return 1;
+}
+
+QString appFolderFrom(const QString& folder) {
+  QString f = folder;
+  while (f.size() > 1 && f.endsWith(QLatin1Char('/'))) f.chop(1);
+  if (!f.endsWith(QLatin1Char('/'))) f += QLatin1Char('/');
+  return f;
+}
+
+QString appFolderPath(Poster& p) {
+  if (p.appFolder.isEmpty()) p.appFolder = appFolderFrom(p.svc.executableFolder);
+  return p.appFolder;
 }
 
 void yieldToEvents(Poster& p) {

@@ -32,20 +32,22 @@ struct Poster {
   std::int16_t selectedIndex = 0;  // 0..10
   SelectedKind selectedKind = SelectedKind::None;
   std::int16_t selectionActive = 0;
-  std::int16_t floatingSlot = 0;
   std::int16_t grabOffsetX = 0, grabOffsetY = 0;
 
   QStringList pictureFiles;  // full paths, at most 32001
   std::int16_t thumbnailCount = 0;
-  QString pictureFolderPath;  // empty or ending in exactly one "/"
-  QString settingsDrive;      // the settings dialog's drive and folder at
-  QString settingsFolder;     // its last confirmation; empty before
+  // The folder and drive of the settings dialog's last confirmation (the
+  // folder ending in exactly one "/"); empty before.
+  QString pictureFolderPath;
+  QString settingsDrive;
 
   std::array<QString, 11> photoFiles;
   std::array<std::int16_t, 11> photoEnlarged{};
 
   std::int16_t penDown = 0;
-  std::int16_t penRadius = 50;
+  // The last dot of the stroke under way, which the next one joins.
+  const PaperSurface* strokeSurface = nullptr;
+  QPoint strokeEnd;
   QString wordEditMode;  // "3" until the editor first opens
 
   QString appFolder;  // computed once at start-up
@@ -53,27 +55,14 @@ struct Poster {
   // Set to cancel the picture strip's running fill when another starts.
   std::shared_ptr<std::atomic<bool>> stripFill;
 
-  // Saving: no input reaches the window while a save runs, a second press
-  // does nothing, and the dialog starts where the previous save in this run
-  // went (empty before).
-  bool windowEnabled = true;
-  bool saving = false;
-  QString saveFolder;  // also where the open dialog starts; opening sets it
-
-  // Opening a poster: a second choice of the menu while one runs does nothing.
-  bool opening = false;
-
-  // Printing or saving as an image is under way (both yield to the event
-  // loop): a second press of either waits for nothing and does nothing.
-  bool outputRunning = false;
+  // Where the save and open dialogs start: the folder of the last save or
+  // open in this run (empty before).
+  QString saveFolder;
 
   // Word editor: the last kana typed on the pad (for ゛ ゜ and small kana),
-  // whether the next-key option holds character keys back, and its two
-  // handlers that yield, each guarded against a second press.
+  // and whether the next-key option holds character keys back.
   QString lastKana;
   std::int16_t awaitingNext = 0;
-  bool wordEditorSwitching = false;
-  bool kanaLockSwitching = false;
   // The system name of the element the view gives the keyboard focus at its
   // next sync; empty when none is asked for.
   QString focusRequest;
@@ -107,6 +96,12 @@ void bringWordToTop(Poster& p, int i);
 
 // The step the window shows, read from the StepTitle caption: 1..4.
 int currentStep(const Poster& p);
+
+// The folder with exactly one trailing "/" ("/" stays "/").
+QString appFolderFrom(const QString& folder);
+
+// AppFolder: computed from the program's folder on first call, then kept.
+QString appFolderPath(Poster& p);
 
 // Yields to the event loop when one is wired (tests may leave it out).
 void yieldToEvents(Poster& p);

@@ -3,7 +3,6 @@
 #include <QPainter>
 
 #include "canvas/poster.h"
-#include "capture/output_guard.h"
 #include "capture/print_page.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
@@ -45,8 +44,6 @@ QImage differing(const QImage& shown, const QImage& under) {
 }  // namespace
 
 void printPoster(Poster& p) {
-  OutputGuard guard(p);
-  if (!guard.owns()) return;
   p.selectionActive = 0;
   clearFrames(p);  // the frame is not part of the poster
   yieldToEvents(p);
@@ -76,7 +73,8 @@ void printPoster(Poster& p) {
   const bool drawn = !printScaledToPage(*printer->device(), painter, what).isEmpty();
   p.form.picture2.visible = true;
   const bool ended = painter.isActive() && painter.end();  // ends the document: the page goes
-  if (!drawn || !ended || printer->failed()) tellPrintFailed(p);
+  const bool failed = printer->failed();
+  if (!drawn || !ended || failed) tellPrintFailed(p);
   yieldToEvents(p);
 }
 

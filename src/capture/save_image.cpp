@@ -3,7 +3,6 @@
 #include <QSaveFile>
 
 #include "canvas/poster.h"
-#include "capture/output_guard.h"
 #include "platform/dialogs.h"
 
 namespace pastel {
@@ -21,8 +20,6 @@ bool writeBmp(const QString& path, const QImage& image) {
 }
 
 void saveAsImage(Poster& p) {
-  OutputGuard guard(p);
-  if (!guard.owns()) return;
   p.selectionActive = 0;
   clearFrames(p);  // the frame is not part of the poster
   yieldToEvents(p);

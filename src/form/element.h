@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include "platform/colour.h"
 #include "platform/picture.h"
@@ -49,6 +50,8 @@ struct Element {
   int z = 0;           // larger is in front within its layer
   ScrollRange scroll;  // scroll bars only
   int value = 0;       // check box only
+  QStringList items;   // list and combo boxes: the entries shown
+  int current = -1;    // list and combo boxes: the entry marked, -1 none
 };
 
 // A table row's geometry, twips.

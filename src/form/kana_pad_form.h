@@ -5,22 +5,44 @@
 
 namespace pastel {
 
-// How one key of the kana pad Label1(k) looks while the pad is shown.
-struct KanaKeyLook {
+// What a key of the kana pad sends into the word editor.
+enum class KanaKeyAction {
+  Kana,        // LastKana = the key's caption, then the key
+  Shifted,     // LastKana as given, then Shift + key, focus unmoved
+  Press,       // LastKana as given, then the key
+  Dakuten,     // after か..ほ only
+  Handakuten,  // after は..ほ only
+  SmallKana,   // ← then Shift + the kana's key, after あいうえおつやゆよ
+  Convert,     // the key, LastKana kept
+  KanaLock,    // the kana-lock key, then pending events run
+  Next,        // つぎ: nothing but the end of the wait
+};
+struct KanaKeySends {
+  KanaKeyAction action;
+  int vk;                // virtual key
+  const char* lastKana;  // for Shifted and Press; nullptr: the caption
+  bool endsWait;         // AwaitingNext = 0 after the action
+};
+
+// One key Label1(k) of the pad: how it looks while shown, whether the
+// next-key option lets it through, and what it sends.
+enum KanaKeyWait : bool { kWaits = false, kPasses = true };
+struct KanaKey {
   const char* caption;
-  float left, top, width, height;
+  Rect place;
   ColourValue back;
   float fontSize;
+  KanaKeyWait wait;
+  KanaKeySends sends;
 };
-extern const std::array<KanaKeyLook, 71> kKanaKeys;
+inline constexpr int kKanaKeyCount = 71;
+inline constexpr int kNextKey = 70;  // つぎ: shown only with the next-key option
+extern const std::array<KanaKey, kKanaKeyCount> kKanaKeys;
 
 // The pad lies this far below its shown place once the editor has closed.
 constexpr float kKanaPadDisplacement = 7680;
 
-inline Rect kanaKeyCell(int k) {
-  const KanaKeyLook& l = kKanaKeys[size_t(k)];
-  return {l.left, l.top, l.width, l.height};
-}
+inline Rect kanaKeyCell(int k) { return kKanaKeys[size_t(k)].place; }
 
 namespace look {
 inline const Look kKanaKey = [] {

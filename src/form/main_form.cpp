@@ -37,6 +37,19 @@ void PaperSurface::setBackPicture(PictureRef pic) {
   repaint();
 }
 
+void PaperSurface::restore(ColourValue c, PictureRef p, const QImage& shown) {
+  backColor_ = c;
+  backPicture_ = std::move(p);
+  if (shown.size() == QSize(kWidthPx, kHeightPx)) {
+    // Shared until the next dot.
+    image_ = shown.format() == QImage::Format_RGB32 ? shown
+                                                     : shown.convertToFormat(QImage::Format_RGB32);
+    ++revision_;
+  } else {
+    repaint();
+  }
+}
+
 void PaperSurface::paintDot(int x, int y, int radius, ColourValue colour) {
   const ColourValue r = resolveColour(colour);
   const QColor c(redOf(r), greenOf(r), blueOf(r));
@@ -45,6 +58,17 @@ void PaperSurface::paintDot(int x, int y, int radius, ColourValue colour) {
   p.setPen(c);
   p.setBrush(c);
   p.drawEllipse(QPoint(x, y), radius, radius);
+  ++revision_;
+}
+
+void PaperSurface::paintSegment(QPoint from, QPoint to, int radius, ColourValue colour) {
+  const ColourValue r = resolveColour(colour);
+  QPainter p(&image_);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  // 2r + 1 pixels: the rows and columns a dot of radius r covers.
+  p.setPen(QPen(QColor(redOf(r), greenOf(r), blueOf(r)), 2 * radius + 1, Qt::SolidLine,
+                Qt::RoundCap, Qt::RoundJoin));
+  p.drawLine(from, to);
   ++revision_;
 }
 

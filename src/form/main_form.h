@@ -5,36 +5,9 @@
 
 #include "form/form_table.h"
 #include "form/kana_pad_form.h"
+#include "platform/twips.h"
 
 namespace pastel {
-
-// The paper's drawing surface: a persistent image of 707 x 499 pixels made
-// of a background colour, an optional background picture and the dots drawn
-// on it. Setting the colour or the picture repaints the whole surface, which
-// erases the dots, as a picture box does.
-class PaperSurface {
- public:
-  static constexpr int kWidthPx = 707;
-  static constexpr int kHeightPx = 499;
-
-  PaperSurface();
-  ColourValue backColor() const { return backColor_; }
-  const PictureRef& backPicture() const { return backPicture_; }
-  const QImage& image() const { return image_; }
-  int revision() const { return revision_; }
-
-  void setBackColor(ColourValue c);
-  void setBackPicture(PictureRef p);  // null removes it
-  // A filled circle in the given colour, centre and radius in pixels.
-  void paintDot(int x, int y, int radius, ColourValue colour);
-
- private:
-  void repaint();
-  ColourValue backColor_ = kSysWindowBackground;
-  PictureRef backPicture_;
-  QImage image_;
-  int revision_ = 0;
-};
 
 // Layout constants the handlers share.
 constexpr float kPlacementBoundary = 9300;
@@ -48,9 +21,45 @@ constexpr float kParkedWordFontSize = 14;
 inline float wordHomeTop(int i) { return 2520 + 720.0f * i; }
 inline float wordColumnTop(int i) { return 2640 + 720.0f * i; }
 
-// The fixed paper rectangle: twips, and the pixels a grab covers.
+// The fixed paper rectangle (Picture1, Image2 and Picture2 lie on it): twips,
+// and the pixels a grab covers.
 constexpr float kPaperLeft = 240, kPaperTop = 2760, kPaperWidth = 10605, kPaperHeight = 7485;
-constexpr int kPaperPxLeft = 16, kPaperPxTop = 184;
+constexpr int kPaperPxLeft = twipsToPixels(kPaperLeft), kPaperPxTop = twipsToPixels(kPaperTop);
+constexpr int kPaperPxWidth = twipsToPixels(kPaperWidth);
+constexpr int kPaperPxHeight = twipsToPixels(kPaperHeight);
+
+// The paper's drawing surface: a persistent image of 707 x 499 pixels made
+// of a background colour, an optional background picture and the dots drawn
+// on it. Setting the colour or the picture repaints the whole surface, which
+// erases the dots, as a picture box does.
+class PaperSurface {
+ public:
+  static constexpr int kWidthPx = kPaperPxWidth;
+  static constexpr int kHeightPx = kPaperPxHeight;
+
+  PaperSurface();
+  ColourValue backColor() const { return backColor_; }
+  const PictureRef& backPicture() const { return backPicture_; }
+  const QImage& image() const { return image_; }
+  int revision() const { return revision_; }
+
+  void setBackColor(ColourValue c);
+  void setBackPicture(PictureRef p);  // null removes it
+  // A filled circle in the given colour, centre and radius in pixels.
+  void paintDot(int x, int y, int radius, ColourValue colour);
+  // A band as wide as such a circle, with round ends, between two centres.
+  void paintSegment(QPoint from, QPoint to, int radius, ColourValue colour);
+  // Colour, picture and what the surface shows, as taken before; a null
+  // image shows the colour and picture alone.
+  void restore(ColourValue c, PictureRef p, const QImage& shown);
+
+ private:
+  void repaint();
+  ColourValue backColor_ = kSysWindowBackground;
+  PictureRef backPicture_;
+  QImage image_;
+  int revision_ = 0;
+};
 
 // Looks shared by rows of the main window's table.
 namespace look {
@@ -119,8 +128,10 @@ inline const Look kStripBar = [] {
 }  // namespace look
 
 // Geometry of the control arrays' rows, element i.
+constexpr float kThumbnailWidth = 1785, kThumbnailHeight = 1340;
 inline Rect thumbnailCell(int i) {
-  return {i % 2 == 0 ? 11040.0f : 13080.0f, 2280 + 1560.0f * float(i / 2), 1785, 1340};
+  return {i % 2 == 0 ? 11040.0f : 13080.0f, 2280 + 1560.0f * float(i / 2), kThumbnailWidth,
+          kThumbnailHeight};
 }
 inline Rect photoSlotStart(int i) { return {11040 + 120.0f * float(i), 0, 1785, 1335}; }
 inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 3855, 345}; }
@@ -158,9 +169,12 @@ inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 38
   X(command18, "Command18", Button, "わくいろ", 13080, 1680, 1815, 735, look::kMidButton, Hidden)  \
   X(command21, "Command21", Button, "もじ の へんしゅう", 11040, 9720, 3855, 735,                  \
     look::kMidButton, Hidden)                                                                      \
-  X(image2, "Image2", Image, "", 240, 2760, 10605, 7485, look::kSnapshot, Shown)                   \
-  X(picture1, "Picture1", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
-  X(picture2, "Picture2", PictureBox, "", 240, 2760, 10605, 7485, look::kPaper, Hidden)            \
+  X(image2, "Image2", Image, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,                 \
+    look::kSnapshot, Shown)                                                                        \
+  X(picture1, "Picture1", PictureBox, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,        \
+    look::kPaper, Hidden)                                                                          \
+  X(picture2, "Picture2", PictureBox, "", kPaperLeft, kPaperTop, kPaperWidth, kPaperHeight,        \
+    look::kPaper, Hidden)                                                                          \
   X(hscroll1, "HScroll1", HScroll, "", 11400, 6360, 3135, 495, look::kBrushBar, Hidden)            \
   X(vscroll1, "VScroll1", VScroll, "", 14880, 2280, 255, 7575, look::kStripBar, Hidden)            \
   ARRAY(image1, "Image1(%1)", 0, 10, Image, thumbnailCell, look::kThumbnail, Hidden)               \
@@ -170,7 +184,7 @@ inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 38
   X(check1, "Check1", CheckBox, "", 9000, 2880, 255, 180, look::kNextKeyOption, Hidden)            \
   X(label4, "Label4", Label, "［次へ］ボタンを表示", 9240, 2880, 1575, 255, look::kNextKeyOption,  \
     Hidden)                                                                                        \
-  ARRAY(label1, "Label1(%1)", 0, 71, KanaKey, kanaKeyCell, look::kKanaKey, Hidden)
+  ARRAY(label1, "Label1(%1)", 0, kKanaKeyCount, KanaKey, kanaKeyCell, look::kKanaKey, Hidden)
 
 // Every element of the main window, with its start geometry and caption.
 // image2 is empty until the first grab, behind the paper; the paper and the

@@ -17,6 +17,12 @@ const std::array<Swatch, 24> kSwatches{{
     {rgb(0x00, 0x00, 0xff), "#0000ff"}, {rgb(0xff, 0x00, 0xff), "#ff00ff"},
 }};
 
+QString swatchCodeOf(ColourValue shown, const char* otherwise) {
+  for (const Swatch& s : kSwatches)
+    if (s.shown == shown) return QString::fromLatin1(s.code);
+  return QString::fromLatin1(otherwise);
+}
+
 PaletteForm::PaletteForm() {
   PASTEL_FORM_INIT(PASTEL_PALETTE_TABLE)
   for (size_t k = 0; k < kSwatches.size(); ++k) label3[k].backColor = kSwatches[k].shown;

@@ -14,6 +14,9 @@ struct Swatch {
 };
 extern const std::array<Swatch, 24> kSwatches;
 
+// The ColourCode of the swatch showing `shown`; `otherwise` when none does.
+QString swatchCodeOf(ColourValue shown, const char* otherwise);
+
 namespace look {
 inline const Look kSwatch = [] {
   Look l;
@@ -22,7 +25,7 @@ inline const Look kSwatch = [] {
 }();
 inline const Look kOkButton = [] {
   Look l;
-  l.fontSize = 16, l.bold = true, l.back = kWhite;
+  l.fontSize = 16, l.bold = true;
   return l;
 }();
 }  // namespace look
@@ -36,9 +39,8 @@ inline Rect swatchCell(int k) {
   ARRAY(label3, "Label3(%1)", 0, 24, Label, swatchCell, look::kSwatch, Shown) \
   X(command12, "Command12", Button, "OK", 840, 1680, 2415, 615, look::kOkButton, Shown)
 
-// The palette: 24 swatches and an OK button whose back colour is the colour
-// OK applies. Created on first use, then only shown and hidden; the pick
-// survives hiding.
+// The palette: 24 swatches and an OK button showing the colour OK applies.
+// Placed on first use, then only shown and hidden; the pick survives hiding.
 struct PaletteForm {
   PaletteForm();
   static constexpr float kClientWidth = 4095, kClientHeight = 2355;
@@ -48,7 +50,18 @@ struct PaletteForm {
   bool visible = false;
   float left = 0, top = 0;
   PaletteTarget target = PaletteTarget::None;
-  QString pickedCode;  // empty until the first click in the process
+  int picked = -1;  // the swatch clicked last; none before the first click
+
+  // What OK applies: the pick's shown colour (white before any) and its
+  // ColourCode (empty before any).
+  ColourValue okColour() const { return picked < 0 ? kWhite : kSwatches[size_t(picked)].shown; }
+  QString pickedCode() const {
+    return picked < 0 ? QString() : QString::fromLatin1(kSwatches[size_t(picked)].code);
+  }
+  // The OK button shows the pick.
+  ColourValue shownBackColor(const Element& e) const {
+    return &e == &command12 ? okColour() : e.backColor;
+  }
 
   template <class F>
   void forEach(F&& f) {

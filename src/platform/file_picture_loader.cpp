@@ -16,7 +16,7 @@ namespace {
 
 // A FIFO or device named x.jpg would block the read forever, and a folder
 // cannot be read at all: only regular files (symbolic links followed).
-bool openPictureFile(const QString& path, QFile& file) {
+bool openPictureFile(const QString& path, QFile& file, QIODevice::OpenMode mode = {}) {
   if (path.isEmpty()) return false;
   std::error_code ec;
   const std::filesystem::path p(path.toStdString());
@@ -24,7 +24,7 @@ bool openPictureFile(const QString& path, QFile& file) {
   const auto size = std::filesystem::file_size(p, ec);
   if (ec || size > std::uintmax_t(kMaxPictureFileBytes)) return false;
   file.setFileName(path);
-  return file.open(QIODevice::ReadOnly);
+  return file.open(QIODevice::ReadOnly | mode);
 }
 
 // Results travel from the workers to the calling thread through this.
@@ -52,7 +52,11 @@ PictureInfo FilePictureLoader::probe(const QString& path) {
 PictureRef FilePictureLoader::load(const QString& path, QSize maxPixels) {
   try {
     QFile file;
-    if (!openPictureFile(path, file)) return brokenPicture(path);
+    // Unbuffered: the thumbnail's few reads take only the bytes they ask for.
+    if (!openPictureFile(path, file, QIODevice::Unbuffered)) return brokenPicture(path);
+    // A strip cell needs a few kilobytes of a camera photo, not all of it.
+    if (PictureRef thumbnail = decodeEmbeddedThumbnailOf(file, maxPixels, path)) return thumbnail;
+    if (!file.seek(0)) return brokenPicture(path);
     return decodePicture(file.readAll(), maxPixels, path);
   } catch (const std::bad_alloc&) {
     return brokenPicture(path);

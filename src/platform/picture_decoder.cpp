@@ -58,6 +58,17 @@ JpegExif exifOf(QIODevice& device, PictureFormat format) {
   return format == PictureFormat::Jpeg ? parseJpegExif(readExifSegment(device)) : JpegExif();
 }
 
+PictureRef bitmapPicture(QImage image, QSize natural, int orientation, const QString& path) {
+  if (image.isNull()) return brokenPicture(path);
+  auto p = std::make_shared<Picture>();
+  p->path = path;
+  p->image = std::move(image);
+  const QSize shown = orientedSize(natural, orientation);
+  p->widthHiMetric = pixelsToHiMetric(shown.width());
+  p->heightHiMetric = pixelsToHiMetric(shown.height());
+  return p;
+}
+
 }  // namespace
 
 PictureRef brokenPicture(const QString& path) {
@@ -90,27 +101,42 @@ PictureInfo probePictureDevice(QIODevice& device) {
 PictureRef decodePicture(const QByteArray& bytes, QSize maxPixels, const QString& path) {
   const PictureFormat format = sniffPictureFormat(bytes.left(kSniffBytes));
   if (format == PictureFormat::None) return brokenPicture(path);
-  auto p = std::make_shared<Picture>();
-  p->path = path;
   if (format == PictureFormat::Wmf) {
+    auto p = std::make_shared<Picture>();
+    p->path = path;
     WmfSize size;
     p->image = renderWmf(bytes, maxPixels, &size);
     p->widthHiMetric = size.widthHiMetric;
     p->heightHiMetric = size.heightHiMetric;
-  } else {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    const JpegExif exif = exifOf(buffer, format);
-    const QSize natural = bitmapHeaderSize(buffer, format);
-    if (!natural.isValid()) return brokenPicture(path);
-    p->image = decodeBitmap(bytes, format, natural, maxPixels, exif);
-    const QSize shown = orientedSize(natural, exif.orientation);
-    p->widthHiMetric = pixelsToHiMetric(shown.width());
-    p->heightHiMetric = pixelsToHiMetric(shown.height());
+    if (p->image.isNull()) return brokenPicture(path);
+    return p;
   }
-  if (p->image.isNull()) return brokenPicture(path);
-  return p;
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  const JpegExif exif = exifOf(buffer, format);
+  const QSize natural = bitmapHeaderSize(buffer, format);
+  if (!natural.isValid()) return brokenPicture(path);
+  return bitmapPicture(decodeBitmap(bytes, format, natural, maxPixels, exif), natural,
+                       exif.orientation, path);
+}
+
+PictureRef decodeEmbeddedThumbnailOf(QIODevice& device, QSize maxPixels, const QString& path) {
+  if (!maxPixels.isValid() || maxPixels.width() > kEmbeddedThumbnailUseMaxSide ||
+      maxPixels.height() > kEmbeddedThumbnailUseMaxSide || device.isSequential() ||
+      sniffPictureFormat(device.peek(kSniffBytes)) != PictureFormat::Jpeg)
+    return nullptr;
+  const JpegExif exif = exifOf(device, PictureFormat::Jpeg);
+  if (exif.thumbnail.isEmpty()) return nullptr;
+  const qint64 start = device.pos();
+  const QSize natural = bitmapHeaderSize(device, PictureFormat::Jpeg);
+  if (!natural.isValid() || !device.seek(start) || !jpegHasEnd(device)) return nullptr;
+  // As decodeBitmap takes it when the whole file is at hand.
+  const QSize target = fitWithin(natural, orientedSize(maxPixels, exif.orientation));
+  QImage image = decodeEmbeddedThumbnail(exif.thumbnail, natural, target);
+  if (image.isNull()) return nullptr;
+  return bitmapPicture(orientImage(toDisplayPixels(std::move(image), target), exif.orientation),
+                       natural, exif.orientation, path);
 }
 
 }  // namespace pastel

@@ -17,6 +17,13 @@ PictureInfo probePictureDevice(QIODevice& device);
 // PictureLoader::load). Never null; broken files give broken pictures.
 PictureRef decodePicture(const QByteArray& bytes, QSize maxPixels, const QString& path = {});
 
+// A picture wanted no larger than a strip cell, from a JPEG photo's embedded
+// thumbnail, read from an open, seekable device: the segments before the
+// first scan and the file's last bytes only, not the photo. Null when the
+// thumbnail cannot stand in; decodePicture of the whole file then gives
+// the picture (the same one where this one is not null).
+PictureRef decodeEmbeddedThumbnailOf(QIODevice& device, QSize maxPixels, const QString& path = {});
+
 // The picture a file that cannot be used stands for.
 PictureRef brokenPicture(const QString& path);
 

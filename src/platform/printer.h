@@ -14,8 +14,9 @@ class Printer {
   virtual ~Printer() = default;
   virtual PrinterSetup showSetupDialog() = 0;
   virtual QPagedPaintDevice* device() = 0;
-  // The printer reported an error for the document just ended.
-  virtual bool failed() const { return false; }
+  // Whether the document just ended failed to reach the printer or its
+  // file. Asked once after each document, begun or not.
+  virtual bool failed() { return false; }
 };
 
 }  // namespace pastel

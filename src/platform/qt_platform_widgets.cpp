@@ -1,5 +1,6 @@
 #include "platform/qt_platform_widgets.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLibraryInfo>
@@ -7,7 +8,7 @@
 #include <QScreen>
 #include <QTranslator>
 
-#include "form/twips.h"
+#include "platform/twips.h"
 
 namespace pastel {
 
@@ -16,22 +17,29 @@ MsgAnswer QtDialogs::message(const MessageBoxText& box) {
   mb.setWindowTitle(box.title);
   mb.setText(box.text);
   switch (box.icon) {
-    case MsgIcon::Information: mb.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Information:
+      mb.setIcon(QMessageBox::Information);
+      break;
     case MsgIcon::Warning:
-    case MsgIcon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Critical: mb.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::None: break;
+    case MsgIcon::Exclamation:
+      mb.setIcon(QMessageBox::Warning);
+      break;
+    case MsgIcon::Critical:
+      mb.setIcon(QMessageBox::Critical);
+      break;
+    case MsgIcon::None:
+      break;
   }
   if (box.buttons == MsgButtons::YesNo) {
     mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    mb.setDefaultButton(box.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes
-                                                              : QMessageBox::No);
+    mb.setDefaultButton(box.defaultButton == MsgAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     mb.setEscapeButton(QMessageBox::No);
   } else {
     mb.setStandardButtons(QMessageBox::Ok);
   }
   const int r = mb.exec();
-  if (box.buttons == MsgButtons::YesNo) return r == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+  if (box.buttons == MsgButtons::YesNo)
+    return r == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
   return MsgAnswer::Ok;
 }
 
@@ -58,8 +66,34 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
 }
 
 void QtEventLoop::yield() {
-  if (beforeYield) beforeYield();
-  QCoreApplication::processEvents();
+  if (sync) sync();
+  held_ = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtEventLoop::runHandler(const std::function<void()>& handler) {
+  ++depth_;
+  handler();
+  if (sync) sync();
+  if (--depth_ > 0) return;
+  if (afterHandler) afterHandler();
+  while (!idle_.empty()) {
+    const std::vector<std::function<void()>> now = std::move(idle_);
+    idle_.clear();
+    for (const auto& f : now) runHandler(f);
+  }
+  if (!held_) return;
+  held_ = false;
+  // Held input waits for the dispatcher's next wake, which may not come
+  // before the child moves the mouse again: the click would look lost.
+  if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+}
+
+void QtEventLoop::whenIdle(std::function<void()> f) {
+  if (depth_ == 0)
+    runHandler(f);
+  else
+    idle_.push_back(std::move(f));
 }
 
 float QtDesktop::screenWidthTwips() const {
@@ -72,9 +106,7 @@ float QtDesktop::screenHeightTwips() const {
   return float(s ? s->geometry().height() : 768) * kTwipsPerPixel;
 }
 
-void QtDesktop::terminate() {
-  QCoreApplication::exit(0);
-}
+void QtDesktop::terminate() { QCoreApplication::exit(0); }
 
 void installJapaneseTranslations() {
   auto* t = new QTranslator(qApp);

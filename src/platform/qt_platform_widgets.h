@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <vector>
 
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -21,10 +22,29 @@ class QtDialogs : public Dialogs {
   QWidget* parent_;
 };
 
+// Yields run paint, timers and posted events (the loader's pictures, the
+// injected keys) but hold the child's own mouse and keys in the window
+// system's queue until the handler that yielded has returned, so no handler
+// ever runs inside another's yield.
 class QtEventLoop : public EventLoop {
  public:
-  std::function<void()> beforeYield;  // the view's sync
+  std::function<void()> sync;          // brings every window up to date
+  std::function<void()> afterHandler;  // once the outermost handler has returned
   void yield() override;
+
+  // Runs one handler, then syncs. Input held during its yields is
+  // delivered as soon as it has returned.
+  void runHandler(const std::function<void()>& handler);
+  bool handlerRunning() const { return depth_ > 0; }
+  // Runs f as a handler now when none runs, else as soon as the running one
+  // has returned: for what the window system sends during a yield (a
+  // window's close box), which is not held like input.
+  void whenIdle(std::function<void()> f);
+
+ private:
+  int depth_ = 0;
+  bool held_ = false;
+  std::vector<std::function<void()>> idle_;
 };
 
 class QtDesktop : public Desktop {

@@ -19,12 +19,15 @@ class QtPrinter : public Printer {
 
   PrinterSetup showSetupDialog() override;
   QPagedPaintDevice* device() override { return &printer(); }
-  bool failed() const override { return printer_ && printer_->printerState() == QPrinter::Error; }
+  // Qt ends every document as a success, even one whose file took no byte
+  // (a full disk): a file's end is read back to tell.
+  bool failed() override;
   QPrinter& printer();
 
  private:
   QWidget* parent_;
   std::unique_ptr<QPrinter> printer_;  // made on first use: asking CUPS is not free
+  bool renew_ = false;                 // the last document failed
 };
 
 }  // namespace pastel

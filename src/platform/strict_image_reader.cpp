@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -84,6 +85,45 @@ bool jpegHasEnd(const QByteArray& bytes) {
     }
   }
   return bytes.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) > pos;
+}
+
+bool jpegHasEnd(QIODevice& device) {
+  if (device.isSequential()) return false;
+  const qint64 start = device.pos();
+  const qint64 size = device.size();
+  // The same walk as above, one segment header read at a time; a file with
+  // more markers or fill bytes than a camera writes is left to the walk in
+  // memory.
+  qint64 pos = 2;
+  bool scan = false;
+  for (int markers = 0; !scan && markers < kJpegMarkersWalked; ++markers) {
+    uchar head[4];
+    if (pos + 4 > size || !device.seek(pos) || device.read(reinterpret_cast<char*>(head), 4) != 4 ||
+        head[0] != 0xFF)
+      break;
+    if (head[1] == 0xFF) {
+      ++pos;
+    } else if (head[1] == 0xDA) {
+      scan = true;
+    } else if (head[1] == 0x01 || (head[1] >= 0xD0 && head[1] <= 0xD8)) {
+      pos += 2;
+    } else {
+      const qint64 length = qint64(head[2]) << 8 | head[3];
+      if (length < 2) break;
+      pos += 2 + length;
+    }
+  }
+  bool end = false;
+  if (scan) {
+    const qint64 from = std::max(pos, size - kJpegTailBytes);
+    if (device.seek(from)) {
+      const QByteArray tail = device.read(size - from);
+      const qsizetype at = tail.lastIndexOf(QByteArrayView("\xFF\xD9", 2));
+      end = at >= 0 && from + at > pos;
+    }
+  }
+  device.seek(start);
+  return end;
 }
 
 }  // namespace pastel

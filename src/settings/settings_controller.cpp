@@ -28,7 +28,7 @@ void SettingsController::open() {
 void SettingsController::menuSetDir() {
   if (!p_.settingsDrive.isEmpty()) {
     chooseDrive(p_.settingsDrive);
-    chooseFolder(p_.settingsFolder);
+    chooseFolder(p_.pictureFolderPath);
   }
   open();
 }
@@ -37,7 +37,7 @@ void SettingsController::chooseDrive(const QString& drive) {
   open();
   // Choosing the drive already shown changes nothing: the open folder stays.
   if (drive == dialog_->drive) return;
-  if (changeDrive(p_, *dialog_, drive, startFolder())) return;
+  if (changeDrive(*dialog_, drive, startFolder())) return;
   if (!p_.svc.dialogs) return;
   p_.svc.dialogs->message({QStringLiteral("ディスクをセットしてください"),
                            QStringLiteral("ドライブエラー"), MsgIcon::Warning});
@@ -45,11 +45,13 @@ void SettingsController::chooseDrive(const QString& drive) {
 
 void SettingsController::chooseFolder(const QString& path) {
   open();
-  changeFolder(p_, *dialog_, path);
+  changeFolder(*dialog_, path);
 }
 
 void SettingsController::editWordField(int k, const QString& text) {
-  if (dialog_ && k >= 0 && k < 10) dialog_->wordFields[k] = text;
+  if (!dialog_ || k < 0 || k >= 10) return;
+  dialog_->wordFields[k] = text;
+  dialog_->fieldSet[k] = true;
 }
 
 void SettingsController::confirm() {

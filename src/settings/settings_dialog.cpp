@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <vector>
 
-#include "app/startup.h"
 #include "canvas/picture_strip.h"
 #include "canvas/poster.h"
 #include "platform/drives.h"
@@ -19,6 +19,32 @@ QStringList subfoldersOf(const QString& path) {
   return QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
 }
 
+struct FolderRow {
+  QString text, path;
+};
+
+// The path from the root down, each folder indented below the one before,
+// then the folders inside the open one.
+std::vector<FolderRow> folderRows(const SettingsDialog& d) {
+  QStringList chain;
+  for (QString at = d.dirPath; !at.isEmpty();) {
+    chain.prepend(at);
+    const QString up = QFileInfo(at).path();
+    if (up == at || at == QLatin1String("/")) break;
+    at = up;
+  }
+  std::vector<FolderRow> rows;
+  int depth = 0;
+  for (const QString& at : chain) {
+    const QString name = at == QLatin1String("/") ? at : QFileInfo(at).fileName();
+    rows.push_back({QString(depth++ * 2, QLatin1Char(' ')) + name, at});
+  }
+  const QString base = d.dirPath.endsWith(QLatin1Char('/')) ? d.dirPath : d.dirPath + "/";
+  for (const QString& sub : d.subfolders)
+    rows.push_back({QString(depth * 2, QLatin1Char(' ')) + sub, base + sub});
+  return rows;
+}
+
 }  // namespace
 
 SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFolder,
@@ -29,10 +55,14 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   const WordListRead read = readWordList(place.path);
   r.wordsRead = read.ok;
   r.error = read.error;
+  d.wordsRead = read.ok;
   // An empty table gets its row first (empty fields), then the words below.
   d.wordFields = read.ok && read.hasRow ? read.words : WordList{};
-  for (int i = 0; i < 10; ++i)
-    if (!p.form.text1[i].caption.isEmpty()) d.wordFields[i] = p.form.text1[i].caption;
+  for (int i = 0; i < 10; ++i) {
+    if (p.form.text1[i].caption.isEmpty()) continue;
+    d.wordFields[i] = p.form.text1[i].caption;
+    d.fieldSet[i] = true;
+  }
 
   d.drives = drives;
   const QString start = QDir::cleanPath(startFolder);
@@ -43,37 +73,72 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   return r;
 }
 
-bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder) {
+bool changeDrive(SettingsDialog& d, const QString& drive, const QString& currentFolder) {
   d.drive = drive;
   const QFileInfo info(drive);
   if (!info.isDir() || !info.isReadable() || !QDir(drive).isReadable()) {
-    changeFolder(p, d, currentFolder);
+    changeFolder(d, currentFolder);
     return false;
   }
   // Like a drive's current folder: where the program is, when it is there.
   const QString here = QDir::cleanPath(currentFolder);
-  changeFolder(p, d, driveOf(here, d.drives) == drive ? here : drive);
+  changeFolder(d, driveOf(here, d.drives) == drive ? here : drive);
   return true;
 }
 
 QString pictureFolderFrom(const QString& path) { return appFolderFrom(path); }
 
-void changeFolder(Poster& p, SettingsDialog& d, const QString& path) {
+void changeFolder(SettingsDialog& d, const QString& path) {
   d.dirPath = QDir::cleanPath(path);
   d.subfolders = subfoldersOf(d.dirPath);
   d.fileList = listPictureFiles(d.dirPath);
-  p.pictureFolderPath = pictureFolderFrom(d.dirPath);
+}
+
+void showSettingsDialog(const SettingsDialog& d, SettingsForm& f) {
+  for (size_t k = 0; k < 10; ++k) f.text11[k].caption = d.wordFields[k];
+  f.drive1.items = d.drives;
+  if (!d.drive.isEmpty() && !d.drives.contains(d.drive)) f.drive1.items << d.drive;
+  f.drive1.current = int(f.drive1.items.indexOf(d.drive));
+  f.dir1.items.clear();
+  f.dir1.current = -1;
+  for (const FolderRow& r : folderRows(d)) {
+    if (r.path == d.dirPath) f.dir1.current = int(f.dir1.items.size());
+    f.dir1.items << r.text;
+  }
+  f.file1.items = d.fileList;
+}
+
+QString folderOfRow(const SettingsDialog& d, int row) {
+  const std::vector<FolderRow> rows = folderRows(d);
+  return row >= 0 && row < int(rows.size()) ? rows[size_t(row)].path : QString();
 }
 
 bool noPicturesToOffer(const SettingsDialog& d) { return d.fileList.isEmpty(); }
 
 SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d) {
   SettingsConfirm r;
-  for (int i = 0; i < 10; ++i) setWordText(p, i, d.wordFields[i]);
-  r.wordsStored = storeWordList(d.templatePath, d.wordFields, &r.error);
-  loadPictureStrip(p, d.fileList);
+  WordList words = d.wordFields;
+  bool listKnown = d.wordsRead, store = true;
+  if (!listKnown) {
+    const WordListRead read = readWordList(d.templatePath);
+    listKnown = read.ok;
+    if (read.ok) {
+      for (int i = 0; i < 10; ++i)
+        if (!d.fieldSet[i]) words[i] = read.hasRow ? read.words[i] : QString();
+      store = !read.hasRow || words != read.words;
+    } else {
+      store = false;
+      r.error = read.error;
+    }
+  }
+  for (int i = 0; i < 10; ++i)
+    if (listKnown || d.fieldSet[i]) setWordText(p, i, words[i]);
+  r.wordsStored = store ? storeWordList(d.templatePath, words, &r.error) : listKnown;
+  // The folder confirmed is the picture folder, also where the menu opens
+  // the dialog again. Never empty: the strip's paths stay whole paths.
+  p.pictureFolderPath = pictureFolderFrom(d.dirPath);
   p.settingsDrive = d.drive;
-  p.settingsFolder = d.dirPath;
+  loadPictureStrip(p, d.fileList);
   return r;
 }
 

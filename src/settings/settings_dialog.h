@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <array>
 
+#include "form/settings_form.h"
 #include "storage/template_db.h"
 
 namespace pastel {
@@ -17,6 +19,10 @@ struct SettingsDialog {
   QStringList subfolders;  // Dir1's folders below dirPath, names only
   QStringList fileList;    // File1: picture names of dirPath, sorted
   QString templatePath;    // the word list's file (wordListFile)
+  // Whether the fields started from the file. After a failed read they hold
+  // only what the poster or the user put there, never the list itself.
+  bool wordsRead = false;
+  std::array<bool, 10> fieldSet{};  // holds a word from the poster or typed
 };
 
 struct SettingsLoad {
@@ -31,13 +37,20 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
 
 // Drive1 changed. False when the drive cannot be read; Dir1 then shows
 // currentFolder instead.
-bool changeDrive(Poster& p, SettingsDialog& d, const QString& drive, const QString& currentFolder);
+bool changeDrive(SettingsDialog& d, const QString& drive, const QString& currentFolder);
 
-// Dir1's path changed: new file list and PictureFolderPath.
-void changeFolder(Poster& p, SettingsDialog& d, const QString& path);
+// Dir1's path changed: the folders and picture files shown follow.
+void changeFolder(SettingsDialog& d, const QString& path);
 
 // A folder ending in exactly one "/" ("/" stays "/").
 QString pictureFolderFrom(const QString& path);
+
+// What the window frmList shows of the dialog: the word fields, the drives
+// with the one chosen, the folder list (the path from the root down, then
+// the folders below, the open one marked) and the picture files.
+void showSettingsDialog(const SettingsDialog& d, SettingsForm& f);
+// The folder of Dir1's entry `row`; empty when there is none.
+QString folderOfRow(const SettingsDialog& d, int row);
 
 // "これでよし" would find no picture in the folder.
 bool noPicturesToOffer(const SettingsDialog& d);
@@ -47,8 +60,12 @@ struct SettingsConfirm {
   QString error;
 };
 
-// Hands the words to the word slots, stores them, rebuilds the picture
-// strip and remembers drive and folder. The dialog is closed by the caller.
+// Hands the words to the word slots, stores them, makes the folder shown
+// the picture folder, rebuilds the picture strip and remembers the drive. The dialog is closed by the caller.
+// Fields that never showed the list are no list to store: the file is read
+// again first, its words fill the fields nothing was put into, and it is
+// written only when that changes it; while it still cannot be read, only
+// the fields set go to the slots and the file is left as it is.
 SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d);
 
 }  // namespace pastel

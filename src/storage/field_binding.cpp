@@ -8,32 +8,36 @@ const char kWordLetters[] = "LTWHSFCB";
 }  // namespace
 
 FieldColumn fieldColumn(int buffer) {
-  if (buffer == 0) return {kImageTable, QStringLiteral("backcolor")};
-  if (buffer >= 1 && buffer <= 50) {
-    const int i = (buffer - 1) / 5;
-    return {kImageTable,
-            QStringLiteral("ima%1%2").arg(i).arg(QLatin1Char(kPhotoLetters[(buffer - 1) % 5]))};
+  if (buffer == kPaperBitmapBuffer) return {kImageTable, QStringLiteral("backcolor")};
+  if (buffer == kColcodeBuffer) return {kImageTable, QStringLiteral("colcode")};
+  if (buffer == kPaperCodeBuffer) return {kImageTable, QStringLiteral("sgazo")};
+  const int firstPhoto = photoBuffer(0, kPhotoLeft), firstWord = wordBuffer(0, kWordLeft);
+  if (buffer >= firstPhoto && buffer < photoBuffer(10, kPhotoLeft)) {
+    const int at = buffer - firstPhoto;
+    return {kImageTable, QStringLiteral("ima%1%2")
+                             .arg(at / kPhotoFields)
+                             .arg(QLatin1Char(kPhotoLetters[at % kPhotoFields]))};
   }
-  if (buffer == 51) return {kImageTable, QStringLiteral("colcode")};
-  if (buffer >= 52 && buffer <= 131) {
-    const int i = (buffer - 52) / 8;
-    return {kTextTable,
-            QStringLiteral("tex%1%2").arg(i).arg(QLatin1Char(kWordLetters[(buffer - 52) % 8]))};
+  if (buffer >= firstWord && buffer < wordBuffer(10, kWordLeft)) {
+    const int at = buffer - firstWord;
+    return {kTextTable, QStringLiteral("tex%1%2")
+                            .arg(at / kWordFields)
+                            .arg(QLatin1Char(kWordLetters[at % kWordFields]))};
   }
-  if (buffer == 132) return {kImageTable, QStringLiteral("sgazo")};
   return {};
 }
 
 QStringList imageColumns() {
-  QStringList c{QStringLiteral("backcolor")};
-  for (int b = 1; b <= 50; ++b) c << fieldColumn(b).column;
-  c << QStringLiteral("colcode") << QStringLiteral("sgazo");
+  QStringList c;
+  for (int b = 0; b < kFieldBufferCount; ++b)
+    if (fieldColumn(b).table == kImageTable) c << fieldColumn(b).column;
   return c;
 }
 
 QStringList textColumns() {
   QStringList c;
-  for (int b = 52; b <= 131; ++b) c << fieldColumn(b).column;
+  for (int b = 0; b < kFieldBufferCount; ++b)
+    if (fieldColumn(b).table == kTextTable) c << fieldColumn(b).column;
   return c;
 }
 

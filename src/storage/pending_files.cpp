@@ -10,16 +10,26 @@
 #include <cerrno>
 #include <cstring>
 
+#include "storage/save_commit.h"
+
 namespace pastel {
 
 namespace {
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
+const char* const kJournals[] = {"-journal", "-wal", "-shm"};
+
 void removeJournals(const QString& path) {
-  for (const char* suffix : {"-journal", "-wal", "-shm"})
-    QFile::remove(path + QLatin1String(suffix));
+  for (const char* suffix : kJournals) QFile::remove(path + QLatin1String(suffix));
 }
+
+bool exists(const QString& path) {
+  struct stat st {};
+  return ::lstat(native(path).constData(), &st) == 0;
+}
+
+QString randomTag() { return QString::number(QRandomGenerator::global()->generate(), 16); }
 
 bool writeAll(int fd, const char* data, qint64 size) {
   while (size > 0) {
@@ -40,12 +50,9 @@ bool PendingFiles::fail(const QString& what, int err) {
 }
 
 int PendingFiles::create(const QString& target, QString* tempPath) {
-  const QFileInfo t(target);
   // Hidden, in the target's own folder, so the rename stays on one disk.
   for (int attempt = 0; attempt < 16; ++attempt) {
-    const QString temp = t.path() + QStringLiteral("/.") + t.fileName().left(40) +
-                         QStringLiteral(".saving-") +
-                         QString::number(QRandomGenerator::global()->generate(), 16);
+    const QString temp = savingName(target, randomTag());
     const int fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       *tempPath = temp;
@@ -138,21 +145,37 @@ void PendingFiles::markDatabase(const QString& target) {
     if (e.target == target) e.database = true;
 }
 
-bool PendingFiles::commit() {
+bool PendingFiles::commit(const QString& database) {
   for (const Entry& e : entries_) {
     struct stat st {};
     if (::lstat(native(e.target).constData(), &st) == 0 && S_ISDIR(st.st_mode))
       return fail(e.target, EISDIR);
   }
-  while (!entries_.empty()) {
-    const Entry e = entries_.front();
+  std::vector<CommitEntry> steps;
+  for (const Entry& e : entries_) {
     // A journal left beside the target would be "recovered" into the new
-    // database on its next write.
-    if (e.database) removeJournals(e.target);
-    if (::rename(native(e.temp).constData(), native(e.target).constData()) != 0)
-      return fail(e.target, errno);
-    entries_.erase(entries_.begin());
+    // database on its next write: it goes aside first, with the old one.
+    if (e.database)
+      for (const char* suffix : kJournals) {
+        const QString journal = e.target + QLatin1String(suffix);
+        if (exists(journal))
+          steps.push_back({QString(), journal, savingName(journal, randomTag()) + ".old"});
+      }
+    steps.push_back({e.temp, e.target, e.temp + QStringLiteral(".old")});
   }
+  if (!writeCommitRecord(database, steps, &error_)) return false;
+  QString error;
+  if (!rollForward(steps, &error)) {
+    error_ = error;
+    if (rollBack(steps))
+      removeCommitRecord(database);
+    else
+      entries_.clear();  // the record finishes it later: keep every file it names
+    return false;
+  }
+  removeCommitRecord(database);
+  for (const CommitEntry& s : steps) QFile::remove(s.backup);
+  entries_.clear();
   return true;
 }
 

@@ -5,9 +5,9 @@
 
 namespace pastel {
 
-// Files written under temporary names beside their targets and put in
-// place together by commit(). Whatever is not committed is removed when the
-// set is discarded or destroyed.
+// Files written under hidden names beside their targets and put in place
+// together by commit() (see storage/save_commit.h). Whatever is not
+// committed is removed when the set is discarded or destroyed.
 class PendingFiles {
  public:
   PendingFiles() = default;
@@ -24,9 +24,12 @@ class PendingFiles {
   // A database target: its stale journals go before it is put in place.
   void markDatabase(const QString& target);
 
-  // Renames every file onto its target; refuses before the first rename
-  // when a target is a folder.
-  bool commit();
+  // Puts every file in place, all of them or none: refuses before the first
+  // rename when a target is a folder; a rename that fails puts every file
+  // back. The commit record goes beside database. False when the earlier
+  // files are as they were (or, should even putting back fail, are left to
+  // the record for the next open or save to finish).
+  bool commit(const QString& database);
   void discard();
 
   QString error() const { return error_; }

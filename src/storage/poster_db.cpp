@@ -1,5 +1,14 @@
 #include "storage/poster_db.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
+
 #include "platform/sqlite_db.h"
 #include "storage/field_binding.h"
 #include "storage/one_row_table.h"
@@ -34,12 +43,97 @@ std::array<TableRead, 2> readTables(SqliteDb& db, FieldBuffers& buffers, Exchang
   return t;
 }
 
+// Copies one regular file whole; a missing one is no error when optional.
+// A FIFO or a device is never read (it might never end).
+bool copyRegular(const QString& from, const QString& to, bool optional, QString* error) {
+  const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (in < 0) {
+    if (optional && errno == ENOENT) return true;
+    *error = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+  }
+  struct stat st {};
+  bool ok = ::fstat(in, &st) == 0;
+  if (ok && !S_ISREG(st.st_mode)) {
+    ::close(in);
+    if (optional) return true;
+    *error = QStringLiteral("not a regular file");
+    return false;
+  }
+  if (ok && st.st_size > kMaxPosterFileBytes) {
+    ::close(in);
+    *error = QStringLiteral("too large for a poster");
+    return false;
+  }
+  const int out =
+      ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  ok = ok && out >= 0;
+  char buf[1 << 16];
+  qint64 total = 0;
+  while (ok) {
+    const ssize_t n = ::read(in, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    total += n;
+    for (ssize_t done = 0; ok && done < n;) {
+      const ssize_t w = ::write(out, buf + done, size_t(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      ok = w > 0 && total <= kMaxPosterFileBytes;
+      done += ok ? w : 0;
+    }
+  }
+  if (!ok) *error = QString::fromLocal8Bit(std::strerror(errno ? errno : EFBIG));
+  ::close(in);
+  if (out >= 0) ::close(out);
+  return ok;
+}
+
+// The database and what holds its newest pages, copied into the process's
+// own temporary folder (one for the process: making and removing a folder
+// for every read costs milliseconds on a journalling disk). Removed again
+// when done with.
+struct PrivateCopy {
+  QString path;
+  const char* const suffixes[4] = {"", "-wal", "-journal", "-shm"};
+
+  bool make(const QString& source, QString* error) {
+    static QTemporaryDir folder;
+    static int count = 0;
+    if (!folder.isValid()) {
+      *error = folder.errorString();
+      return false;
+    }
+    path = folder.filePath(QStringLiteral("poster-%1.mdb").arg(++count));
+    return copyRegular(source, path, false, error) &&
+           copyRegular(source + QStringLiteral("-wal"), path + QStringLiteral("-wal"), true,
+                       error) &&
+           copyRegular(source + QStringLiteral("-journal"), path + QStringLiteral("-journal"), true,
+                       error);
+  }
+  ~PrivateCopy() {
+    if (path.isEmpty()) return;
+    for (const char* s : suffixes) ::unlink(QFile::encodeName(path + QLatin1String(s)).constData());
+  }
+};
+
 }  // namespace
 
 ExchangeResult readFieldBuffers(const QString& path, FieldBuffers& buffers) {
   ExchangeResult r;
+  // SQLite writes a -shm beside a database in WAL mode even to read it, and
+  // rolls back a journal it finds: it reads a private copy of the database
+  // and what holds its newest pages, so nothing beside the poster changes.
+  PrivateCopy copy;
+  QString error;
+  if (!copy.make(path, &error)) {
+    r.failures << QStringLiteral("copy: ") + error;
+    return r;
+  }
   SqliteDb db;
-  r.opened = db.open(path, SqliteDb::Mode::ReadOnly);
+  r.opened = db.open(copy.path, SqliteDb::Mode::ReadWrite);
   if (!r.opened) {
     r.failures << QStringLiteral("open: ") + db.error();
     return r;
@@ -58,6 +152,10 @@ ExchangeResult exchangeFieldBuffers(const QString& path, FieldBuffers& buffers,
     if (fill) fill(buffers);
     return r;
   }
+  // The new poster keeps no write-ahead log, whatever mode the template was
+  // left in by another program.
+  if (!db.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
+    r.failures << QStringLiteral("journal mode: ") + db.error();
   const auto tables = readTables(db, buffers, r);
   if (fill) fill(buffers);
   for (const TableRead& tr : tables) {

@@ -16,10 +16,12 @@ struct ExchangeResult {
   bool ok() const { return opened && failures.isEmpty(); }
 };
 
-// Opens the file read-only and reads the first row of imagedata and
-// textdata into the buffers. A buffer whose column cannot be read keeps
-// its text.
+// Reads the first row of imagedata and textdata into the buffers, from a
+// private copy of the file and its -wal and -journal: nothing is ever
+// written beside it. A buffer whose column cannot be read keeps its text.
+// A file over kMaxPosterFileBytes is refused.
 ExchangeResult readFieldBuffers(const QString& path, FieldBuffers& buffers);
+inline constexpr qint64 kMaxPosterFileBytes = 64LL << 20;
 
 // Opens the existing file read-write, reads the row into the buffers, lets
 // fill write them, then stores them into that same row of each table.

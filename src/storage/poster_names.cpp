@@ -1,8 +1,10 @@
 #include "storage/poster_names.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include "canvas/poster.h"
+#include "canvas/poster_content.h"
 
 namespace pastel {
 
@@ -13,8 +15,15 @@ std::optional<PosterNames> posterNamesFor(const QString& chosenPath) {
   QString file = chosenPath.mid(slash + 1);
   if (!file.contains(QLatin1Char('.'))) file += QStringLiteral(".html");
   n.page = n.folder + file;
-  n.posterName = file.left(file.lastIndexOf(QLatin1Char('.')));
+  const int dot = int(file.lastIndexOf(QLatin1Char('.')));
+  n.posterName = file.left(dot);
   if (n.posterName.isEmpty() || n.posterName.contains(QLatin1Char('\\'))) return std::nullopt;
+  // The page must never take the place of the poster's database (or its
+  // journals), nor of its folder, where a memory stick drops a final ".".
+  static const QRegularExpression database(QStringLiteral("^mdb(-journal|-wal|-shm)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+  const QString extension = file.mid(dot + 1);
+  if (extension.isEmpty() || database.match(extension).hasMatch()) return std::nullopt;
   return n;
 }
 
@@ -33,14 +42,14 @@ QString numbered(const QString& name, int n) {
 
 }  // namespace
 
-std::array<QString, 11> photoCopyNames(const Poster& p, const QString& posterName) {
+std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName) {
   std::array<QString, 11> names;
   // Compared without case: a memory stick's file system would merge them.
   QSet<QString> taken{(posterName + QStringLiteral(".bmp")).toCaseFolded(),
                       (posterName + QStringLiteral(".jpg")).toCaseFolded()};
   QHash<QString, QString> bySource;
   auto assign = [&](int j) {
-    const QString& entry = p.photoFiles[size_t(j)];
+    const QString& entry = c.photos[size_t(j)].file;
     QString base = photoFileName(entry);
     if (base.isEmpty()) return;
     if (bySource.contains(entry)) {
@@ -59,10 +68,9 @@ std::array<QString, 11> photoCopyNames(const Poster& p, const QString& posterNam
   const QString own = QLatin1Char('/') + posterName + QLatin1Char('/');
   for (int pass = 0; pass < 2; ++pass)
     for (int k = 0; k < 10; ++k) {
-      const int j = p.photoStackOrder[size_t(k)];
-      if (j < 0 || j > 9 || !isPlaced(p.form.image3[size_t(j)]) || !names[size_t(j)].isEmpty())
-        continue;
-      const QString& entry = p.photoFiles[size_t(j)];
+      const int j = c.photoStackOrder[size_t(k)];
+      if (j < 0 || j > 9 || !isPlaced(c.photos[size_t(j)]) || !names[size_t(j)].isEmpty()) continue;
+      const QString& entry = c.photos[size_t(j)].file;
       const bool inOwnFolder = entry.left(entry.lastIndexOf(QLatin1Char('/')) + 1).endsWith(own);
       if ((pass == 0) == inOwnFolder) assign(j);
     }

@@ -5,7 +5,7 @@
 
 namespace pastel {
 
-struct Poster;
+struct PosterContent;
 
 // The files one save writes, derived from the path chosen in the dialog.
 struct PosterNames {
@@ -23,7 +23,8 @@ struct PosterNames {
 };
 
 // Nothing when no usable PosterName follows from the path: an empty one, or
-// one holding "\", the separator inside the poster files.
+// one holding "\", the separator inside the poster files; nor when the page
+// would lie on the poster's database or folder (a name ending in ".mdb" or ".").
 std::optional<PosterNames> posterNamesFor(const QString& chosenPath);
 
 // The file name of a PhotoFiles entry: what follows its last "/".
@@ -34,7 +35,7 @@ QString photoFileName(const QString& entry);
 // name from different folders get names of their own ("cat-2.jpg"), as do
 // names that would take the place of the paper pictures; the same file
 // placed twice shares one copy. A "\" in a file name becomes "_".
-std::array<QString, 11> photoCopyNames(const Poster& p, const QString& posterName);
+std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName);
 
 // Line breaks as the poster files keep them: CR LF, whatever the editor uses.
 QString withCrLf(const QString& text);

@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "canvas/poster.h"
-#include "form/twips.h"
+#include "canvas/poster_content.h"
 #include "platform/cp932.h"
+#include "platform/twips.h"
 #include "storage/poster_names.h"
 
 namespace pastel {
@@ -14,18 +15,21 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kMaxPageBreaks = 20;
+constexpr char kEscapedInUrls[] = "!\"#$%&'()*+,/:;<=>?@[\\]^`{|}";
 
 // nearbyint follows the default rounding mode: nearest, halves to even.
 int nearestEven(double v) { return int(std::nearbyint(v)); }
 
-// The background's url() sits in CSS, where "\" escapes and a space or a
-// bracket ends the url: those are written as %XX, as is any character the
-// page's code page cannot hold (a character reference means nothing in CSS).
-QString cssUrlPart(const QString& text) {
+// A name inside a URL on the page (src= and the background's CSS url()).
+// "%" and every character a URL reserves ("#" starts a fragment, "?" a
+// query), those HTML or CSS read as their own ("&", quotes, "\", brackets),
+// spaces and controls become %XX of their UTF-8 bytes, as does a character
+// the page's code page cannot hold. The files keep their plain names.
+QString urlPart(const QString& text) {
   QString out;
   for (const char32_t c : text.toUcs4()) {
     const bool plain =
-        c < 0x80 ? c > 0x20 && c != 0x7f && !std::strchr("\\\"'()%<>", int(c)) : cp932Holds(c);
+        c < 0x80 ? c > 0x20 && c != 0x7f && !std::strchr(kEscapedInUrls, int(c)) : cp932Holds(c);
     const QString s = QString::fromUcs4(&c, 1);
     if (plain) {
       out += s;
@@ -41,31 +45,36 @@ QString cssUrlPart(const QString& text) {
 
 QString num(int v) { return QString::number(v); }
 
-QString photoElement(const Element& e, const QString& posterName, const QString& fileName) {
+QString photoElement(const PhotoContent& e, const QString& posterName, const QString& fileName) {
   return QStringLiteral("<img style=\"LEFT:") + num(pagePixelX(e.left)) +
          QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
-         QStringLiteral("px\"src=\"") + htmlEscaped(posterName) + QLatin1Char('\\') +
-         htmlEscaped(fileName) + QStringLiteral("\" width=") + num(pagePixelSize(e.width)) +
+         QStringLiteral("px\"src=\"") + urlPart(posterName) + QLatin1Char('\\') +
+         urlPart(fileName) + QStringLiteral("\" width=") + num(pagePixelSize(e.width)) +
          QStringLiteral(" height=") + num(pagePixelSize(e.height)) + QLatin1Char('>') + kCrLf +
          QStringLiteral("<br>");
 }
 
-QString wordElement(const Element& e, const QString& frameCode, const QString& textCode) {
+QString wordElement(const WordContent& e) {
   return QStringLiteral("<table style=\"word-break:break-all; LEFT:") + num(pagePixelX(e.left)) +
          QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
-         QStringLiteral("px\" bgcolor=") + htmlEscaped(frameCode) +
+         QStringLiteral("px\" bgcolor=") + htmlEscaped(e.frameCode) +
          QStringLiteral(" width=259 height=") + num(pagePixelSize(e.height)) +
          QStringLiteral(
              "><td align=left valign=top><span style=\"line-height:19px;\"><font "
              "size=4 color= ") +
-         htmlEscaped(textCode) + QLatin1Char('>') + wordTextForPage(e.caption) +
+         htmlEscaped(e.textCode) + QLatin1Char('>') + wordTextForPage(e.text) +
          QStringLiteral("</font></td></table>") + kCrLf + QStringLiteral("<br>");
 }
 
 }  // namespace
 
-int pagePixelX(float leftTwips) { return nearestEven(double(leftTwips) / kTwipsPerPixel - 16); }
-int pagePixelY(float topTwips) { return nearestEven(double(topTwips) / kTwipsPerPixel - 192); }
+// The page's top left is the paper's, where the background picture lies.
+int pagePixelX(float leftTwips) {
+  return nearestEven(double(leftTwips) / kTwipsPerPixel - kPaperPxLeft);
+}
+int pagePixelY(float topTwips) {
+  return nearestEven(double(topTwips) / kTwipsPerPixel - kPaperPxTop);
+}
 int pagePixelSize(float twips) { return int(std::floor(double(twips) / kTwipsPerPixel)); }
 
 QString htmlEscaped(const QString& text) {
@@ -105,21 +114,20 @@ QString wordTextForPage(const QString& text) {
   return out;
 }
 
-QString posterPage(const Poster& p, const QString& posterName) {
-  const std::array<QString, 11> copies = photoCopyNames(p, posterName);
+QString posterPage(const PosterContent& c, const QString& posterName) {
+  const std::array<QString, 11> copies = photoCopyNames(c, posterName);
   QString elements;
   for (int k = 0; k < 10; ++k) {
-    const int j = p.photoStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || !isPlaced(p.form.image3[size_t(j)])) continue;
-    elements += photoElement(p.form.image3[size_t(j)], posterName, copies[size_t(j)]);
+    const int j = c.photoStackOrder[size_t(k)];
+    if (j < 0 || j > 9 || !isPlaced(c.photos[size_t(j)])) continue;
+    elements += photoElement(c.photos[size_t(j)], posterName, copies[size_t(j)]);
   }
   for (int k = 0; k < 10; ++k) {
-    const int j = p.wordStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || !isPlaced(p.form.text1[size_t(j)])) continue;
-    elements += wordElement(p.form.text1[size_t(j)], p.wordFrameColourCodes[size_t(j)],
-                            p.wordTextColourCodes[size_t(j)]);
+    const int j = c.wordStackOrder[size_t(k)];
+    if (j < 0 || j > 9 || !isPlaced(c.words[size_t(j)])) continue;
+    elements += wordElement(c.words[size_t(j)]);
   }
-  const QString bg = cssUrlPart(posterName);
+  const QString bg = urlPart(posterName);
   // Browsers read a short page without a declared charset as Western text,
   // and take "\" in a CSS url for an escape.
   return QStringLiteral("<HTML>") + kCrLf +
@@ -131,8 +139,8 @@ QString posterPage(const Poster& p, const QString& posterName) {
          elements + QStringLiteral("</body>") + kCrLf + QStringLiteral("</HTML>");
 }
 
-QByteArray posterPageBytes(const Poster& p, const QString& posterName) {
-  return toCp932WithReferences(posterPage(p, posterName));
+QByteArray posterPageBytes(const PosterContent& c, const QString& posterName) {
+  return toCp932WithReferences(posterPage(c, posterName));
 }
 
 }  // namespace pastel

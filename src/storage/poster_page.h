@@ -4,7 +4,7 @@
 
 namespace pastel {
 
-struct Poster;
+struct PosterContent;
 
 // The page numbers: twips to pixels relative to the page. Positions to the
 // nearest pixel, halves to even; sizes to the pixel at or below.
@@ -21,9 +21,9 @@ QString wordTextForPage(const QString& text);
 
 // The PosterPage as text, with CR LF line ends and no line end after the
 // last line.
-QString posterPage(const Poster& p, const QString& posterName);
+QString posterPage(const PosterContent& c, const QString& posterName);
 
 // The same in code page 932, as the file holds it.
-QByteArray posterPageBytes(const Poster& p, const QString& posterName);
+QByteArray posterPageBytes(const PosterContent& c, const QString& posterName);
 
 }  // namespace pastel

@@ -7,12 +7,14 @@
 #include <QStandardPaths>
 
 #include "canvas/poster.h"
+#include "canvas/poster_content.h"
 #include "platform/dialogs.h"
 #include "storage/pending_files.h"
 #include "storage/poster_db.h"
 #include "storage/poster_names.h"
 #include "storage/poster_page.h"
 #include "storage/poster_records.h"
+#include "storage/save_commit.h"
 #include "storage/template_db.h"
 #include "storage/word_list_file.h"
 
@@ -38,9 +40,8 @@ QByteArray imageBytes(const QImage& image, const char* format) {
 // The copy of the template, filled with the poster, under a temporary name.
 // A template that is missing and cannot be written, or one that lacks the
 // poster tables, gives way to a fresh one: a save never fails for it.
-bool writeDatabase(Poster& p, const PosterNames& n, const std::array<QString, 11>& copies,
-                   PendingFiles& files, QString* error) {
-  const QString tpl = wordListFile(p);
+bool writeDatabase(const PosterContent& poster, const QString& tpl, const PosterNames& n,
+                   const std::array<QString, 11>& copies, PendingFiles& files, QString* error) {
   const QFileInfo tplInfo(tpl);
   if (!tplInfo.exists() && !tplInfo.isSymLink()) writeTemplateDatabase(tpl);
   QString temp;
@@ -58,7 +59,7 @@ bool writeDatabase(Poster& p, const PosterNames& n, const std::array<QString, 11
     fresh = true;
   }
   files.markDatabase(n.database());
-  auto fill = [&](FieldBuffers& b) { fillPosterBuffers(p, n.posterName, copies, b); };
+  auto fill = [&](FieldBuffers& b) { fillPosterBuffers(poster, n.posterName, copies, b); };
   FieldBuffers buffers;
   ExchangeResult x = exchangeFieldBuffers(temp, buffers, fill);
   if (!x.ok() && !fresh && writeTemplateDatabase(temp, error)) {
@@ -74,10 +75,26 @@ void tellChild(Poster& p, const SaveResult& r) {
   QString text;
   if (r.status == SaveStatus::Failed) text = kSaveFailedText;
   if (r.status == SaveStatus::NameRefused) text = kSaveNameRefusedText;
-  if (r.status == SaveStatus::Saved && !r.missingPhotos.isEmpty())
-    text = kPhotoMissingText + r.missingPhotos.join(QStringLiteral("、"));
+  if (r.status == SaveStatus::Saved) {
+    QStringList lines;
+    if (!r.missingPhotos.isEmpty())
+      lines << kPhotoMissingText + r.missingPhotos.join(QStringLiteral("、"));
+    if (!r.droppedPhotos.isEmpty())
+      lines << kPhotoDroppedText + r.droppedPhotos.join(QStringLiteral("、"));
+    text = lines.join(QLatin1Char('\n'));
+  }
   if (!text.isEmpty())
     p.svc.dialogs->message({text, kSaveTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
+}
+
+// The dialog asks before it replaces a page; a poster whose page is gone
+// but whose database or folder is there is asked about here.
+bool replaceAgreed(Poster& p, const PosterNames& n) {
+  const QFileInfo page(n.page), database(n.database()), folder(n.posterFolder());
+  if (page.exists() || page.isSymLink()) return true;
+  if (!database.exists() && !database.isSymLink() && !folder.isDir()) return true;
+  return p.svc.dialogs->message({kSaveReplaceText, kSaveTitle, MsgIcon::Exclamation,
+                                 MsgButtons::YesNo, MsgAnswer::No}) == MsgAnswer::Yes;
 }
 
 }  // namespace
@@ -105,54 +122,66 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     if (madeFolder) QDir().rmdir(folder);
     return failed(error);
   };
+  // An earlier save of this poster that was killed is finished first; what
+  // killed saves left then goes, before this one writes anything.
+  const PosterLock lock(folder);
+  if (lock.busy()) return fail(QStringLiteral("another program is saving ") + n.database());
+  if (finishInterruptedSave(n.database(), true) == Recovery::Failed)
+    return fail(QStringLiteral("an earlier save could not be finished"));
+  removeStaleSaveFiles(n.folder, n.posterName, QFileInfo(n.page).fileName());
 
   SaveResult r;
-  const std::array<QString, 11> copies = photoCopyNames(p, n.posterName);
+  // Everything written below comes from this one value, taken at once.
+  const PosterContent c = takePosterContent(p);
+  const std::array<QString, 11> copies = photoCopyNames(c, n.posterName);
   QString error;
-  if (!writeDatabase(p, n, copies, files, &error)) return fail(error);
+  if (!writeDatabase(c, wordListFile(p), n, copies, files, &error)) return fail(error);
 
   QStringList copied;
   for (int k = 0; k < 10; ++k) {
-    const int j = p.photoStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || copies[size_t(j)].isEmpty() || copied.contains(copies[size_t(j)]))
-      continue;
+    const int j = c.photoStackOrder[size_t(k)];
+    if (j < 0 || j > 9) continue;
+    const PhotoContent& photo = c.photos[size_t(j)];
+    // A photo whose stored path opening refused has no file to keep.
+    const PictureRef& shown = photo.picture;
+    if (isPlaced(photo) && photo.file.isEmpty() && shown && shown->broken && !shown->path.isEmpty())
+      r.droppedPhotos << photoFileName(shown->path);
+    if (copies[size_t(j)].isEmpty() || copied.contains(copies[size_t(j)])) continue;
     copied << copies[size_t(j)];
-    const QString& entry = p.photoFiles[size_t(j)];
+    const QString& entry = photo.file;
     const QString target = n.inPosterFolder(copies[size_t(j)]);
     // An opened poster's photos already are their copies.
-    const PendingFiles::Copy c =
+    const PendingFiles::Copy copy =
         entry == target ? (QFileInfo(entry).isFile() ? PendingFiles::Copy::Done
                                                      : PendingFiles::Copy::SourceUnreadable)
                         : files.copy(target, entry);
-    if (c == PendingFiles::Copy::Failed) return fail(files.error());
-    if (c == PendingFiles::Copy::SourceUnreadable) r.missingPhotos << photoFileName(entry);
+    if (copy == PendingFiles::Copy::Failed) return fail(files.error());
+    if (copy == PendingFiles::Copy::SourceUnreadable) r.missingPhotos << photoFileName(entry);
   }
 
-  if (!files.write(n.page, posterPageBytes(p, n.posterName))) return fail(files.error());
+  if (!files.write(n.page, posterPageBytes(c, n.posterName))) return fail(files.error());
 
   // The paper as it shows now, and its background picture (the grab made on
   // leaving the first step, or the picture an opened poster brought).
-  const QImage paper = p.form.paper.image();
-  const PictureRef back = p.form.paper.backPicture();
+  const QImage& paper = c.paper.shown;
+  const PictureRef& back = c.paper.picture;
   const QImage background = back && !back->image.isNull() ? back->image : paper;
   const QByteArray bmp = imageBytes(paper, "BMP");
   if (bmp.isEmpty() || !files.write(n.paperBitmap(), bmp))
     return fail(QStringLiteral("paper bitmap: ") + files.error());
-  // Let the window repaint; from here on only what was taken above is used.
+  // Let the window repaint.
   yieldToEvents(p);
   const QByteArray jpeg = imageBytes(background, "JPEG");
   if (jpeg.isEmpty() || !files.write(n.paperJpeg(), jpeg))
     return fail(QStringLiteral("paper jpeg: ") + files.error());
 
-  if (!files.commit()) return fail(files.error());
+  if (!files.commit(n.database())) return fail(files.error());
+  r.droppedPhotos.removeDuplicates();
   r.status = SaveStatus::Saved;
   return r;
 }
 
 SaveResult savePoster(Poster& p) {
-  if (p.saving || p.opening) return {SaveStatus::Busy, {}, {}};
-  p.saving = true;
-  p.windowEnabled = false;
   p.selectionActive = 0;
 
   SaveResult r;
@@ -166,15 +195,13 @@ SaveResult savePoster(Poster& p) {
     if (chosen && !chosen->isEmpty()) {
       p.saveFolder = QFileInfo(*chosen).absolutePath();
       const std::optional<PosterNames> names = posterNamesFor(*chosen);
-      if (names)
-        r = writePoster(p, *names);
-      else
+      if (!names)
         r.status = SaveStatus::NameRefused;
+      else if (replaceAgreed(p, *names))
+        r = writePoster(p, *names);
     }
   }
-  p.windowEnabled = true;
   tellChild(p, r);
-  p.saving = false;
   return r;
 }
 

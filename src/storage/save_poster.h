@@ -8,8 +8,7 @@ struct Poster;
 struct PosterNames;
 
 enum class SaveStatus {
-  Busy,         // a save was already running: nothing done
-  Cancelled,    // the dialog was cancelled: nothing written
+  Cancelled,    // the dialog was cancelled, or replacing a poster refused: nothing written
   NameRefused,  // no PosterName follows from the name chosen: nothing written
   Failed,       // nothing put in place; an earlier poster of the name is as it was
   Saved,
@@ -18,6 +17,7 @@ enum class SaveStatus {
 struct SaveResult {
   SaveStatus status = SaveStatus::Failed;
   QStringList missingPhotos;  // file names of placed photos that could not be read
+  QStringList droppedPhotos;  // placed photos whose stored path opening refused
   QString error;              // what failed, for a person looking into it
 };
 
@@ -27,6 +27,9 @@ inline const QString kSaveFailedText =
 inline const QString kSaveNameRefusedText =
     QStringLiteral("この なまえでは ほぞん できません。べつの なまえを いれてください。");
 inline const QString kPhotoMissingText = QStringLiteral("しゃしんが みつかりませんでした：");
+inline const QString kPhotoDroppedText = QStringLiteral("この しゃしんは のこせませんでした：");
+inline const QString kSaveReplaceText =
+    QStringLiteral("おなじ なまえで ほぞんした ものが あります。おきかえますか？");
 
 // Command20 "ほぞん": asks for the page's name and writes the page, the
 // poster database and the poster folder, all put in place together or not

@@ -9,6 +9,7 @@
 #include "storage/field_binding.h"
 #include "storage/one_row_table.h"
 #include "storage/template_sql.h"
+#include "words/word_lines.h"
 
 namespace pastel {
 
@@ -82,7 +83,7 @@ WordListRead readWordList(const QString& path) {
   r.ok = true;
   r.hasRow = row.hasRow;
   const QStringList cols = wordListColumns();
-  for (int k = 0; k < 10; ++k) r.words[k] = row.values.value(cols[k]);
+  for (int k = 0; k < 10; ++k) r.words[k] = withinWordLength(row.values.value(cols[k]));
   return r;
 }
 

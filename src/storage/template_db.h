@@ -27,7 +27,8 @@ struct WordListRead {
   QString error;
 };
 
-// Reads the word list from the first row of 所属テーブル, read-only.
+// Reads the word list from the first row of 所属テーブル, read-only; a word
+// longer than a word may be is cut (withinWordLength).
 WordListRead readWordList(const QString& path);
 
 // Stores the words into the first row, adding the row when the table is

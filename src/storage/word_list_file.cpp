@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "app/startup.h"
 #include "canvas/poster.h"
 #include "storage/install_dirs.h"
 #include "storage/template_db.h"

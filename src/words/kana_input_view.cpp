@@ -175,22 +175,27 @@ void KanaInputMethod::placeList() {
   for (int i = 0; i < list_->count(); ++i)
     width = std::max(width, fm.horizontalAdvance(list_->item(i)->text()));
   const int rowHeight = std::max(list_->sizeHintForRow(0), fm.height());
-  const int rows = std::min(kListRows, list_->count());
   const int frame = 2 * list_->frameWidth();
-  const bool scrolls = list_->count() > kListRows;
-  const int w = width + 24 + frame + (scrolls ? list_->verticalScrollBar()->sizeHint().width() : 0);
-  const int h = rows * rowHeight + frame;
 
-  // Under the editor, starting below the composition.
+  // Above the editor, from where the composition starts: the pad's keys lie
+  // under it and beside it, and must stay free to type on. As many rows as
+  // fit above it, the rest a scroll away.
   QPoint at = editor_->viewport()->mapTo(editor_, QPoint(compositionLeft_, 0));
-  at = QPoint(at.x(), editor_->height());
-  if (QWidget* host = list_->parentWidget()) {
+  at.setY(0);
+  QWidget* host = list_->parentWidget();
+  const int room = host ? editor_->mapTo(host, QPoint(0, 0)).y() : kListRows * rowHeight + frame;
+  const int rows = std::clamp((room - frame) / rowHeight, 1, std::min(kListRows, list_->count()));
+  const bool scrolls = list_->count() > rows;
+  const int w = std::max(
+      120, width + 24 + frame + (scrolls ? list_->verticalScrollBar()->sizeHint().width() : 0));
+  const int h = rows * rowHeight + frame;
+  if (host) {
     at = editor_->mapTo(host, at);
     at.setX(std::max(0, std::min(at.x(), host->width() - w)));
   } else {
     at = editor_->mapToGlobal(at);
   }
-  list_->setGeometry(at.x(), at.y(), std::max(w, 120), h);
+  list_->setGeometry(at.x(), std::max(0, at.y() - h), w, h);
 }
 
 KanaInputMethod* attachKanaInputMethod(QPlainTextEdit* editor, KanaConverter* converter) {

@@ -15,7 +15,8 @@ namespace pastel {
 // Qt::Key_unknown, no text, the virtual key in nativeVirtualKey) are
 // composed as a JIS keyboard in kana mode would: the composition is shown
 // underlined at the caret as a preedit, conversions open a candidate list
-// under the editor. Keys from a real keyboard pass through untouched.
+// above the editor, clear of the kana pad. Keys from a real keyboard pass
+// through untouched.
 //
 // The kana lock (virtual key 0x15) is the keyboard's state, not the
 // editor's: it is toggled wherever the key is delivered. kanaLockOn() is

@@ -36,21 +36,11 @@ void toggleKanaLockAndYield(Poster& p) {
   yieldToEvents(p);
 }
 
-// Opening stopped by a step change during its yield: put back what it did.
-void undoOpen(Poster& p, const QString& mode) {
-  showPlacedPhotosAndWords(p, true);
-  showEditor(p, false);
-  if (mode == kFirstMode)
-    for (Element& key : p.form.label1) key.visible = false;
-  else
-    moveKanaPad(p, kKanaPadDisplacement);
-}
-
 void open(Poster& p, const QString& mode) {
   MainForm& f = p.form;
   showPlacedPhotosAndWords(p, false);
   if (mode == kFirstMode) {
-    for (int k = 0; k < 70; ++k) f.label1[k].visible = true;
+    for (int k = 0; k < kNextKey; ++k) f.label1[k].visible = true;
   } else {
     moveKanaPad(p, -kKanaPadDisplacement);
   }
@@ -58,17 +48,7 @@ void open(Poster& p, const QString& mode) {
   // The Shift-sequence keys do not move the focus: the editor must have it
   // before the first of them, and before the kana-lock key below.
   p.focusRequest = f.text3.name;
-  if (p.svc.keys && !p.svc.keys->kanaLockOn()) {
-    toggleKanaLockAndYield(p);
-    if (currentStep(p) != 3 || !f.command21.visible || p.wordEditMode != mode) {
-      undoOpen(p, mode);
-      return;
-    }
-  }
-  if (!hasWordSlot(p.selectedIndex)) {  // a photo pressed meanwhile
-    undoOpen(p, mode);
-    return;
-  }
+  if (p.svc.keys && !p.svc.keys->kanaLockOn()) toggleKanaLockAndYield(p);
   f.text3.caption = f.text1[p.selectedIndex].caption;
   for (Element* b : {&f.command1, &f.command2, &f.command3, &f.command4, &f.command9, &f.command15})
     b->enabled = false;
@@ -84,7 +64,7 @@ void close(Poster& p) {
   toggleKanaLockAndYield(p);
   for (Element* b : {&f.command3, &f.command4, &f.command9, &f.command15}) b->enabled = true;
   f.command21.caption = QStringLiteral("もじ の へんしゅう");
-  // Read after the yield: a word pressed meanwhile is the one edited now.
+  // Read after the yield: the keys still on their way have typed meanwhile.
   commitWordEditor(p);
   p.wordEditMode = kClosedMode;
 }
@@ -99,24 +79,22 @@ void commitWordEditor(Poster& p) {
 }
 
 void wordEditorClick(Poster& p) {
-  if (p.wordEditorSwitching || !p.form.command21.visible || !p.form.command21.enabled) return;
+  if (!p.form.command21.visible || !p.form.command21.enabled) return;
   const QString mode = p.wordEditMode;
   const bool opening = mode == kFirstMode || mode == kClosedMode;
   // No word 10 to edit: the overflow photo's index.
   if (opening && !hasWordSlot(p.selectedIndex)) return;
   p.awaitingNext = 0;
-  p.wordEditorSwitching = true;
   if (opening)
     open(p, mode);
   else if (mode == kEditMode)
     close(p);
-  p.wordEditorSwitching = false;
 }
 
 void nextKeyOptionClick(Poster& p, int value) {
   p.form.check1.value = value;
   p.awaitingNext = 0;
-  p.form.label1[70].visible = value == 1;
+  p.form.label1[kNextKey].visible = value == 1;
 }
 
 }  // namespace pastel

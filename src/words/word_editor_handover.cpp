@@ -7,9 +7,8 @@ namespace pastel {
 void handOverToWordEditor(Poster& p, int i) {
   commitWordEditor(p);
   yieldToEvents(p);
-  // Keys still on their way may have typed into the editor meanwhile, or
-  // another word been pressed: keep that in the word it belongs to now.
-  if (!wordEditorOpen(p)) return;
+  // Keys still on their way may have typed into the editor meanwhile: they
+  // belong to the word it held.
   commitWordEditor(p);
   p.form.text3.caption = p.form.text1[i].caption;
   p.focusRequest = p.form.text3.name;

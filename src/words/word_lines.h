@@ -16,4 +16,12 @@ int displayedLineCount(const Element& wordBox);
 // and the one-pixel document margin on each side.
 int wordTextWidthPx(const Element& wordBox);
 
+// The longest word a poster file or the word list hands over, in UTF-16
+// units: far beyond what a child types, short enough to lay out at once.
+constexpr qsizetype kMaxWordLength = 1000;
+
+// The text as reading accepts it: cut to kMaxWordLength, never inside a
+// character or a CR LF.
+QString withinWordLength(const QString& text);
+
 }  // namespace pastel

@@ -1,8 +1,8 @@
 #pragma once
 #include <QPainter>
 
-#include "app/wizard.h"
 #include "canvas/poster.h"
+#include "steps/wizard.h"
 
 namespace pastel::test {
 

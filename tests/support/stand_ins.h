@@ -4,11 +4,11 @@
 #include <functional>
 #include <vector>
 
-#include "form/twips.h"
 #include "platform/dialogs.h"
 #include "platform/key_injection.h"
 #include "platform/printer.h"
 #include "platform/services.h"
+#include "platform/twips.h"
 
 namespace pastel {
 

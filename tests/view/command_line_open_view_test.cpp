@@ -6,7 +6,8 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/startup.h"
+#include "steps/open_poster.h"
+#include "steps/startup.h"
 #include "db_test_support.h"
 #include "storage/template_db.h"
 #include "view_support.h"
@@ -105,8 +106,7 @@ TEST(CommandLineOpen, FileThatIsNoPosterGetsTheOpeningsMessageAndTheProgramGoesO
     EXPECT_EQ(run.dialogs.messages[0].text, kOpenRefusedText);
     EXPECT_EQ(run.dialogs.messages[0].title, kOpenTitle);
     EXPECT_EQ(p.form.label5.caption, kStep1Title);
-    EXPECT_TRUE(p.windowEnabled);
-    EXPECT_FALSE(p.opening);
+    EXPECT_TRUE(run.app->window().isEnabled());
     EXPECT_FALSE(QFileInfo::exists(files.path() + QStringLiteral("/ない.mdb")));
     // The child goes on in step 1.
     auto* next = run.app->window().findChild<QPushButton*>(QStringLiteral("Command11"));

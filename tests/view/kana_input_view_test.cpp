@@ -88,13 +88,13 @@ TEST(KanaInputView, InjectedKeysComposeUnderlinedAndCommit) {
   EXPECT_EQ(f.editor->toPlainText(), QStringLiteral("がっこう"));
   EXPECT_EQ(f.preedit(), QString());
 
-  // は な ひ ゛ 漢字: the first candidate shown, the list under the editor.
+  // は な ひ ゛ 漢字: the first candidate shown, the list above the editor.
   for (int k : {70, 85, 86, 192, 28}) f.key(k);
   EXPECT_EQ(f.preedit(), QStringLiteral("花火"));
   QListWidget* list = f.im->candidateList();
   ASSERT_TRUE(list->isVisible());
   ASSERT_EQ(list->count(), 3);
-  EXPECT_GE(list->geometry().top(), f.editor->geometry().bottom());
+  EXPECT_LE(list->geometry().bottom(), f.editor->geometry().top());
   EXPECT_GT(list->font().pointSize(), f.editor->font().pointSize());
   f.key(28);  // the next one
   EXPECT_EQ(list->currentRow(), 1);

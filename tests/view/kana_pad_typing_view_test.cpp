@@ -59,6 +59,18 @@ TEST(KanaPadTyping, KeysComposeConvertAndCommitIntoTheWord) {
   auto* list = fx.app->window().findChild<QListWidget*>("KanaCandidates");
   ASSERT_NE(list, nullptr);
   EXPECT_TRUE(list->isVisible());
+  // On the window, over none of the keys, rows big enough for a child.
+  QWidget& window = fx.app->window();
+  const QRect listed(list->mapTo(&window, QPoint(0, 0)), list->size());
+  EXPECT_TRUE(window.rect().contains(listed));
+  for (int k = 0; k < 71; ++k) {
+    const QWidget* key = fx.widget(QStringLiteral("Label1(%1)").arg(k));
+    EXPECT_FALSE(key->isVisible() &&
+                 QRect(key->mapTo(&window, QPoint(0, 0)), key->size()).intersects(listed))
+        << k;
+  }
+  EXPECT_GE(list->visualItemRect(list->item(0)).height(), 32);
+  EXPECT_GE(listed.height(), 3 * 32);
   fx.keys({Ok});
   EXPECT_EQ(fx.editorText(), "がっこう花火");
   EXPECT_FALSE(list->isVisible());

@@ -14,7 +14,7 @@ namespace pastel {
 namespace {
 
 QPoint paperPixel(float left, float top) {
-  return {int((left - kPaperLeft) / 15), int((top - kPaperTop) / 15)};
+  return {twipsToPixels(left - kPaperLeft), twipsToPixels(top - kPaperTop)};
 }
 
 // A poster written by hand beside a folder of pictures, opened through the

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
@@ -55,7 +56,8 @@ double blurShare(const QImage& img, QRect box) {
 void expectSharperThanGrab(const QImage& page, QRectF drawn, const QImage& grab,
                            const Element& word) {
   const double s = drawn.width() / 707;
-  const QRect wordPx(int(word.left / 15 - 16), int(word.top / 15 - 184), 100, 22);
+  const QRect wordPx(twipsToPixels(word.left) - kPaperPxLeft, twipsToPixels(word.top) - kPaperPxTop,
+                     100, 22);
   const QRect onPage(int(drawn.left() + wordPx.left() * s), int(drawn.top() + wordPx.top() * s),
                      int(wordPx.width() * s), int(wordPx.height() * s));
   const QImage stretched =
@@ -92,6 +94,11 @@ TEST(PrintView, PrintedPageIsTheGrabOnlySharper) {
   MainWindowView& w = fx.app->window();
   w.run([&] { test::makeSamplePoster(p); });
   p.form.text1[3].borderStyle = 1;  // a selected word: not printed
+  // A photo partly over another and a word over a photo: each must print
+  // in front, as it shows.
+  p.form.image3[1].left = 1200;
+  p.form.text1[4].left = 500;
+  p.form.text1[4].top = 3300;
   w.sync();
 
   auto* printer = static_cast<QtPrinter*>(p.svc.printer);
@@ -119,6 +126,8 @@ TEST(PrintView, PrintedPageIsTheGrabOnlySharper) {
   const Diff d = compare(down, grab);
   EXPECT_LT(d.mean, 6.0);
   EXPECT_GT(d.within, 0.98);
+  for (const QRect& overlap : {QRect(70, 200 - 184, 55, 80), QRect(140, 222 - 184, 40, 18)})
+    EXPECT_LT(compare(down.copy(overlap), grab.copy(overlap)).mean, 12.0);
   // Nothing beyond the paper's rectangle is printed.
   EXPECT_EQ(page.pixelColor(int(drawn.right()) + 5, int(drawn.top()) + 5), QColor(Qt::white));
   EXPECT_EQ(page.pixelColor(int(drawn.left()) + 5, int(drawn.bottom()) + 5), QColor(Qt::white));
@@ -173,6 +182,38 @@ TEST(PrintView, StrokesOnPicture2AreSavedAndPrinted) {
   const QColor c = down.pixelColor(600, 60);
   EXPECT_LT(c.red(), 40);
   EXPECT_GT(c.green(), 150);
+}
+
+// The desktop's printer set to a PDF file, its dialog answered OK at once.
+class FilePrinter : public QtPrinter {
+ public:
+  explicit FilePrinter(const QString& path) {
+    printer().setOutputFormat(QPrinter::PdfFormat);
+    printer().setOutputFileName(path);
+  }
+  PrinterSetup showSetupDialog() override { return PrinterSetup::Accepted; }
+};
+
+TEST(PrintView, AFileThatTakesNoByteIsToldAsAFailure) {
+  // /dev/full opens as a full disk does and then refuses every byte.
+  if (!QFileInfo::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  test::ViewFixture fx;
+  Poster& p = fx.app->poster();
+  fx.app->window().run([&] { test::makeSamplePoster(p); });
+  FilePrinter full("/dev/full");
+  p.svc.printer = &full;
+  QTest::mouseClick(fx.widget<QPushButton>("Command14"), Qt::LeftButton);
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text, "いんさつ できませんでした。");
+  EXPECT_EQ(fx.dialogs.messages[0].title, "いんさつ");
+  EXPECT_TRUE(fx.widget("Picture2")->isVisible());
+
+  // The same printer on a file that can be written says nothing.
+  const QString pdf = fx.dir.filePath("page.pdf");
+  full.printer().setOutputFileName(pdf);
+  QTest::mouseClick(fx.widget<QPushButton>("Command14"), Qt::LeftButton);
+  EXPECT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }
 
 }  // namespace

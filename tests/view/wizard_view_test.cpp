@@ -56,9 +56,9 @@ TEST(WizardView, GrabRendersThePaperAsItIsNow) {
     img.fill(Qt::red);
     return img;
   }());
-  photo.left = 240 + 15 * 100;
-  photo.top = 2760 + 15 * 50;
-  photo.width = photo.height = 15 * 40;
+  photo.left = kPaperLeft + kTwipsPerPixel * 100;
+  photo.top = kPaperTop + kTwipsPerPixel * 50;
+  photo.width = photo.height = kTwipsPerPixel * 40;
   photo.visible = true;
   Element& thumb = p.form.image1[0];
   thumb.picture = photo.picture;

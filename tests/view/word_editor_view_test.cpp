@@ -85,7 +85,7 @@ TEST(WordEditorView, KanaKeysPostTheirStrokesToTheEditorInOrder) {
   p.form.text3.caption.clear();
   QTest::mouseClick(fx.widget<QPushButton>("Command21"), Qt::LeftButton);
   EXPECT_FALSE(editor->isVisible());
-  EXPECT_EQ(fx.key(0)->geometry().top(), (4800 + 7680) / 15);
+  EXPECT_EQ(fx.key(0)->geometry().top(), twipsToPixels(4800 + 7680));
 }
 
 // The input method's own kana lock counts; the keys go where the focus is

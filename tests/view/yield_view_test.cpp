@@ -9,11 +9,11 @@
 #include <QTimer>
 
 #include "../fake_picture_loader.h"
-#include "app/palette.h"
 #include "app/pastel_app_view.h"
 #include "canvas/picture_strip.h"
 #include "form/settings_form.h"
 #include "settings/settings_controller.h"
+#include "steps/palette.h"
 #include "support/stand_ins.h"
 #include "view_support.h"
 
@@ -76,7 +76,7 @@ TEST(YieldView, SettingsClosedOrConfirmedAgainWhileTheStripFills) {
     EXPECT_EQ(shownTopLevel("frmList"), nullptr);
     EXPECT_EQ(p.pictureFiles.size(), 23);
     EXPECT_EQ(p.thumbnailCount, 10);
-    EXPECT_EQ(p.settingsFolder, fx.pictures.path());
+    EXPECT_EQ(p.pictureFolderPath, fx.pictures.path() + "/");
     EXPECT_EQ(p.form.text1[0].caption, "なつやすみ");
     // Opened again, it works as ever.
     fx.app->window().itemSetDir()->trigger();

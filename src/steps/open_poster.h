@@ -6,7 +6,6 @@ namespace pastel {
 struct Poster;
 
 enum class OpenStatus {
-  Busy,       // an open or a save was already running: nothing done
   Cancelled,  // the dialog was cancelled: nothing changed
   Refused,    // not a poster file, or one that cannot be read: nothing changed
   Opened,
@@ -25,8 +24,14 @@ inline const QString kOpenRefusedText = QStringLiteral("この ファイルは �
 // poster database is refused with a message before anything changes.
 OpenResult openPoster(Poster& p);
 
-// Everything after the dialog, for a path already chosen. Yields three
-// times, with the window disabled; shows no message.
+// A poster chosen elsewhere (a file manager's "open with"), opened as if it
+// had been chosen in the dialog: a file that is not a poster gets the same
+// message, and the window stays as it was.
+OpenResult openPosterAt(Poster& p, const QString& path);
+
+// Everything after the dialog, for a path already chosen: the file read
+// whole, then put on the window, which yields three times and ends in the
+// opened step. Shows no message.
 OpenResult openPosterFile(Poster& p, const QString& path);
 
 }  // namespace pastel

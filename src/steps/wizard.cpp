@@ -1,4 +1,6 @@
-#include "app/wizard.h"
+#include "steps/wizard.h"
+
+#include <algorithm>
 
 #include "canvas/poster.h"
 
@@ -39,7 +41,7 @@ const ControlRow kControlSets[] = {
     {&MainForm::command14, "---SS"},  // いんさつ
     {&MainForm::command20, "---SS"},  // ほぞん
     {&MainForm::picture1, "....-"},   // the live paper
-    {&MainForm::picture2, "....-"},   // the print surface
+    {&MainForm::picture2, "---.-"},   // the print surface; it would hide the live paper
 };
 
 void setControlSet(MainForm& f, int step, const QString& title) {
@@ -55,10 +57,6 @@ void setControlSet(MainForm& f, int step, const QString& title) {
 }
 
 bool canPress(const Element& button) { return button.visible && button.enabled; }
-
-// Another handler may have changed the step during a yield; the rest of a
-// transition then no longer applies.
-bool stillInStep(const Poster& p, int step) { return currentStep(p) == step; }
 
 void showThumbnails(Poster& p) {
   for (int i = 0; i < 10; ++i) p.form.image1[i].visible = i < p.thumbnailCount;
@@ -77,7 +75,57 @@ void setPaperSnapshot(Poster& p) {
 
 }  // namespace
 
-void setOpenedStepControls(Poster& p) { setControlSet(p.form, kOpenedSet, kStep4OpenedTitle); }
+void showSlotsOfStep(Poster& p) {
+  MainForm& f = p.form;
+  const int step = currentStep(p);
+  clearFrames(p);
+  for (int i = 0; i < 10; ++i) {
+    f.image3[size_t(i)].visible = step > 1 && isPlaced(f.image3[size_t(i)]);
+    f.text1[size_t(i)].visible = step == 3 || (step > 1 && isPlaced(f.text1[size_t(i)]));
+  }
+  f.image3[10].visible = false;
+}
+
+void showStep(Poster& p, int step, bool opened) {
+  MainForm& f = p.form;
+  step = std::clamp(step, 1, 4);
+  if (opened && step == 4) {
+    showOpenedStep(p);
+  } else {
+    static const QString* const kTitles[] = {&kStep1Title, &kStep2Title, &kStep3Title,
+                                             &kStep4Title};
+    setControlSet(f, step, *kTitles[step - 1]);
+    for (int i = 0; i < 10; ++i) {
+      if (!isPlaced(f.image3[size_t(i)])) parkPhoto(p, i, false);
+      if (!isPlaced(f.text1[size_t(i)])) parkWord(p, i, WordPark::Here);
+    }
+  }
+  f.picture1.visible = step == 1;
+  f.picture2.visible = false;
+  p.selectionActive = 0;
+  showSlotsOfStep(p);
+  if (step == 2)
+    showThumbnails(p);
+  else
+    hideThumbnails(p);
+}
+
+void showOpenedStep(Poster& p) {
+  MainForm& f = p.form;
+  hideThumbnails(p);
+  clearFrames(p);
+  for (int i = 0; i < 10; ++i) {
+    if (!isPlaced(f.image3[size_t(i)])) {
+      parkPhoto(p, i, false);
+      f.image3[size_t(i)].visible = false;
+    }
+    if (!isPlaced(f.text1[size_t(i)])) {
+      parkWord(p, i, WordPark::Column);
+      f.text1[size_t(i)].visible = false;
+    }
+  }
+  setControlSet(f, kOpenedSet, kStep4OpenedTitle);
+}
 
 void nextFrom1(Poster& p) {
   MainForm& f = p.form;
@@ -86,7 +134,7 @@ void nextFrom1(Poster& p) {
   setPaperSnapshot(p);
   f.picture1.visible = false;
   yieldToEvents(p);
-  if (stillInStep(p, 2)) showThumbnails(p);
+  showThumbnails(p);
 }
 
 void nextFrom2(Poster& p) {
@@ -141,7 +189,6 @@ void backFrom2(Poster& p) {
     parkWord(p, i, WordPark::Home);
   }
   yieldToEvents(p);
-  if (!stillInStep(p, 1)) return;
   p.selectionActive = 0;
   f.picture1.visible = true;
   yieldToEvents(p);
@@ -159,7 +206,7 @@ void backFrom3(Poster& p) {
     }
   }
   yieldToEvents(p);
-  if (stillInStep(p, 2)) showThumbnails(p);
+  showThumbnails(p);
 }
 
 void backFrom4(Poster& p) {

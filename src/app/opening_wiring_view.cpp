@@ -1,7 +1,7 @@
 #include <QPlainTextEdit>
 
 #include "app/pastel_app_view.h"
-#include "storage/open_poster.h"
+#include "steps/open_poster.h"
 #include "words/kana_input_view.h"
 #include "words/word_editor.h"
 

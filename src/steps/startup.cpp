@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "steps/startup.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -7,18 +7,6 @@
 #include "platform/dialogs.h"
 
 namespace pastel {
-
-QString appFolderFrom(const QString& folder) {
-  QString f = folder;
-  while (f.size() > 1 && f.endsWith(QLatin1Char('/'))) f.chop(1);
-  if (!f.endsWith(QLatin1Char('/'))) f += QLatin1Char('/');
-  return f;
-}
-
-QString appFolderPath(Poster& p) {
-  if (p.appFolder.isEmpty()) p.appFolder = appFolderFrom(p.svc.executableFolder);
-  return p.appFolder;
-}
 
 void startUpBeforeShow(Poster& p) {
   MainForm& f = p.form;
@@ -34,12 +22,12 @@ void startUpBeforeShow(Poster& p) {
 }
 
 void startUpAfterShow(Poster& p) {
-  p.form.hscroll1.visible = true;
+  // A poster put back at start may stand in a later step, which keeps its own.
+  const bool step1 = currentStep(p) == 1;
+  if (step1) p.form.hscroll1.visible = true;
   yieldToEvents(p);
-  // The child may already have gone on to the photos during the yield.
-  if (currentStep(p) != 1) return;
   p.selectionActive = 0;
-  p.form.picture1.visible = true;
+  if (step1) p.form.picture1.visible = true;
   yieldToEvents(p);
 }
 
@@ -58,18 +46,6 @@ QString posterFileArgument(const QStringList& arguments) {
     return QFileInfo(local).absoluteFilePath();
   }
   return {};
-}
-
-OpenResult openPosterOnStart(Poster& p, const QString& path) {
-  if (p.opening || p.saving) return {OpenStatus::Busy, {}};
-  p.opening = true;
-  p.saveFolder = QFileInfo(path).absolutePath();
-  const OpenResult r = openPosterFile(p, path);
-  if (r.status == OpenStatus::Refused && p.svc.dialogs)
-    p.svc.dialogs->message(
-        {kOpenRefusedText, kOpenTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
-  p.opening = false;
-  return r;
 }
 
 bool confirmEnd(Poster& p) {

@@ -7,7 +7,8 @@ namespace pastel {
 void wireWordEditor(MainWindowView& view, Poster& p) {
   view.on(p.form.command21).click = [&p] { wordEditorClick(p); };
   view.on(p.form.check1).valueChanged = [&p](int v) { nextKeyOptionClick(p, v); };
-  for (int k = 0; k < 71; ++k) view.on(p.form.label1[k]).click = [&p, k] { kanaKeyClick(p, k); };
+  for (int k = 0; k < kKanaKeyCount; ++k)
+    view.on(p.form.label1[k]).click = [&p, k] { kanaKeyClick(p, k); };
 }
 
 }  // namespace pastel

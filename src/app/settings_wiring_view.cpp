@@ -2,51 +2,53 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
+#include "app/settings_window_view.h"
 #include "settings/settings_controller.h"
-#include "settings/settings_window_view.h"
 
 namespace pastel {
 
 namespace {
 
 // Keeps the settings window in step with the controller: shown while the
-// dialog exists, hidden when it ends. The window itself is made once and
-// kept, so no handler running under a yield can find it destroyed.
+// dialog exists, hidden when it ends. The window is made once and kept, so
+// no handler can find it destroyed.
 class SettingsHost : public QObject {
  public:
-  SettingsHost(MainWindowView& main, Poster& p) : QObject(&main), main_(main), ctl_(p) {
+  SettingsHost(MainWindowView& main, Poster& p)
+      : QObject(&main),
+        main_(main),
+        ctl_(p),
+        window_(
+            ctl_, [&main](const std::function<void()>& h) { main.run(h); },
+            [&main](const std::function<void()>& h) { main.runWhenIdle(h); }) {
     setObjectName(QStringLiteral("SettingsHost"));
+    main.alsoSync([this] { syncWindow(); });
   }
-  ~SettingsHost() override = default;
 
-  void run(const std::function<void()>& f) {
-    f();
-    after();
-  }
   SettingsController& controller() { return ctl_; }
 
  private:
-  void after() {
+  void syncWindow() {
     if (ctl_.isOpen()) {
-      if (!window_) window_ = std::make_unique<SettingsWindowView>(ctl_, [this] { after(); });
-      window_->sync();
-      if (!window_->isVisible()) {
-        window_->show();
-        window_->centreOnScreen();
+      window_.sync();
+      if (!window_.isVisible()) {
+        window_.show();
+        window_.centreOnScreen();
+        window_.raise();
       }
-      window_->raise();
-    } else if (window_ && window_->isVisible()) {
-      window_->hide();
-      main_.sync();
+      shown_ = true;
+    } else if (shown_) {
+      shown_ = false;
+      window_.hide();
       main_.show();
       main_.raise();
     }
-    main_.sync();
   }
 
   MainWindowView& main_;
   SettingsController ctl_;
-  std::unique_ptr<SettingsWindowView> window_;
+  SettingsWindowView window_;
+  bool shown_ = false;
 };
 
 SettingsHost* hostOf(MainWindowView& view) {
@@ -58,11 +60,11 @@ SettingsHost* hostOf(MainWindowView& view) {
 void wireSettings(MainWindowView& view, Poster& p) {
   auto* host = new SettingsHost(view, p);
   QObject::connect(view.itemSetDir(), &QAction::triggered, host,
-                   [host] { host->run([host] { host->controller().menuSetDir(); }); });
+                   [host, &view] { view.run([host] { host->controller().menuSetDir(); }); });
 }
 
 void openSettingsDialog(MainWindowView& view) {
-  if (SettingsHost* host = hostOf(view)) host->run([host] { host->controller().open(); });
+  if (SettingsHost* host = hostOf(view)) view.run([host] { host->controller().open(); });
 }
 
 SettingsController* settingsController(MainWindowView& view) {

@@ -1,4 +1,4 @@
-#include "app/palette.h"
+#include "steps/palette.h"
 
 #include "canvas/poster.h"
 
@@ -21,23 +21,23 @@ void openPalette(Poster& p, PaletteTarget target) {
 void clickSwatch(Poster& p, int k) {
   PaletteForm& pal = p.palette;
   if (k < 0 || k >= 24) return;
-  pal.command12.backColor = kSwatches[k].shown;
-  pal.pickedCode = QString::fromLatin1(kSwatches[k].code);
+  pal.picked = k;
 }
 
 void paletteOk(Poster& p) {
   PaletteForm& pal = p.palette;
-  const ColourValue ok = pal.command12.backColor;
+  const ColourValue ok = pal.okColour();
+  const QString code = pal.pickedCode();
   const int sel = p.selectedIndex;
   switch (pal.target) {
     case PaletteTarget::Paper:
-      p.paperColourCode = pal.pickedCode;
+      p.paperColourCode = code;
       // The plain new colour: the lines and any flattened picture go.
       p.form.paper.setBackPicture(nullptr);
       p.form.paper.setBackColor(ok);
       for (int i = 0; i < 10; ++i) {
         p.form.text1[i].backColor = ok;
-        p.wordFrameColourCodes[i] = pal.pickedCode;
+        p.wordFrameColourCodes[i] = code;
       }
       break;
     case PaletteTarget::Line:
@@ -45,13 +45,13 @@ void paletteOk(Poster& p) {
       break;
     case PaletteTarget::WordFrame:
       if (sel >= 0 && sel < 10) {  // 10 is the OverflowSlot: no such word
-        p.wordFrameColourCodes[sel] = pal.pickedCode;
+        p.wordFrameColourCodes[sel] = code;
         p.form.text1[sel].backColor = ok;
       }
       break;
     case PaletteTarget::WordText:
       if (sel >= 0 && sel < 10) {
-        p.wordTextColourCodes[sel] = pal.pickedCode;
+        p.wordTextColourCodes[sel] = code;
         p.form.text1[sel].foreColor = ok;
       }
       break;
@@ -63,22 +63,12 @@ void paletteOk(Poster& p) {
 
 void closePalette(Poster& p) { p.palette.visible = false; }
 
-namespace {
-const char* codeOfShown(ColourValue c) {
-  for (const Swatch& s : kSwatches)
-    if (s.shown == c) return s.code;
-  return nullptr;
-}
-}  // namespace
-
 void textCodeOfColour(Poster& p, int k) {
-  const char* code = codeOfShown(p.form.text1[k].foreColor);
-  p.wordTextColourCodes[k] = QString::fromLatin1(code ? code : "#000000");
+  p.wordTextColourCodes[size_t(k)] = swatchCodeOf(p.form.text1[size_t(k)].foreColor, "#000000");
 }
 
 void frameCodeOfColour(Poster& p, int k) {
-  const char* code = codeOfShown(p.form.text1[k].backColor);
-  p.wordFrameColourCodes[k] = QString::fromLatin1(code ? code : "#ffffff");
+  p.wordFrameColourCodes[size_t(k)] = swatchCodeOf(p.form.text1[size_t(k)].backColor, "#ffffff");
 }
 
 }  // namespace pastel

@@ -1,0 +1,102 @@
+#include "steps/poster_safety.h"
+
+#include "canvas/poster.h"
+#include "platform/dialogs.h"
+#include "steps/wizard.h"
+#include "storage/kept_poster.h"
+#include "words/word_editor.h"
+
+namespace pastel {
+
+bool samePoster(const PosterContent& a, const PosterContent& b) {
+  if (a.paperColourCode != b.paperColourCode || a.paper != b.paper) return false;
+  for (size_t i = 0; i < 10; ++i) {
+    const PhotoContent &pa = a.photos[i], &pb = b.photos[i];
+    if ((isPlaced(pa) || isPlaced(pb)) && pa != pb) return false;
+    const WordContent &wa = a.words[i], &wb = b.words[i];
+    if (wa.text != wb.text || wa.textColour != wb.textColour || wa.frameColour != wb.frameColour ||
+        wa.textCode != wb.textCode || wa.frameCode != wb.frameCode)
+      return false;
+    if ((isPlaced(wa) || isPlaced(wb)) &&
+        (wa.left != wb.left || wa.top != wb.top || wa.width != wb.width || wa.height != wb.height ||
+         wa.fontSize != wb.fontSize))
+      return false;
+  }
+  return true;
+}
+
+PosterSafety::PosterSafety(Poster& p, KeptPosterStore* store)
+    : p_(p), store_(store), checkpoint_(takePosterContent(p)), step_(stepShown()) {}
+
+PosterSafety::StepShown PosterSafety::stepShown() const {
+  return {currentStep(p_), p_.form.label5.caption == kStep4OpenedTitle};
+}
+
+void PosterSafety::keepNow() {
+  if (store_) store_->keep(checkpoint_, {step_.step, step_.opened});
+}
+
+void PosterSafety::afterHandler(bool gestureDone) {
+  if (!gestureDone || wordEditorOpen(p_)) return;
+  PosterContent now = takePosterContent(p_);
+  const StepShown step = stepShown();
+  if (step != step_) {
+    // The paper is grabbed anew at a step change: what went before cannot
+    // be put back over it.
+    history_.clear();
+    step_ = step;
+    checkpoint_ = std::move(now);
+    keepNow();
+    return;
+  }
+  if (samePoster(now, checkpoint_)) return;
+  history_.record(checkpoint_);
+  checkpoint_ = std::move(now);
+  keepNow();
+}
+
+void PosterSafety::apply(const PosterContent& c) {
+  applyPosterContent(p_, c);
+  p_.selectionActive = 0;
+  showSlotsOfStep(p_);
+  checkpoint_ = takePosterContent(p_);
+  keepNow();
+}
+
+void PosterSafety::undo() {
+  if (wordEditorOpen(p_)) return;
+  if (std::optional<PosterContent> c = history_.undo(takePosterContent(p_))) apply(*c);
+}
+
+void PosterSafety::redo() {
+  if (wordEditorOpen(p_)) return;
+  if (std::optional<PosterContent> c = history_.redo(takePosterContent(p_))) apply(*c);
+}
+
+bool PosterSafety::offerLeftBehind() {
+  if (!store_ || !p_.svc.dialogs || !p_.svc.pictures) return false;
+  for (const KeptOffer& offer : store_->findLeftBehind().offers) {
+    const MessageBoxText ask{kContinueText, kContinueTitle, MsgIcon::Information, MsgButtons::YesNo,
+                             MsgAnswer::Yes};
+    if (p_.svc.dialogs->message(ask) != MsgAnswer::Yes) {
+      store_->drop(offer);
+      continue;
+    }
+    const std::optional<KeptPoster> kept = store_->restore(offer, *p_.svc.pictures);
+    if (!kept) continue;  // set aside; the next one, if any, is asked about
+    applyPosterContent(p_, kept->content);
+    showStep(p_, kept->step.step, kept->step.opened);
+    history_.clear();
+    step_ = stepShown();
+    checkpoint_ = takePosterContent(p_);
+    keepNow();
+    return true;
+  }
+  return false;
+}
+
+void PosterSafety::endedCleanly() {
+  if (store_) store_->discard();
+}
+
+}  // namespace pastel

@@ -1,0 +1,423 @@
+#include "storage/kept_poster.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "canvas/picture_strip.h"
+#include "platform/twips.h"
+#include "platform/picture_decoder.h"
+#include "platform/picture_loader.h"
+
+namespace pastel {
+
+namespace {
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+QString errnoText(const char* what) {
+  return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(strerror(errno)));
+}
+
+// Missing folders are made private, as the state folder's rules ask.
+bool makeFolder(const QString& folder) {
+  const QString clean = QDir::cleanPath(folder);
+  if (!clean.startsWith(QLatin1Char('/'))) return false;
+  QString path;
+  for (const QString& part : clean.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    path += QLatin1Char('/') + part;
+    if (::mkdir(native(path).constData(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st {};
+  return ::stat(native(clean).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void syncFolder(const QString& folder) {
+  const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Locks `path` without waiting. -1 when another open file holds it (its
+// process lives) or when the name was replaced meanwhile.
+int tryLock(const QString& path) {
+  const int fd = ::open(native(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return -1;
+  struct stat held {
+  }, named{};
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
+      ::lstat(native(path).constData(), &named) != 0 || held.st_ino != named.st_ino ||
+      held.st_dev != named.st_dev) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool exists(const QString& path) {
+  struct stat st {};
+  return ::lstat(native(path).constData(), &st) == 0;
+}
+
+// The file whole, if it is a regular file within bounds; never follows a
+// link or waits on a pipe.
+bool readWhole(const QString& path, QByteArray& out, QString& why) {
+  const int fd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    why = errnoText("open");
+    return false;
+  }
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (!ok) why = QStringLiteral("not a regular file");
+  if (ok && st.st_size > kMaxKeptFileBytes) ok = false, why = QStringLiteral("too large");
+  if (ok) {
+    out.resize(qsizetype(st.st_size));
+    qsizetype got = 0;
+    while (got < out.size()) {
+      const ssize_t n = ::read(fd, out.data() + got, size_t(out.size() - got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += n;
+    }
+    if (got != out.size()) ok = false, why = QStringLiteral("cut short while reading");
+  }
+  ::close(fd);
+  return ok;
+}
+
+// Writes the bytes under a temporary name, syncs them and renames them
+// into place, then syncs the folder so that the rename lasts too.
+bool writeWhole(const QString& folder, const QString& name, const QByteArray& bytes,
+                const std::function<bool(KeptWriteStage)>& failAt, QString& why) {
+  auto fails = [&failAt](KeptWriteStage s) { return failAt && failAt(s); };
+  const QByteArray tmp = native(folder + QLatin1Char('/') + name + QStringLiteral(".tmp"));
+  const QByteArray target = native(folder + QLatin1Char('/') + name);
+  const int fd =
+      fails(KeptWriteStage::Open)
+          ? (errno = EIO, -1)
+          : ::open(tmp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) {
+    why = errnoText("open");
+    return false;
+  }
+  auto giveUp = [&](const char* what) {
+    why = errnoText(what);
+    ::close(fd);
+    ::unlink(tmp.constData());
+    return false;
+  };
+  // An injected failure at the write stops halfway, as a full disk would.
+  const qsizetype end = fails(KeptWriteStage::Write) ? bytes.size() / 2 : bytes.size();
+  qsizetype done = 0;
+  while (done < end) {
+    const ssize_t n = ::write(fd, bytes.constData() + done, size_t(end - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return giveUp("write");
+    done += n;
+  }
+  if (end != bytes.size()) return (errno = ENOSPC, giveUp("write"));
+  if (fails(KeptWriteStage::Sync) ? (errno = EIO, true) : ::fdatasync(fd) != 0)
+    return giveUp("sync");
+  if (::close(fd) != 0) {
+    why = errnoText("close");
+    ::unlink(tmp.constData());
+    return false;
+  }
+  if (fails(KeptWriteStage::Rename) ? (errno = EIO, true)
+                                    : ::rename(tmp.constData(), target.constData()) != 0) {
+    why = errnoText("rename");
+    ::unlink(tmp.constData());
+    return false;
+  }
+  if (fails(KeptWriteStage::SyncFolder)) {
+    errno = EIO;
+    why = errnoText("sync folder");
+    return false;
+  }
+  syncFolder(folder);
+  return true;
+}
+
+// Decodes each photo from its file at the size opening uses: twice its
+// placed size, within the photo bound; one decode for a file shown twice.
+void decodePhotos(KeptRecord& r, PictureLoader& loader) {
+  QStringList paths;
+  std::vector<std::vector<size_t>> slotsOf;
+  int w = 1, h = 1;
+  for (size_t i = 0; i < 10; ++i) {
+    PhotoContent& ph = r.content.photos[i];
+    const QString& path = r.photoPath[i];
+    ph.picture = nullptr;
+    if (r.photoSource[i] == KeptPhotoSource::None) continue;
+    ph.picture = brokenPicture(path);
+    if (r.photoSource[i] != KeptPhotoSource::File) continue;
+    w = std::max(w, twipsToPixels(2 * ph.width));
+    h = std::max(h, twipsToPixels(2 * ph.height));
+    qsizetype k = paths.indexOf(path);
+    if (k < 0) {
+      k = paths.size();
+      paths << path;
+      slotsOf.emplace_back();
+    }
+    slotsOf[size_t(k)].push_back(i);
+  }
+  if (paths.isEmpty()) return;
+  loader.loadEach(paths, QSize(w, h).boundedTo(kPhotoMaxPixels), [&](int k, PictureRef pic) {
+    if (k < 0 || k >= int(slotsOf.size()) || !pic) return;
+    for (size_t i : slotsOf[size_t(k)]) r.content.photos[i].picture = pic;
+  });
+}
+
+const QString kKeptSuffix = QStringLiteral(".kept");
+const QString kLockSuffix = QStringLiteral(".lock");
+const QString kTmpSuffix = QStringLiteral(".kept.tmp");
+
+}  // namespace
+
+QString keptPosterFolder() {
+  QString base = qEnvironmentVariable("XDG_STATE_HOME");
+  // The base directory rules: a relative path is to be ignored.
+  if (base.isEmpty() || !base.startsWith(QLatin1Char('/')))
+    base = QDir::homePath() + QStringLiteral("/.local/state");
+  return QDir::cleanPath(base + QStringLiteral("/pastelboard"));
+}
+
+KeptPosterStore::KeptPosterStore() : KeptPosterStore(Options{}) {}
+
+KeptPosterStore::KeptPosterStore(Options o)
+    : folder_(o.folder.isEmpty() ? keptPosterFolder() : QDir::cleanPath(o.folder)),
+      coalesce_(o.coalesce),
+      failAt_(std::move(o.failAt)) {
+  const QString base = o.name.isEmpty() ? QString::number(::getpid()) : o.name;
+  if (!makeFolder(folder_)) {
+    lastError_ = QStringLiteral("cannot make %1").arg(folder_);
+    return;
+  }
+  // A name of its own: not locked by a living process (another process
+  // namespace may reuse the id), not holding a kept poster left behind.
+  for (int n = 0; n < 100 && lockFd_ < 0; ++n) {
+    const QString name = n == 0 ? base : base + QLatin1Char('-') + QString::number(n);
+    const QString stem = folder_ + QLatin1Char('/') + name;
+    if (exists(stem + kKeptSuffix)) continue;
+    const int fd = tryLock(stem + kLockSuffix);
+    if (fd < 0) continue;
+    if (exists(stem + kKeptSuffix)) {
+      ::close(fd);
+      continue;
+    }
+    lockFd_ = fd;
+    name_ = name;
+  }
+  if (lockFd_ < 0) {
+    lastError_ = QStringLiteral("no lock to be had in %1").arg(folder_);
+    return;
+  }
+  worker_ = std::thread([this] { run(); });
+}
+
+KeptPosterStore::~KeptPosterStore() {
+  if (worker_.joinable()) {
+    {
+      std::lock_guard<std::mutex> lk(m_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+  }
+  while (!heldLocks_.empty()) release(heldLocks_.begin()->first, true);
+  if (lockFd_ >= 0) {
+    ::unlink(native(folder_ + QLatin1Char('/') + name_ + kLockSuffix).constData());
+    ::close(lockFd_);
+  }
+}
+
+QString KeptPosterStore::path() const {
+  return name_.isEmpty() ? QString() : folder_ + QLatin1Char('/') + name_ + kKeptSuffix;
+}
+
+void KeptPosterStore::keep(const PosterContent& c, KeptStep step) {
+  if (!ready()) return;
+  Job job{c, step};
+  {
+    std::lock_guard<std::mutex> lk(m_);
+    if (discarded_) return;
+    if (!pending_) pendingSince_ = std::chrono::steady_clock::now();
+    pending_ = std::move(job);
+  }
+  wake_.notify_all();
+}
+
+void KeptPosterStore::run() {
+  std::unique_lock<std::mutex> lk(m_);
+  for (;;) {
+    wake_.wait(lk, [this] { return stop_ || pending_; });
+    if (!pending_) break;
+    // A burst of changes is written once: the latest, a little later.
+    wake_.wait_until(lk, pendingSince_ + coalesce_,
+                     [this] { return urgent_ || stop_ || !pending_; });
+    if (!pending_) continue;
+    Job job = std::move(*pending_);
+    pending_.reset();
+    writing_ = true;
+    lk.unlock();
+    const bool same =
+        lastWritten_ && lastWritten_->step == job.step && lastWritten_->content == job.content;
+    QString why;
+    const bool ok = same || writeWhole(folder_, name_ + kKeptSuffix,
+                                       encodeKeptPoster(job.content, job.step), failAt_, why);
+    lk.lock();
+    writing_ = false;
+    if (ok && !same) ++writes_;
+    if (ok)
+      lastWritten_ = std::move(job);
+    else
+      lastWritten_.reset(), lastError_ = why;
+    idle_.notify_all();
+  }
+}
+
+void KeptPosterStore::waitIdleLocked(std::unique_lock<std::mutex>& lk) {
+  idle_.wait(lk, [this] { return !writing_; });
+}
+
+void KeptPosterStore::flush() {
+  std::unique_lock<std::mutex> lk(m_);
+  urgent_ = true;
+  wake_.notify_all();
+  idle_.wait(lk, [this] { return !pending_ && !writing_; });
+  urgent_ = false;
+}
+
+void KeptPosterStore::discard() {
+  if (!ready()) return;
+  std::unique_lock<std::mutex> lk(m_);
+  discarded_ = true;
+  pending_.reset();
+  waitIdleLocked(lk);
+  lastWritten_.reset();
+  ::unlink(native(path()).constData());
+  ::unlink(native(folder_ + QLatin1Char('/') + name_ + kTmpSuffix).constData());
+  syncFolder(folder_);
+}
+
+int KeptPosterStore::writes() const {
+  std::lock_guard<std::mutex> lk(m_);
+  return writes_;
+}
+
+QString KeptPosterStore::lastError() const {
+  std::lock_guard<std::mutex> lk(m_);
+  return lastError_;
+}
+
+QString KeptPosterStore::setAside(const QString& path) {
+  const QString aside =
+      path + QStringLiteral(".bad-") +
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
+  if (::rename(native(path).constData(), native(aside).constData()) != 0) return path;
+  syncFolder(folder_);
+  return aside;
+}
+
+void KeptPosterStore::release(const QString& owner, bool removeLock) {
+  const auto it = heldLocks_.find(owner);
+  if (it == heldLocks_.end()) return;
+  if (removeLock) ::unlink(native(folder_ + QLatin1Char('/') + owner + kLockSuffix).constData());
+  ::close(it->second);
+  heldLocks_.erase(it);
+}
+
+KeptFindings KeptPosterStore::findLeftBehind() {
+  KeptFindings found;
+  static const QRegularExpression named(
+      QStringLiteral("^([0-9]{1,10}(?:-[0-9]{1,3})?)(\\.kept|\\.lock|\\.kept\\.tmp)$"));
+  QStringList owners;
+  const QStringList entries =
+      QDir(folder_).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+  for (const QString& entry : entries) {
+    const QRegularExpressionMatch m = named.match(entry);
+    if (m.hasMatch() && !owners.contains(m.captured(1))) owners << m.captured(1);
+  }
+  for (const QString& owner : owners) {
+    if (owner == name_) continue;
+    const QString stem = folder_ + QLatin1Char('/') + owner;
+    if (!heldLocks_.count(owner)) {
+      const int fd = tryLock(stem + kLockSuffix);
+      if (fd < 0) continue;  // its process lives
+      heldLocks_[owner] = fd;
+      // A write cut off by the end of its process.
+      ::unlink(native(stem + kTmpSuffix).constData());
+    }
+    const QString path = stem + kKeptSuffix;
+    if (!exists(path)) {
+      release(owner, true);
+      continue;
+    }
+    QByteArray bytes;
+    QString why;
+    std::optional<KeptRecord> r;
+    if (readWhole(path, bytes, why)) r = decodeKeptPoster(bytes, &why);
+    if (!r) {
+      found.setAside << setAside(path) + QStringLiteral(": ") + why;
+      release(owner, true);
+      continue;
+    }
+    found.offers.push_back({owner, path, QFileInfo(path).lastModified(), r->step});
+  }
+  std::stable_sort(found.offers.begin(), found.offers.end(),
+                   [](const KeptOffer& a, const KeptOffer& b) { return a.kept > b.kept; });
+  return found;
+}
+
+std::optional<KeptPoster> KeptPosterStore::restore(const KeptOffer& offer, PictureLoader& loader,
+                                                   QString* error) {
+  if (!heldLocks_.count(offer.owner)) {
+    if (error) *error = QStringLiteral("not offered");
+    return std::nullopt;
+  }
+  const QString kept = folder_ + QLatin1Char('/') + offer.owner + kKeptSuffix;
+  QByteArray bytes;
+  QString why;
+  std::optional<KeptRecord> r;
+  if (readWhole(kept, bytes, why)) r = decodeKeptPoster(bytes, &why);
+  if (!r) {
+    if (error) *error = setAside(kept) + QStringLiteral(": ") + why;
+    release(offer.owner, true);
+    return std::nullopt;
+  }
+  if (ready()) {
+    // From now on it is this process's poster: a crash while it is
+    // decoded or shown offers it again.
+    std::unique_lock<std::mutex> lk(m_);
+    pending_.reset();
+    waitIdleLocked(lk);
+    lastWritten_.reset();
+    if (::rename(native(kept).constData(), native(path()).constData()) == 0)
+      syncFolder(folder_);
+    else
+      lastError_ = errnoText("rename");
+  }
+  release(offer.owner, true);
+  decodePhotos(*r, loader);
+  return KeptPoster{std::move(r->content), r->step};
+}
+
+void KeptPosterStore::drop(const KeptOffer& offer) {
+  if (!heldLocks_.count(offer.owner)) return;
+  ::unlink(native(folder_ + QLatin1Char('/') + offer.owner + kKeptSuffix).constData());
+  syncFolder(folder_);
+  release(offer.owner, true);
+}
+
+}  // namespace pastel
