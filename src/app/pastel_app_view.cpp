@@ -104,6 +104,7 @@ void PastelApp::start() {
   window_->sync();
   window_->move(twipsToPixels(poster_.form.left), twipsToPixels(poster_.form.top));
   window_->show();
+  safety_->startFromHere();
   // Asked before the settings dialog, which then shows the words put back.
   // A poster given to open would replace the one put back at once: a poster
   // left behind then waits, untouched, for the next start.
@@ -111,6 +112,7 @@ void PastelApp::start() {
   if (options_.openSettings) openSettingsDialog(*window_);
   startUpAfterShow(poster_);
   window_->sync();
+  safety_->startFromHere();
   if (options_.posterFile.isEmpty()) return;
   auto open = [this] { window_->run([this] { openPosterAt(poster_, options_.posterFile); }); };
   // Confirming the start's settings dialog hands the word list to the word

@@ -34,6 +34,21 @@ PosterSafety::StepShown PosterSafety::stepShown() const {
 
 void PosterSafety::keepNow() {
   if (store_) store_->keep(checkpoint_, {step_.step, step_.opened});
+  keptAny_ = true;
+}
+
+void PosterSafety::startFromHere() {
+  history_.clear();
+  step_ = stepShown();
+  checkpoint_ = takePosterContent(p_);
+}
+
+// Before the word step only the settings dialog changes the words: the word
+// list, not the child's work.
+static bool onlyWordListDiffers(const PosterContent& a, const PosterContent& b) {
+  PosterContent c = a;
+  for (size_t i = 0; i < 10; ++i) c.words[i].text = b.words[i].text;
+  return samePoster(c, b);
 }
 
 void PosterSafety::afterHandler(bool gestureDone) {
@@ -50,6 +65,11 @@ void PosterSafety::afterHandler(bool gestureDone) {
     return;
   }
   if (samePoster(now, checkpoint_)) return;
+  if (step.step < 3 && !history_.canUndo() && onlyWordListDiffers(now, checkpoint_)) {
+    checkpoint_ = std::move(now);
+    if (keptAny_) keepNow();
+    return;
+  }
   history_.record(checkpoint_);
   checkpoint_ = std::move(now);
   keepNow();

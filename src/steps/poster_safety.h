@@ -36,6 +36,10 @@ class PosterSafety {
   // one was put back.
   bool offerLeftBehind();
 
+  // What the poster is now is where the history starts, with nothing kept:
+  // start-up's paper and word list are not the child's changes.
+  void startFromHere();
+
   // The program ends through its own confirmation: nothing is left to offer.
   void endedCleanly();
 
@@ -56,6 +60,7 @@ class PosterSafety {
   UndoHistory history_;
   PosterContent checkpoint_;  // the content after the last change
   StepShown step_;
+  bool keptAny_ = false;  // a poster of this run lies on disk
 };
 
 // Two contents hold the same poster: what a save would write and the

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -16,12 +17,12 @@ namespace {
 
 struct KeptApp {
   KeptApp(const QString& folder, ScriptedDialogs& dialogs, FixedDesktop& desktop,
-          const QString& appFolder, const QString& posterFile = {}) {
+          const QString& appFolder, const QString& posterFile = {}, bool settings = false) {
     PastelApp::Options o;
     o.dialogs = &dialogs;
     o.desktop = &desktop;
     o.executableFolder = appFolder;
-    o.openSettings = false;
+    o.openSettings = settings;
     o.keepPoster = true;
     o.keptFolder = folder;
     o.posterFile = posterFile;
@@ -87,6 +88,34 @@ TEST(KeptPosterView, APosterLeftBehindComesBackInItsStep) {
   EXPECT_EQ(currentStep(c.app->poster()), 1);
 }
 
+// Start-up and the settings dialog put the paper and the word list out; they
+// are not the child's changes: nothing to take back, nothing to offer.
+TEST(KeptPosterView, AStartIsNoChange) {
+  QTemporaryDir state, appFolder;
+  ScriptedDialogs dialogs;
+  FixedDesktop desktop;
+  {
+    KeptApp a(state.path(), dialogs, desktop, appFolder.path(), {}, true);
+    Poster& p = a.app->poster();
+    QWidget* settings = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == "frmList" && w->isVisible()) settings = w;
+    ASSERT_NE(settings, nullptr);
+    settings->findChild<QPushButton*>("Command12")->click();  // これでよし
+    QTest::qWait(50);
+    const QString word = p.form.text1[0].caption;
+    const QImage paper = p.form.paper.image();
+    EXPECT_FALSE(word.isEmpty());
+    a.app->window().run([&] { a.app->safety().undo(); });
+    EXPECT_EQ(p.form.text1[0].caption, word);
+    EXPECT_EQ(p.form.paper.image(), paper);
+    EXPECT_FALSE(a.app->safety().history().canUndo());
+  }
+  dialogs.messages.clear();
+  KeptApp b(state.path(), dialogs, desktop, appFolder.path());
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
 // A poster opened from the file manager would replace one put back at once:
 // the one left behind is not asked about then, and waits for the next start.
 TEST(KeptPosterView, APosterOpenedFromTheFileManagerLeavesTheOneLeftBehindWaiting) {
@@ -96,6 +125,7 @@ TEST(KeptPosterView, APosterOpenedFromTheFileManagerLeavesTheOneLeftBehindWaitin
   {
     KeptApp a(state.path(), dialogs, desktop, appFolder.path());
     Poster& p = a.app->poster();
+    p.form.command13.backColor = rgb(255, 0, 0);
     a.app->window().run([&] { penPress(p, p.form.paper, 3000, 3000); });
     a.app->window().run([&] { penRelease(p); });
   }
