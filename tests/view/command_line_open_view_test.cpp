@@ -6,19 +6,16 @@
 #include <QTest>
 #include <QUrl>
 
+#include "db_test_support.h"
 #include "steps/open_poster.h"
 #include "steps/startup.h"
-#include "db_test_support.h"
 #include "storage/template_db.h"
 #include "view_support.h"
 
 namespace pastel {
 namespace {
 
-QWidget* settingsWindow() {
-  QWidget* w = test::topLevel(QStringLiteral("frmList"));
-  return w && w->isVisible() ? w : nullptr;
-}
+QWidget* settingsWindow() { return test::shownTopLevel(QStringLiteral("frmList")); }
 
 // The real program as a file manager starts it: the settings dialog opens as
 // at every start, and the poster named on the command line once it is gone.

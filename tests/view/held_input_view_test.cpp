@@ -27,18 +27,10 @@ void queueClick(QWidget* w) {
   const QPointF local = w->mapTo(top, at);
   const QPointF global = w->mapToGlobal(at);
   using WSI = QWindowSystemInterface;
-  WSI::handleMouseEvent<WSI::AsynchronousDelivery>(top->windowHandle(), local, global,
-                                                   Qt::LeftButton, Qt::LeftButton,
-                                                   QEvent::MouseButtonPress);
-  WSI::handleMouseEvent<WSI::AsynchronousDelivery>(top->windowHandle(), local, global,
-                                                   Qt::NoButton, Qt::LeftButton,
-                                                   QEvent::MouseButtonRelease);
-}
-
-QWidget* shown(const QString& name) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == name && w->isVisible()) return w;
-  return nullptr;
+  WSI::handleMouseEvent<WSI::AsynchronousDelivery>(
+      top->windowHandle(), local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress);
+  WSI::handleMouseEvent<WSI::AsynchronousDelivery>(top->windowHandle(), local, global, Qt::NoButton,
+                                                   Qt::LeftButton, QEvent::MouseButtonRelease);
 }
 
 // The real windows over 23 pictures the fake loader "decodes" (the strip
@@ -63,7 +55,7 @@ struct HeldFixture {
   QPushButton* button(const QString& name, QWidget* in = nullptr) {
     return (in ? in : &app->window())->findChild<QPushButton*>(name);
   }
-  void confirmSettings() { button("Command12", shown("frmList"))->click(); }
+  void confirmSettings() { button("Command12", test::shownTopLevel("frmList"))->click(); }
   void toStep(int step) {
     const char* next[] = {"Command11", "Command6", "Command4"};
     for (int s = 1; s < step; ++s) button(next[s - 1])->click();
@@ -89,9 +81,7 @@ struct HeldFixture {
 // During every kind of yield a click on another control waits in the queue
 // and is delivered once the handler has returned, never inside it.
 TEST(HeldInput, ClicksDuringAYieldComeAfterTheHandler) {
-  const auto settle = [](const std::function<bool()>& done) {
-    return QTest::qWaitFor(done, 2000);
-  };
+  const auto settle = [](const std::function<bool()>& done) { return QTest::qWaitFor(done, 2000); };
   {  // the strip filling after これでよし; the click is つぎへ
     HeldFixture fx;
     Poster& p = fx.app->poster();
@@ -138,7 +128,7 @@ TEST(HeldInput, ClicksDuringAYieldComeAfterTheHandler) {
     const QString db = fx.dir.filePath("fuyu.mdb");
     ASSERT_TRUE(writeTemplateDatabase(db));
     fx.button("Command12")->click();  // かみのいろ: the palette opens
-    QWidget* palette = shown("Form2");
+    QWidget* palette = test::shownTopLevel("Form2");
     ASSERT_NE(palette, nullptr);
     fx.dialogs.paths.push_back(db);
     fx.clickDuring(fx.button("Command12", palette),

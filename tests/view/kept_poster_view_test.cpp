@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -11,6 +10,7 @@
 #include "steps/open_poster.h"
 #include "steps/wizard.h"
 #include "support/stand_ins.h"
+#include "view_support.h"
 
 namespace pastel {
 namespace {
@@ -97,9 +97,7 @@ TEST(KeptPosterView, AStartIsNoChange) {
   {
     KeptApp a(state.path(), dialogs, desktop, appFolder.path(), {}, true);
     Poster& p = a.app->poster();
-    QWidget* settings = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == "frmList" && w->isVisible()) settings = w;
+    QWidget* settings = test::shownTopLevel("frmList");
     ASSERT_NE(settings, nullptr);
     settings->findChild<QPushButton*>("Command12")->click();  // これでよし
     QTest::qWait(50);

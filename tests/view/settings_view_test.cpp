@@ -15,16 +15,13 @@
 #include "app/pastel_app_view.h"
 #include "settings/settings_controller.h"
 #include "support/stand_ins.h"
+#include "view_support.h"
 #include "words/word_lines.h"
 
 namespace pastel {
 namespace {
 
-QWidget* settingsWindow() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == "frmList" && w->isVisible()) return w;
-  return nullptr;
-}
+QWidget* settingsWindow() { return test::shownTopLevel("frmList"); }
 
 // Key clicks that carry kana text, as an input method commits them.
 void typeText(QWidget* w, const QString& text) {

@@ -37,4 +37,10 @@ inline QWidget* topLevel(const QString& name) {
   return nullptr;
 }
 
+// The window of that name while it is shown, else null.
+inline QWidget* shownTopLevel(const QString& name) {
+  QWidget* w = topLevel(name);
+  return w && w->isVisible() ? w : nullptr;
+}
+
 }  // namespace pastel::test

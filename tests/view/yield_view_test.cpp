@@ -20,12 +20,6 @@
 namespace pastel {
 namespace {
 
-QWidget* shownTopLevel(const QString& name) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == name && w->isVisible()) return w;
-  return nullptr;
-}
-
 // The real windows over a folder of 23 pictures that the fake loader
 // "decodes" from their names; the strip yields after every thumbnail.
 struct YieldFixture {
@@ -59,7 +53,7 @@ struct YieldFixture {
 TEST(YieldView, SettingsClosedOrConfirmedAgainWhileTheStripFills) {
   for (const bool closeIt : {true, false}) {
     YieldFixture fx;
-    QWidget* w = shownTopLevel("frmList");
+    QWidget* w = test::shownTopLevel("frmList");
     ASSERT_NE(w, nullptr);
     auto* ok = w->findChild<QPushButton*>("Command12");
     int during = 0;
@@ -73,17 +67,17 @@ TEST(YieldView, SettingsClosedOrConfirmedAgainWhileTheStripFills) {
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(during, 1) << "the strip did not yield";
     Poster& p = fx.app->poster();
-    EXPECT_EQ(shownTopLevel("frmList"), nullptr);
+    EXPECT_EQ(test::shownTopLevel("frmList"), nullptr);
     EXPECT_EQ(p.pictureFiles.size(), 23);
     EXPECT_EQ(p.thumbnailCount, 10);
     EXPECT_EQ(p.pictureFolderPath, fx.pictures.path() + "/");
     EXPECT_EQ(p.form.text1[0].caption, "なつやすみ");
     // Opened again, it works as ever.
     fx.app->window().itemSetDir()->trigger();
-    ASSERT_NE(shownTopLevel("frmList"), nullptr);
-    QTest::mouseClick(shownTopLevel("frmList")->findChild<QPushButton*>("Command12"),
+    ASSERT_NE(test::shownTopLevel("frmList"), nullptr);
+    QTest::mouseClick(test::shownTopLevel("frmList")->findChild<QPushButton*>("Command12"),
                       Qt::LeftButton);
-    EXPECT_EQ(shownTopLevel("frmList"), nullptr);
+    EXPECT_EQ(test::shownTopLevel("frmList"), nullptr);
   }
 }
 
@@ -91,7 +85,8 @@ TEST(YieldView, SettingsClosedOrConfirmedAgainWhileTheStripFills) {
 // come later stay hidden in the word step and cannot be picked up there.
 TEST(YieldView, NextDuringAScrollFillLeavesNoThumbnailBehind) {
   YieldFixture fx;
-  QTest::mouseClick(shownTopLevel("frmList")->findChild<QPushButton*>("Command12"), Qt::LeftButton);
+  QTest::mouseClick(test::shownTopLevel("frmList")->findChild<QPushButton*>("Command12"),
+                    Qt::LeftButton);
   QTest::mouseClick(fx.button("Command11"), Qt::LeftButton);
   Poster& p = fx.app->poster();
   ASSERT_EQ(currentStep(p), 2);
@@ -131,17 +126,17 @@ TEST(YieldView, EveryTableRowHasAWidgetWithItsNameAtItsPlace) {
   EXPECT_EQ(fx.app->window().findChild<QWidget*>("Image3(10)")->geometry(), QRect(816, 0, 119, 89));
 
   SettingsForm settings;
-  expectEveryRowHasItsWidget(settings, shownTopLevel("frmList"));
-  EXPECT_EQ(shownTopLevel("frmList")->findChild<QWidget*>("Text20")->geometry(),
+  expectEveryRowHasItsWidget(settings, test::shownTopLevel("frmList"));
+  EXPECT_EQ(test::shownTopLevel("frmList")->findChild<QWidget*>("Text20")->geometry(),
             QRect(328, 280, 213, 18));
 
   QTest::mouseClick(fx.button("Command13"), Qt::LeftButton);
-  ASSERT_NE(shownTopLevel("Form2"), nullptr);
-  expectEveryRowHasItsWidget(p.palette, shownTopLevel("Form2"));
+  ASSERT_NE(test::shownTopLevel("Form2"), nullptr);
+  expectEveryRowHasItsWidget(p.palette, test::shownTopLevel("Form2"));
   // Its close box only hides it, through the model.
-  shownTopLevel("Form2")->close();
+  test::shownTopLevel("Form2")->close();
   EXPECT_FALSE(p.palette.visible);
-  EXPECT_EQ(shownTopLevel("Form2"), nullptr);
+  EXPECT_EQ(test::shownTopLevel("Form2"), nullptr);
 }
 
 // Pressing a word puts a frame round it; the word must not jump when the
