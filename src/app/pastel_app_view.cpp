@@ -1,12 +1,10 @@
 #include "app/pastel_app_view.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTimer>
-#include <functional>
+#include <utility>
 
 #include "settings/settings_controller.h"
 #include "steps/open_poster.h"
@@ -14,41 +12,6 @@
 #include "words/kana_input_view.h"
 
 namespace pastel {
-
-namespace {
-
-// Runs `then` from the event loop once the settings window has gone for good
-// (confirmed or closed), not when it is only minimised.
-class AfterSettingsWindow : public QObject {
- public:
-  AfterSettingsWindow(QWidget* settings, MainWindowView& main, std::function<void()> then)
-      : QObject(&main), main_(main), then_(std::move(then)) {
-    settings->installEventFilter(this);
-  }
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() != QEvent::Hide || done_) return false;
-    if (SettingsController* s = settingsController(main_); s && s->isOpen()) return false;
-    done_ = true;
-    QTimer::singleShot(0, this, [this] {
-      then_();
-      deleteLater();
-    });
-    return false;
-  }
-
- private:
-  MainWindowView& main_;
-  std::function<void()> then_;
-  bool done_ = false;
-};
-
-QWidget* shownSettingsWindow() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == QLatin1String("frmList") && w->isVisible()) return w;
-  return nullptr;
-}
-
-}  // namespace
 
 PastelApp::PastelApp(const Options& options) : options_(options) {
   poster_.svc.dialogs = options.dialogs ? options.dialogs : &qtDialogs_;
@@ -80,6 +43,7 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   // button is held: a whole stroke or drag is one.
   loop_.afterHandler = [this] {
     safety_->afterHandler(QGuiApplication::mouseButtons() == Qt::NoButton);
+    if (!pendingPoster_.isEmpty()) openPendingPosterSoon();
   };
   window_->onEnded = [this] { safety_->endedCleanly(); };
   // Teachers' keys, no button: the window's layout stays the designed one.
@@ -113,14 +77,20 @@ void PastelApp::start() {
   startUpAfterShow(poster_);
   window_->sync();
   safety_->startFromHere();
-  if (options_.posterFile.isEmpty()) return;
-  auto open = [this] { window_->run([this] { openPosterAt(poster_, options_.posterFile); }); };
-  // Confirming the start's settings dialog hands the word list to the word
-  // slots: the poster opens after it, so that its own words stay.
-  if (QWidget* settings = shownSettingsWindow())
-    new AfterSettingsWindow(settings, *window_, open);
-  else
-    QTimer::singleShot(0, window_.get(), open);
+  pendingPoster_ = options_.posterFile;
+  if (!pendingPoster_.isEmpty()) openPendingPosterSoon();
+}
+
+// Confirming the start's settings dialog hands the word list to the word
+// slots: the poster waits until no dialog is open, so that its own words stay.
+// Every handler that ends the dialog is followed by this check.
+void PastelApp::openPendingPosterSoon() {
+  if (SettingsController* s = settingsController(*window_); s && s->isOpen()) return;
+  QTimer::singleShot(0, window_.get(), [this] {
+    if (pendingPoster_.isEmpty()) return;
+    const QString path = std::exchange(pendingPoster_, QString());
+    window_->run([this, path] { openPosterAt(poster_, path); });
+  });
 }
 
 }  // namespace pastel

@@ -57,6 +57,9 @@ class PastelApp {
   std::unique_ptr<KeptPosterStore> kept_;
   std::unique_ptr<PosterSafety> safety_;
   Options options_;
+  QString pendingPoster_;  // named on the command line, not opened yet
+
+  void openPendingPosterSoon();
 };
 
 // Attaches every subsystem's handlers to the main window's elements; each
