@@ -19,23 +19,15 @@ QWidget* settingsWindow() { return test::shownTopLevel(QStringLiteral("frmList")
 
 // The real program as a file manager starts it: the settings dialog opens as
 // at every start, and the poster named on the command line once it is gone.
-struct StartedWith {
-  explicit StartedWith(const QString& posterFile) {
-    PastelApp::Options o;
-    o.dialogs = &dialogs;
-    o.desktop = &desktop;
-    o.executableFolder = dir.path();
-    o.posterFile = posterFile;
-    app = std::make_unique<PastelApp>(o);
-    app->start();
-  }
+struct StartedWith : test::ViewFixture {
+  explicit StartedWith(const QString& posterFile)
+      : ViewFixture(nullptr, [&posterFile](PastelApp::Options& o) {
+          o.openSettings = true;
+          o.posterFile = posterFile;
+        }) {}
   ~StartedWith() {
     if (QWidget* settings = settingsWindow()) settings->close();
   }
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  FixedDesktop desktop;
-  std::unique_ptr<PastelApp> app;
 };
 
 TEST(CommandLineOpen, PosterNamedOnTheCommandLineOpensOnceStartUpHasFinished) {

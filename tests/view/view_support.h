@@ -1,6 +1,7 @@
 #pragma once
 #include <QApplication>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "app/pastel_app_view.h"
@@ -10,14 +11,17 @@ namespace pastel::test {
 
 // The real main window after start-up, with scripted dialogs and a desktop
 // that does not end the process.
+// `adjust` changes the options before the start.
 struct ViewFixture {
-  explicit ViewFixture(PictureLoader* pictures = nullptr) {
+  explicit ViewFixture(PictureLoader* pictures = nullptr,
+                       const std::function<void(PastelApp::Options&)>& adjust = {}) {
     PastelApp::Options o;
     o.pictures = pictures;
     o.dialogs = &dialogs;
     o.desktop = &desktop;
     o.executableFolder = dir.path();
     o.openSettings = false;
+    if (adjust) adjust(o);
     app = std::make_unique<PastelApp>(o);
     app->start();
   }
