@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <thread>
 
 #include "db_test_support.h"
 #include "settings/settings_controller.h"
@@ -222,11 +224,11 @@ struct HeldFile {
   bool held = false;
 };
 
-// A failed read never leads to a write: the fields that never showed the
-// list are not stored over it.
+// A lock is waited for a few seconds; a failed read never leads to a write:
+// the fields that never showed the list are not stored over it.
 TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
   {
-    SCOPED_TRACE("the lock ends before これでよし");
+    SCOPED_TRACE("the lock ends while これでよし waits");
     SettingsFixture s;
     s.storeTemplate(kStored);
     const QByteArray before = test::fileBytes(s.dbPath());
@@ -235,8 +237,12 @@ TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
     s.ctl.open();
     ASSERT_EQ(s.fx.dialogs.messages.size(), 1u);
     EXPECT_EQ(s.ctl.dialog()->wordFields[0], "");
-    lock.release();
+    std::thread later([&lock] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      lock.release();
+    });
     s.ctl.confirm();
+    later.join();
     EXPECT_EQ(test::fileBytes(s.dbPath()), before);
     EXPECT_EQ(s.slotWords(), toList(kStored));
     EXPECT_EQ(s.fx.dialogs.messages.size(), 1u);
@@ -256,7 +262,7 @@ TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
     EXPECT_EQ(test::fileBytes(s.dbPath()), before);
     EXPECT_EQ(s.slotWords(), QStringList({"はな", "", "", "あめ", "", "ほし", "", "", "", ""}));
     ASSERT_EQ(s.fx.dialogs.messages.size(), 2u);
-    EXPECT_TRUE(s.fx.dialogs.messages[1].text.startsWith("ことばを ファイルに しまえませんでした"));
+    EXPECT_TRUE(s.fx.dialogs.messages[1].text.startsWith("ことばを ファイルから よめませんでした"));
   }
   {
     SCOPED_TRACE("a word typed meanwhile");
@@ -273,6 +279,21 @@ TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
     for (int k = 0; k < 10; ++k)
       EXPECT_EQ(test::rawValue(s.dbPath(), "所属テーブル", QString("moji%1").arg(k + 1)), want[k]);
   }
+}
+
+// これでよし with no word changed writes nothing: the list stays byte for
+// byte, and one that cannot be written has nothing to say.
+TEST(SettingsDialog, NothingChangedIsNothingStored) {
+  SettingsFixture s;
+  s.storeTemplate(kStored);
+  const QByteArray before = test::fileBytes(s.dbPath());
+  s.ctl.open();
+  HeldFile lock(s.dbPath());  // would refuse a write
+  s.ctl.confirm();
+  lock.release();
+  EXPECT_TRUE(s.fx.dialogs.messages.empty());
+  EXPECT_EQ(test::fileBytes(s.dbPath()), before);
+  EXPECT_EQ(s.slotWords(), toList(kStored));
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <thread>
 
 namespace pastel {
 
 namespace {
 
 int progressCheck(void* self) { return static_cast<SqliteDb*>(self)->overTime() ? 1 : 0; }
+
+int lockBusy(void* self, int tries) { return static_cast<SqliteDb*>(self)->waitForLock(tries); }
 
 }  // namespace
 
@@ -59,7 +62,7 @@ bool SqliteDb::open(const QString& path, Mode mode) {
   sqlite3_limit(db_, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
   sqlite3_limit(db_, SQLITE_LIMIT_WORKER_THREADS, 0);
   sqlite3_progress_handler(db_, 1000, progressCheck, this);
-  sqlite3_busy_timeout(db_, 1000);
+  sqlite3_busy_handler(db_, lockBusy, this);
   startClock();
   if (!exec(QStringLiteral("PRAGMA cell_size_check=ON"))) {
     close();
@@ -76,6 +79,16 @@ void SqliteDb::close() {
 void SqliteDb::startClock() { deadline_ = std::chrono::steady_clock::now() + kStatementBudget; }
 
 bool SqliteDb::overTime() const { return std::chrono::steady_clock::now() > deadline_; }
+
+bool SqliteDb::waitForLock(int tries) {
+  const auto now = std::chrono::steady_clock::now();
+  if (tries == 0) lockWaitStart_ = now;
+  if (now - lockWaitStart_ >= kLockWait) return false;
+  std::this_thread::sleep_for(std::chrono::milliseconds(tries < 10 ? 5 : 50));
+  // Waiting is not the statement's work: its time budget is kept for that.
+  deadline_ += std::chrono::steady_clock::now() - now;
+  return true;
+}
 
 bool SqliteDb::exec(const QString& sql) {
   if (!db_) return false;

@@ -42,14 +42,20 @@ class SqliteDb {
   void startClock();
   bool overTime() const;
 
+  // Called by SQLite while another connection holds the file's lock.
+  bool waitForLock(int tries);
+
   static constexpr int kMaxValueBytes = 1 << 20;
   static constexpr std::chrono::milliseconds kStatementBudget{2000};
+  // Another program (a teacher's database tool, a second start) may hold
+  // the word list for a moment.
+  static constexpr std::chrono::milliseconds kLockWait{3000};
 
  private:
   void takeError(const char* what);
   sqlite3* db_ = nullptr;
   QString error_;
-  std::chrono::steady_clock::time_point deadline_{};
+  std::chrono::steady_clock::time_point deadline_{}, lockWaitStart_{};
 };
 
 // A prepared statement; finalised on destruction.

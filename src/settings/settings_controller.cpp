@@ -67,7 +67,11 @@ void SettingsController::confirm() {
          QStringLiteral("確認"), MsgIcon::Information});
   }
   const SettingsConfirm r = confirmSettings(p_, d);
-  if (!r.wordsStored)
+  if (!r.wordsRead)
+    warnFile(
+        QStringLiteral("ことばを ファイルから よめませんでした。\n%1\nファイルは そのままです。")
+            .arg(QDir::toNativeSeparators(d.templatePath)));
+  else if (!r.wordsStored)
     warnFile(QStringLiteral("ことばを ファイルに しまえませんでした。\n%1")
                  .arg(QDir::toNativeSeparators(d.templatePath)));
 }

@@ -56,6 +56,8 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   r.wordsRead = read.ok;
   r.error = read.error;
   d.wordsRead = read.ok;
+  d.storedWords = read.words;
+  d.storedRow = read.hasRow;
   // An empty table gets its row first (empty fields), then the words below.
   d.wordFields = read.ok && read.hasRow ? read.words : WordList{};
   for (int i = 0; i < 10; ++i) {
@@ -117,23 +119,27 @@ bool noPicturesToOffer(const SettingsDialog& d) { return d.fileList.isEmpty(); }
 
 SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d) {
   SettingsConfirm r;
-  WordList words = d.wordFields;
-  bool listKnown = d.wordsRead, store = true;
-  if (!listKnown) {
+  WordList words = d.wordFields, stored = d.storedWords;
+  bool hadRow = d.storedRow;
+  r.wordsRead = d.wordsRead;
+  if (!r.wordsRead) {
     const WordListRead read = readWordList(d.templatePath);
-    listKnown = read.ok;
+    r.wordsRead = read.ok;
+    stored = read.words;
+    hadRow = read.hasRow;
     if (read.ok) {
       for (int i = 0; i < 10; ++i)
         if (!d.fieldSet[i]) words[i] = read.hasRow ? read.words[i] : QString();
-      store = !read.hasRow || words != read.words;
     } else {
-      store = false;
       r.error = read.error;
     }
   }
   for (int i = 0; i < 10; ++i)
-    if (listKnown || d.fieldSet[i]) setWordText(p, i, words[i]);
-  r.wordsStored = store ? storeWordList(d.templatePath, words, &r.error) : listKnown;
+    if (r.wordsRead || d.fieldSet[i]) setWordText(p, i, words[i]);
+  // Nothing changed is nothing to store: a list that cannot be written
+  // (read-only, locked) then says nothing.
+  if (r.wordsRead && (!hadRow || words != stored))
+    r.wordsStored = storeWordList(d.templatePath, words, &r.error);
   // The folder confirmed is the picture folder, also where the menu opens
   // the dialog again. Never empty: the strip's paths stay whole paths.
   p.pictureFolderPath = pictureFolderFrom(d.dirPath);

@@ -22,6 +22,8 @@ struct SettingsDialog {
   // Whether the fields started from the file. After a failed read they hold
   // only what the poster or the user put there, never the list itself.
   bool wordsRead = false;
+  WordList storedWords;             // the list as read, when wordsRead
+  bool storedRow = false;           // the table held its row then
   std::array<bool, 10> fieldSet{};  // holds a word from the poster or typed
 };
 
@@ -56,16 +58,18 @@ QString folderOfRow(const SettingsDialog& d, int row);
 bool noPicturesToOffer(const SettingsDialog& d);
 
 struct SettingsConfirm {
-  bool wordsStored = false;
+  bool wordsRead = true;    // false: the list could not be read, nor stored
+  bool wordsStored = true;  // false: a change could not be stored
   QString error;
 };
 
-// Hands the words to the word slots, stores them, makes the folder shown
-// the picture folder, rebuilds the picture strip and remembers the drive. The dialog is closed by the caller.
+// Hands the words to the word slots, stores them when one differs from the
+// list as read, makes the folder shown the picture folder, rebuilds the
+// picture strip and remembers the drive. The dialog is closed by the caller.
 // Fields that never showed the list are no list to store: the file is read
-// again first, its words fill the fields nothing was put into, and it is
-// written only when that changes it; while it still cannot be read, only
-// the fields set go to the slots and the file is left as it is.
+// again first, its words fill the fields nothing was put into; while it
+// still cannot be read, only the fields set go to the slots and the file is
+// left as it is.
 SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d);
 
 }  // namespace pastel
