@@ -1,10 +1,12 @@
 #include "steps/startup.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
 #include "canvas/poster.h"
 #include "platform/dialogs.h"
+#include "platform/temp_folder.h"
 
 namespace pastel {
 
@@ -19,6 +21,8 @@ void startUpBeforeShow(Poster& p) {
   f.height = 11520;
   p.setStartValues();
   appFolderPath(p);
+  // Programs killed earlier leave their temporary folders behind.
+  removeStaleTempFolders(QDir::tempPath());
 }
 
 void startUpAfterShow(Poster& p) {

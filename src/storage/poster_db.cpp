@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
 
 #include "platform/sqlite_db.h"
+#include "platform/temp_folder.h"
 #include "storage/field_binding.h"
 #include "storage/one_row_table.h"
 
@@ -93,20 +93,20 @@ bool copyRegular(const QString& from, const QString& to, bool optional, QString*
 
 // The database and what holds its newest pages, copied into the process's
 // own temporary folder (one for the process: making and removing a folder
-// for every read costs milliseconds on a journalling disk). Removed again
-// when done with.
+// for every read costs milliseconds on a journalling disk; a later start
+// removes it when the process was killed). Removed again when done with.
 struct PrivateCopy {
   QString path;
   const char* const suffixes[4] = {"", "-wal", "-journal", "-shm"};
 
   bool make(const QString& source, QString* error) {
-    static QTemporaryDir folder;
     static int count = 0;
-    if (!folder.isValid()) {
-      *error = folder.errorString();
+    const QString folder = processTempFolder();
+    if (folder.isEmpty()) {
+      *error = QStringLiteral("no temporary folder");
       return false;
     }
-    path = folder.filePath(QStringLiteral("poster-%1.mdb").arg(++count));
+    path = folder + QStringLiteral("/poster-%1.mdb").arg(++count);
     return copyRegular(source, path, false, error) &&
            copyRegular(source + QStringLiteral("-wal"), path + QStringLiteral("-wal"), true,
                        error) &&
