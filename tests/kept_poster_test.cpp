@@ -212,6 +212,7 @@ TEST(KeptPoster, InterruptedWriteLeavesThePreviousCopy) {
   KeptPosterStore next(at(dir.path(), "301"));
   const KeptFindings found = next.findLeftBehind();
   ASSERT_EQ(found.offers.size(), 1u);
+  EXPECT_FALSE(found.offers[0].behind);  // the last write went through
   EXPECT_TRUE(found.setAside.isEmpty());
   EXPECT_FALSE(QFile::exists(dir.path() + "/300.kept.tmp"));
   FilePictureLoader loader;
@@ -245,6 +246,13 @@ TEST(KeptPoster, UnreadableFilesAreSetAside) {
   ASSERT_EQ(::mkfifo(QFile::encodeName(s + "/105.kept").constData(), 0600), 0);
   ASSERT_TRUE(writeBytes(s + "/106.kept", good));
   ASSERT_TRUE(writeBytes(s + "/107.kept", QByteArray(4096, '\xff')));
+  // Set aside a month ago and a day short of it: the first goes.
+  const auto setAsideAgo = [&s](int days) {
+    return s + "/99.kept.bad-" +
+           QDateTime::currentDateTime().addDays(-days).toString("yyyyMMdd-hhmmss-zzz");
+  };
+  ASSERT_TRUE(writeBytes(setAsideAgo(31), good));
+  ASSERT_TRUE(writeBytes(setAsideAgo(29), good));
 
   KeptPosterStore store(at(s, "900"));
   const KeptFindings found = store.findLeftBehind();
@@ -253,7 +261,8 @@ TEST(KeptPoster, UnreadableFilesAreSetAside) {
   EXPECT_EQ(found.setAside.size(), 6);
   const QStringList left = QDir(s).entryList({"*.kept"}, QDir::Files | QDir::System);
   EXPECT_EQ(left, QStringList{"106.kept"});
-  EXPECT_EQ(QDir(s).entryList({"*.kept.bad-*"}, QDir::Files | QDir::System).size(), 6);
+  EXPECT_EQ(QDir(s).entryList({"*.kept.bad-*"}, QDir::Files | QDir::System).size(), 7);
+  EXPECT_FALSE(QFile::exists(setAsideAgo(31)));
   EXPECT_EQ(fileBytes(dir.path() + "/elsewhere"), good);  // the link's target untouched
   EXPECT_TRUE(store.findLeftBehind().setAside.isEmpty());
 
@@ -293,6 +302,52 @@ TEST(KeptPoster, UnreadableFilesAreSetAside) {
     }
   }
   EXPECT_GT(accepted, 0);
+}
+
+// A state folder that cannot be used gives way to the fallback, whose
+// posters a later start offers too; with no folder at all, or once writes
+// fail, the store says so, and the copy left is marked as behind the poster.
+TEST(KeptPoster, AnotherFolderOrTroubleTold) {
+  QTemporaryDir dir;
+  const QString blocked = dir.path() + "/a file/pastelboard", cache = dir.path() + "/cache";
+  ASSERT_TRUE(writeBytes(dir.path() + "/a file", "not a folder"));
+  const PosterContent first = sampleContent(dir.path(), 1), second = sampleContent(dir.path(), 2);
+  {
+    KeptPosterStore::Options o = at(blocked, "500");
+    o.fallbackFolder = dir.path() + "/a file/cache";
+    KeptPosterStore none(o);
+    EXPECT_FALSE(none.ready());
+    EXPECT_EQ(none.trouble(), KeptTrouble::NoFolder);
+  }
+  KeptPosterStore::Options o = at(blocked, "501");
+  o.fallbackFolder = cache;
+  std::atomic<bool> failing{false};
+  o.failAt = [&failing](KeptWriteStage s) { return failing && s == KeptWriteStage::Write; };
+  {
+    KeptPosterStore store(o);
+    ASSERT_TRUE(store.ready());
+    EXPECT_EQ(store.folder(), cache);
+    store.keep(first, {2, false});
+    store.flush();
+    EXPECT_EQ(store.trouble(), KeptTrouble::None);
+    failing = true;  // the disk fills
+    store.keep(second, {3, false});
+    store.flush();
+    EXPECT_EQ(store.trouble(), KeptTrouble::WritesFail);
+  }
+  KeptPosterStore::Options later = at(dir.path() + "/state", "502");
+  later.fallbackFolder = cache;
+  KeptPosterStore next(later);
+  EXPECT_EQ(next.folder(), dir.path() + "/state");
+  const KeptFindings found = next.findLeftBehind();
+  ASSERT_EQ(found.offers.size(), 1u);
+  EXPECT_TRUE(found.offers[0].behind);
+  FilePictureLoader loader;
+  const std::optional<KeptPoster> back = next.restore(found.offers[0], loader);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->content.paper.shown, first.paper.shown);
+  EXPECT_TRUE(QFile::exists(next.path()));
+  EXPECT_TRUE(QDir(cache).entryList({"*.kept"}, QDir::Files).isEmpty());
 }
 
 // Each running process keeps its own poster; a start offers only those of

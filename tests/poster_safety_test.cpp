@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <atomic>
+
 #include "canvas/clearing.h"
 #include "canvas/lines.h"
 #include "canvas/photo_editing.h"
@@ -9,6 +13,7 @@
 #include "canvas_fixture.h"
 #include "steps/palette.h"
 #include "steps/wizard.h"
+#include "storage/kept_poster.h"
 #include "words/word_editor.h"
 #include "words/word_slots.h"
 
@@ -105,6 +110,48 @@ TEST(PosterSafety, EveryKindOfChangeIsTakenBackWholeAndBroughtAgain) {
   fx.run([&] { fx.safety.redo(); });
   EXPECT_EQ(f.text1[4].caption, "ゆき");
   EXPECT_FALSE(fx.safety.history().canRedo());
+}
+
+// Writes that start failing are told once; the next start's question says
+// how old the copy left is, since the poster went on after it.
+TEST(PosterSafety, FailingWritesAreToldOnceAndTheCopyLeftSaysItsAge) {
+  QTemporaryDir dir;
+  std::atomic<bool> failing{false};
+  KeptPosterStore::Options o;
+  o.folder = dir.path();
+  o.name = "1";
+  o.failAt = [&failing](KeptWriteStage) { return failing.load(); };
+  QDateTime kept;
+  {
+    KeptPosterStore store(o);
+    SafetyFixture f;
+    PosterSafety safety(f.poster, &store);
+    f.poster.paperColourCode = "#ff0000";
+    safety.afterHandler(true);
+    store.flush();
+    EXPECT_FALSE(safety.keepingWarning());
+    kept = QFileInfo(store.path()).lastModified();
+    failing = true;
+    f.poster.paperColourCode = "#00ff00";
+    safety.afterHandler(true);
+    store.flush();
+    const std::optional<MessageBoxText> told = safety.keepingWarning();
+    ASSERT_TRUE(told);
+    EXPECT_TRUE(told->text.startsWith("つくりかけの ポスターを しまえなく なりました"));
+    EXPECT_TRUE(told->text.contains(dir.path()));
+    EXPECT_FALSE(safety.keepingWarning());
+  }
+  o.name = "2";
+  failing = false;
+  KeptPosterStore store(o);
+  SafetyFixture f;
+  PosterSafety safety(f.poster, &store);
+  f.dialogs.answers.push_back(MsgAnswer::Yes);
+  EXPECT_TRUE(safety.offerLeftBehind());
+  ASSERT_EQ(f.dialogs.messages.size(), 1u);
+  EXPECT_EQ(f.dialogs.messages[0].text, continueTextForCopyOf(kept));
+  EXPECT_TRUE(f.dialogs.messages[0].text.contains(kept.toString("H:mm")));
+  EXPECT_EQ(f.poster.paperColourCode, "#ff0000");
 }
 
 }  // namespace

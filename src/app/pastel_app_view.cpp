@@ -43,6 +43,7 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   // button is held: a whole stroke or drag is one.
   loop_.afterHandler = [this] {
     safety_->afterHandler(QGuiApplication::mouseButtons() == Qt::NoButton);
+    tellKeepingTrouble();
     if (!pendingPoster_.isEmpty()) openPendingPosterSoon();
   };
   window_->onEnded = [this] { safety_->endedCleanly(); };
@@ -79,6 +80,14 @@ void PastelApp::start() {
   safety_->startFromHere();
   pendingPoster_ = options_.posterFile;
   if (!pendingPoster_.isEmpty()) openPendingPosterSoon();
+  tellKeepingTrouble();
+}
+
+// The store finds its trouble on its own thread; it is told after the
+// handler during which it was found, once.
+void PastelApp::tellKeepingTrouble() {
+  if (std::optional<MessageBoxText> m = safety_->keepingWarning())
+    window_->runWhenIdle([this, m] { poster_.svc.dialogs->message(*m); });
 }
 
 // Confirming the start's settings dialog hands the word list to the word

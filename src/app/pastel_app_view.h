@@ -60,6 +60,7 @@ class PastelApp {
   QString pendingPoster_;  // named on the command line, not opened yet
 
   void openPendingPosterSoon();
+  void tellKeepingTrouble();
 };
 
 // Attaches every subsystem's handlers to the main window's elements; each

@@ -1,7 +1,8 @@
 #include "steps/poster_safety.h"
 
+#include <QDir>
+
 #include "canvas/poster.h"
-#include "platform/dialogs.h"
 #include "steps/wizard.h"
 #include "storage/kept_poster.h"
 #include "words/word_editor.h"
@@ -93,10 +94,16 @@ void PosterSafety::redo() {
   if (std::optional<PosterContent> c = history_.redo(takePosterContent(p_))) apply(*c);
 }
 
+QString continueTextForCopyOf(const QDateTime& kept) {
+  return kContinueText + QStringLiteral("\n（のこって いるのは %1 までの ポスターです）")
+                             .arg(kept.toString(QStringLiteral("M/d H:mm")));
+}
+
 bool PosterSafety::offerLeftBehind() {
   if (!store_ || !p_.svc.dialogs || !p_.svc.pictures) return false;
   for (const KeptOffer& offer : store_->findLeftBehind().offers) {
-    const MessageBoxText ask{kContinueText, kContinueTitle, MsgIcon::Information, MsgButtons::YesNo,
+    const MessageBoxText ask{offer.behind ? continueTextForCopyOf(offer.kept) : kContinueText,
+                             kContinueTitle, MsgIcon::Information, MsgButtons::YesNo,
                              MsgAnswer::Yes};
     if (p_.svc.dialogs->message(ask) != MsgAnswer::Yes) {
       store_->drop(offer);
@@ -117,6 +124,26 @@ bool PosterSafety::offerLeftBehind() {
 
 void PosterSafety::endedCleanly() {
   if (store_) store_->discard();
+}
+
+std::optional<MessageBoxText> PosterSafety::keepingWarning() {
+  if (!store_ || warned_) return std::nullopt;
+  const KeptTrouble trouble = store_->trouble();
+  if (trouble == KeptTrouble::None) return std::nullopt;
+  warned_ = true;
+  const QString where = QDir::toNativeSeparators(store_->folder());
+  const QString text =
+      trouble == KeptTrouble::NoFolder
+          ? QStringLiteral(
+                "つくりかけの ポスターを しまって おけません。\n"
+                "パソコンが とまると、ポスターは きえて しまいます。\n"
+                "せんせいへ：%1 に かきこめるか、ディスクが いっぱいで ないか "
+                "しらべて ください。")
+          : QStringLiteral(
+                "つくりかけの ポスターを しまえなく なりました。\n"
+                "パソコンが とまると、さいごに しまえた ところまでしか のこりません。\n"
+                "せんせいへ：%1 の ディスクが いっぱいで ないか しらべて ください。");
+  return MessageBoxText{text.arg(where), QStringLiteral("ファイルエラー"), MsgIcon::Warning};
 }
 
 }  // namespace pastel

@@ -1,8 +1,11 @@
 #pragma once
+#include <QDateTime>
 #include <QString>
+#include <optional>
 
 #include "canvas/poster_content.h"
 #include "canvas/undo_history.h"
+#include "platform/dialogs.h"
 
 namespace pastel {
 
@@ -11,6 +14,8 @@ class KeptPosterStore;
 
 inline const QString kContinueTitle = QStringLiteral("つづき");
 inline const QString kContinueText = QStringLiteral("まえの ポスターの つづきを しますか？");
+// A copy older than the poster was when its program stopped.
+QString continueTextForCopyOf(const QDateTime& kept);
 
 // Keeps what a child makes. After every handler, a finished change to the
 // poster's content is recorded for undo and kept on disk for after a crash;
@@ -43,6 +48,10 @@ class PosterSafety {
   // The program ends through its own confirmation: nothing is left to offer.
   void endedCleanly();
 
+  // Once: that the poster is not being kept (no folder for it, or writing
+  // it failed), for the window to show.
+  std::optional<MessageBoxText> keepingWarning();
+
   const UndoHistory& history() const { return history_; }
 
  private:
@@ -61,6 +70,7 @@ class PosterSafety {
   PosterContent checkpoint_;  // the content after the last change
   StepShown step_;
   bool keptAny_ = false;  // a poster of this run lies on disk
+  bool warned_ = false;
 };
 
 // Two contents hold the same poster: what a save would write and the

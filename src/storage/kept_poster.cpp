@@ -12,11 +12,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 
 #include "canvas/picture_strip.h"
-#include "platform/twips.h"
 #include "platform/picture_decoder.h"
 #include "platform/picture_loader.h"
+#include "platform/twips.h"
 
 namespace pastel {
 
@@ -183,6 +184,23 @@ const QString kKeptSuffix = QStringLiteral(".kept");
 const QString kLockSuffix = QStringLiteral(".lock");
 const QString kTmpSuffix = QStringLiteral(".kept.tmp");
 
+QString stemOf(const KeptOffer& offer) { return offer.path.chopped(kKeptSuffix.size()); }
+
+// Files set aside stay a month for whoever wants to look into them; their
+// name says when they were set aside.
+void removeOldSetAside(const QString& folder) {
+  static const QRegularExpression aside(
+      QStringLiteral("^[0-9]{1,10}(?:-[0-9]{1,3})?\\.kept\\.bad-([0-9]{8}-[0-9]{6})-[0-9]{3}$"));
+  const QDateTime monthAgo = QDateTime::currentDateTime().addDays(-30);
+  for (const QString& entry : QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+    const QRegularExpressionMatch m = aside.match(entry);
+    if (!m.hasMatch()) continue;
+    const QDateTime when = QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd-hhmmss"));
+    if (when.isValid() && when < monthAgo)
+      ::unlink(native(folder + QLatin1Char('/') + entry).constData());
+  }
+}
+
 }  // namespace
 
 QString keptPosterFolder() {
@@ -193,22 +211,44 @@ QString keptPosterFolder() {
   return QDir::cleanPath(base + QStringLiteral("/pastelboard"));
 }
 
+QString keptPosterCacheFolder() {
+  QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+  if (base.isEmpty() || !base.startsWith(QLatin1Char('/')))
+    base = QDir::homePath() + QStringLiteral("/.cache");
+  return QDir::cleanPath(base + QStringLiteral("/pastelboard"));
+}
+
 KeptPosterStore::KeptPosterStore() : KeptPosterStore(Options{}) {}
 
-KeptPosterStore::KeptPosterStore(Options o)
-    : folder_(o.folder.isEmpty() ? keptPosterFolder() : QDir::cleanPath(o.folder)),
-      coalesce_(o.coalesce),
-      failAt_(std::move(o.failAt)) {
+KeptPosterStore::KeptPosterStore(Options o) : coalesce_(o.coalesce), failAt_(std::move(o.failAt)) {
+  const bool defaults = o.folder.isEmpty();
+  for (const QString& f : {defaults ? keptPosterFolder() : o.folder,
+                           defaults ? keptPosterCacheFolder() : o.fallbackFolder})
+    if (!f.isEmpty() && !folders_.contains(QDir::cleanPath(f))) folders_ << QDir::cleanPath(f);
+  folder_ = folders_.value(0);
   const QString base = o.name.isEmpty() ? QString::number(::getpid()) : o.name;
-  if (!makeFolder(folder_)) {
-    lastError_ = QStringLiteral("cannot make %1").arg(folder_);
+  for (const QString& f : folders_)
+    if (takeFolder(f, base)) break;
+  if (lockFd_ < 0) {
+    folder_ = folders_.value(0);
     return;
+  }
+  // The lock's time says when a write last failed: none yet.
+  const timespec never[2] = {{0, 0}, {0, 0}};
+  ::futimens(lockFd_, never);
+  worker_ = std::thread([this] { run(); });
+}
+
+bool KeptPosterStore::takeFolder(const QString& folder, const QString& base) {
+  if (!makeFolder(folder)) {
+    lastError_ = QStringLiteral("cannot make %1").arg(folder);
+    return false;
   }
   // A name of its own: not locked by a living process (another process
   // namespace may reuse the id), not holding a kept poster left behind.
   for (int n = 0; n < 100 && lockFd_ < 0; ++n) {
     const QString name = n == 0 ? base : base + QLatin1Char('-') + QString::number(n);
-    const QString stem = folder_ + QLatin1Char('/') + name;
+    const QString stem = folder + QLatin1Char('/') + name;
     if (exists(stem + kKeptSuffix)) continue;
     const int fd = tryLock(stem + kLockSuffix);
     if (fd < 0) continue;
@@ -220,10 +260,23 @@ KeptPosterStore::KeptPosterStore(Options o)
     name_ = name;
   }
   if (lockFd_ < 0) {
-    lastError_ = QStringLiteral("no lock to be had in %1").arg(folder_);
-    return;
+    lastError_ = QStringLiteral("no lock to be had in %1").arg(folder);
+    return false;
   }
-  worker_ = std::thread([this] { run(); });
+  // A folder that takes a lock but no bytes (a full disk) is no place to keep.
+  QString why;
+  const QString probe = name_ + QStringLiteral(".probe");
+  if (!writeWhole(folder, probe, QByteArray(4096, '\0'), nullptr, why)) {
+    lastError_ = why;
+    ::unlink(native(folder + QLatin1Char('/') + name_ + kLockSuffix).constData());
+    ::close(lockFd_);
+    lockFd_ = -1;
+    name_.clear();
+    return false;
+  }
+  ::unlink(native(folder + QLatin1Char('/') + probe).constData());
+  folder_ = folder;
+  return true;
 }
 
 KeptPosterStore::~KeptPosterStore() {
@@ -237,7 +290,10 @@ KeptPosterStore::~KeptPosterStore() {
   }
   while (!heldLocks_.empty()) release(heldLocks_.begin()->first, true);
   if (lockFd_ >= 0) {
-    ::unlink(native(folder_ + QLatin1Char('/') + name_ + kLockSuffix).constData());
+    // After a failed write the lock's time tells the next start that the
+    // copy left is behind the poster.
+    if (!failed_ || !exists(path()))
+      ::unlink(native(folder_ + QLatin1Char('/') + name_ + kLockSuffix).constData());
     ::close(lockFd_);
   }
 }
@@ -279,10 +335,13 @@ void KeptPosterStore::run() {
     lk.lock();
     writing_ = false;
     if (ok && !same) ++writes_;
-    if (ok)
+    if (ok) {
       lastWritten_ = std::move(job);
-    else
-      lastWritten_.reset(), lastError_ = why;
+    } else {
+      lastWritten_.reset(), lastError_ = why, failed_ = true;
+      // The copy on disk is now older than the poster: the next start says so.
+      ::futimens(lockFd_, nullptr);
+    }
     idle_.notify_all();
   }
 }
@@ -316,6 +375,12 @@ int KeptPosterStore::writes() const {
   return writes_;
 }
 
+KeptTrouble KeptPosterStore::trouble() const {
+  if (!ready()) return KeptTrouble::NoFolder;
+  std::lock_guard<std::mutex> lk(m_);
+  return failed_ ? KeptTrouble::WritesFail : KeptTrouble::None;
+}
+
 QString KeptPosterStore::lastError() const {
   std::lock_guard<std::mutex> lk(m_);
   return lastError_;
@@ -326,14 +391,14 @@ QString KeptPosterStore::setAside(const QString& path) {
       path + QStringLiteral(".bad-") +
       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
   if (::rename(native(path).constData(), native(aside).constData()) != 0) return path;
-  syncFolder(folder_);
+  syncFolder(QFileInfo(path).path());
   return aside;
 }
 
-void KeptPosterStore::release(const QString& owner, bool removeLock) {
-  const auto it = heldLocks_.find(owner);
+void KeptPosterStore::release(const QString& stem, bool removeLock) {
+  const auto it = heldLocks_.find(stem);
   if (it == heldLocks_.end()) return;
-  if (removeLock) ::unlink(native(folder_ + QLatin1Char('/') + owner + kLockSuffix).constData());
+  if (removeLock) ::unlink(native(stem + kLockSuffix).constData());
   ::close(it->second);
   heldLocks_.erase(it);
 }
@@ -342,38 +407,48 @@ KeptFindings KeptPosterStore::findLeftBehind() {
   KeptFindings found;
   static const QRegularExpression named(
       QStringLiteral("^([0-9]{1,10}(?:-[0-9]{1,3})?)(\\.kept|\\.lock|\\.kept\\.tmp)$"));
-  QStringList owners;
-  const QStringList entries =
-      QDir(folder_).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
-  for (const QString& entry : entries) {
-    const QRegularExpressionMatch m = named.match(entry);
-    if (m.hasMatch() && !owners.contains(m.captured(1))) owners << m.captured(1);
-  }
-  for (const QString& owner : owners) {
-    if (owner == name_) continue;
-    const QString stem = folder_ + QLatin1Char('/') + owner;
-    if (!heldLocks_.count(owner)) {
-      const int fd = tryLock(stem + kLockSuffix);
-      if (fd < 0) continue;  // its process lives
-      heldLocks_[owner] = fd;
-      // A write cut off by the end of its process.
-      ::unlink(native(stem + kTmpSuffix).constData());
+  for (const QString& folder : folders_) {
+    removeOldSetAside(folder);
+    QStringList owners;
+    const QStringList entries =
+        QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+    for (const QString& entry : entries) {
+      const QRegularExpressionMatch m = named.match(entry);
+      if (m.hasMatch() && !owners.contains(m.captured(1))) owners << m.captured(1);
     }
-    const QString path = stem + kKeptSuffix;
-    if (!exists(path)) {
-      release(owner, true);
-      continue;
+    for (const QString& owner : owners) {
+      const QString stem = folder + QLatin1Char('/') + owner;
+      if (folder == folder_ && owner == name_) continue;
+      // Taking the lock makes its file when it is gone: its time first.
+      struct stat lock {};
+      const bool lockTime = ::lstat(native(stem + kLockSuffix).constData(), &lock) == 0;
+      if (!heldLocks_.count(stem)) {
+        const int fd = tryLock(stem + kLockSuffix);
+        if (fd < 0) continue;  // its process lives
+        heldLocks_[stem] = fd;
+        // A write cut off by the end of its process.
+        ::unlink(native(stem + kTmpSuffix).constData());
+      }
+      const QString path = stem + kKeptSuffix;
+      if (!exists(path)) {
+        release(stem, true);
+        continue;
+      }
+      QByteArray bytes;
+      QString why;
+      std::optional<KeptRecord> r;
+      if (readWhole(path, bytes, why)) r = decodeKeptPoster(bytes, &why);
+      if (!r) {
+        found.setAside << setAside(path) + QStringLiteral(": ") + why;
+        release(stem, true);
+        continue;
+      }
+      struct stat kept {};
+      const bool behind = lockTime && ::lstat(native(path).constData(), &kept) == 0 &&
+                          std::tie(lock.st_mtim.tv_sec, lock.st_mtim.tv_nsec) >
+                              std::tie(kept.st_mtim.tv_sec, kept.st_mtim.tv_nsec);
+      found.offers.push_back({owner, path, QFileInfo(path).lastModified(), r->step, behind});
     }
-    QByteArray bytes;
-    QString why;
-    std::optional<KeptRecord> r;
-    if (readWhole(path, bytes, why)) r = decodeKeptPoster(bytes, &why);
-    if (!r) {
-      found.setAside << setAside(path) + QStringLiteral(": ") + why;
-      release(owner, true);
-      continue;
-    }
-    found.offers.push_back({owner, path, QFileInfo(path).lastModified(), r->step});
   }
   std::stable_sort(found.offers.begin(), found.offers.end(),
                    [](const KeptOffer& a, const KeptOffer& b) { return a.kept > b.kept; });
@@ -382,18 +457,19 @@ KeptFindings KeptPosterStore::findLeftBehind() {
 
 std::optional<KeptPoster> KeptPosterStore::restore(const KeptOffer& offer, PictureLoader& loader,
                                                    QString* error) {
-  if (!heldLocks_.count(offer.owner)) {
+  const QString stem = stemOf(offer);
+  if (!heldLocks_.count(stem)) {
     if (error) *error = QStringLiteral("not offered");
     return std::nullopt;
   }
-  const QString kept = folder_ + QLatin1Char('/') + offer.owner + kKeptSuffix;
+  const QString kept = stem + kKeptSuffix;
   QByteArray bytes;
   QString why;
   std::optional<KeptRecord> r;
   if (readWhole(kept, bytes, why)) r = decodeKeptPoster(bytes, &why);
   if (!r) {
     if (error) *error = setAside(kept) + QStringLiteral(": ") + why;
-    release(offer.owner, true);
+    release(stem, true);
     return std::nullopt;
   }
   if (ready()) {
@@ -408,16 +484,17 @@ std::optional<KeptPoster> KeptPosterStore::restore(const KeptOffer& offer, Pictu
     else
       lastError_ = errnoText("rename");
   }
-  release(offer.owner, true);
+  release(stem, true);
   decodePhotos(*r, loader);
   return KeptPoster{std::move(r->content), r->step};
 }
 
 void KeptPosterStore::drop(const KeptOffer& offer) {
-  if (!heldLocks_.count(offer.owner)) return;
-  ::unlink(native(folder_ + QLatin1Char('/') + offer.owner + kKeptSuffix).constData());
-  syncFolder(folder_);
-  release(offer.owner, true);
+  const QString stem = stemOf(offer);
+  if (!heldLocks_.count(stem)) return;
+  ::unlink(native(stem + kKeptSuffix).constData());
+  syncFolder(QFileInfo(stem).path());
+  release(stem, true);
 }
 
 }  // namespace pastel

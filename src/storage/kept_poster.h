@@ -22,6 +22,9 @@ class PictureLoader;
 // Where kept posters live: $XDG_STATE_HOME/pastelboard/, or
 // ~/.local/state/pastelboard/ when that is unset or not absolute.
 QString keptPosterFolder();
+// Where they live when that folder cannot be used: $XDG_CACHE_HOME/pastelboard/,
+// or ~/.cache/pastelboard/.
+QString keptPosterCacheFolder();
 
 // A poster kept for crash recovery, as it comes back.
 struct KeptPoster {
@@ -35,6 +38,9 @@ struct KeptOffer {
   QString path;
   QDateTime kept;  // last written
   KeptStep step;
+  // Its program went on changing the poster after this copy and could not
+  // write it: the copy is as old as `kept` says.
+  bool behind = false;
 };
 
 struct KeptFindings {
@@ -45,6 +51,10 @@ struct KeptFindings {
 // The stages of writing a kept file, where tests make a write fail.
 enum class KeptWriteStage { Open, Write, Sync, Rename, SyncFolder };
 
+// Why posters are not being kept: no folder could be written at start, or
+// writing failed later (a full disk).
+enum class KeptTrouble { None, NoFolder, WritesFail };
+
 // Keeps the poster in progress on disk, one kept file per running process,
 // locked while the process lives. keep() only copies the content and hands
 // it to a worker thread, which writes the latest one within `coalesce`:
@@ -54,8 +64,11 @@ enum class KeptWriteStage { Open, Write, Sync, Rename, SyncFolder };
 class KeptPosterStore {
  public:
   struct Options {
-    QString folder;  // empty: keptPosterFolder()
-    QString name;    // empty: this process's id
+    // empty: keptPosterFolder(), falling back to keptPosterCacheFolder()
+    QString folder;
+    // Used when folder cannot be written; its posters are offered too.
+    QString fallbackFolder;
+    QString name;  // empty: this process's id
     // A change is on disk within this and the write; a burst inside it is
     // written once.
     std::chrono::milliseconds coalesce{750};
@@ -70,10 +83,14 @@ class KeptPosterStore {
   KeptPosterStore(const KeptPosterStore&) = delete;
   KeptPosterStore& operator=(const KeptPosterStore&) = delete;
 
-  // False when the folder or the lock could not be had: nothing is kept.
+  // False when no folder or lock could be had: nothing is kept.
   bool ready() const { return lockFd_ >= 0; }
   QString name() const { return name_; }
   QString path() const;
+  // Where posters are kept (the first folder tried, when none could be used).
+  QString folder() const { return folder_; }
+  // Any thread.
+  KeptTrouble trouble() const;
 
   // After every change. Copies the content (pictures shared) and returns.
   void keep(const PosterContent& c, KeptStep step);
@@ -109,22 +126,24 @@ class KeptPosterStore {
   };
   void run();
   bool write(const Job& job);
+  bool takeFolder(const QString& folder, const QString& base);
   QString setAside(const QString& path);
-  void release(const QString& owner, bool removeLock);
+  void release(const QString& stem, bool removeLock);
   void waitIdleLocked(std::unique_lock<std::mutex>& lk);
 
   QString folder_, name_;
+  QStringList folders_;  // where posters left behind are looked for
   std::chrono::milliseconds coalesce_;
   std::function<bool(KeptWriteStage)> failAt_;
   int lockFd_ = -1;
-  std::map<QString, int> heldLocks_;  // offers held, by owner name
+  std::map<QString, int> heldLocks_;  // offers held, by path without ".kept"
 
   mutable std::mutex m_;
   std::condition_variable wake_, idle_;
   std::optional<Job> pending_;
   std::chrono::steady_clock::time_point pendingSince_;
   std::optional<Job> lastWritten_;
-  bool writing_ = false, urgent_ = false, stop_ = false, discarded_ = false;
+  bool writing_ = false, urgent_ = false, stop_ = false, discarded_ = false, failed_ = false;
   int writes_ = 0;
   QString lastError_;
   std::thread worker_;

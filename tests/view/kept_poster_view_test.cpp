@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -138,6 +139,25 @@ TEST(KeptPosterView, APosterOpenedFromTheFileManagerLeavesTheOneLeftBehindWaitin
   KeptApp c(state.path(), dialogs, desktop, appFolder.path());
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].title, "つづき");
+}
+
+// With nowhere to keep the poster the teacher is told once, with the folder
+// to look at; the program goes on.
+TEST(KeptPosterView, NowhereToKeepIsToldOnce) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QFile(dir.filePath("a file")).open(QIODevice::WriteOnly));
+  ScriptedDialogs dialogs;
+  FixedDesktop desktop;
+  KeptApp a(dir.filePath("a file/pastelboard"), dialogs, desktop, dir.path());
+  Poster& p = a.app->poster();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].title, "ファイルエラー");
+  EXPECT_TRUE(dialogs.messages[0].text.startsWith("つくりかけの ポスターを しまって おけません"));
+  EXPECT_TRUE(dialogs.messages[0].text.contains(dir.filePath("a file/pastelboard")));
+  p.form.command13.backColor = rgb(255, 0, 0);
+  a.app->window().run([&] { penPress(p, p.form.paper, 3000, 3000); });
+  a.app->window().run([&] { penRelease(p); });
+  EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 }  // namespace
