@@ -363,6 +363,26 @@ TEST(SavePoster, CancelAndRefusedNamesWriteNothing) {
   EXPECT_EQ(rawValue(fx.out + "/なつ やすみ.mdb", "imagedata", "ima9F"), "なつ やすみ\\cat.jpg");
 }
 
+// A name of dots would make the poster folder the chosen folder or its
+// parent: a teacher's photo there and another poster's save in progress.
+TEST(SavePoster, ANameOfDotsAndSpacesIsRefused) {
+  SaveFixture fx;
+  fx.place(0, fx.photo("teacher.jpg", "the child's photo"));
+  writeBytes(fx.out + "/teacher.jpg", "the teacher's photo");
+  writeBytes(fx.out + "/.other.mdb.saving-1", "another poster's save");
+  ASSERT_TRUE(writeTemplateDatabase(fx.dir.path() + "/pastel.mdb"));
+  const auto before = folderBytes(fx.dir.path());
+  for (const char* name : {"..html", "...html", ". .html", " .html", "..", ". . "}) {
+    SCOPED_TRACE(name);
+    fx.dialogs.answers.push_back(MsgAnswer::Yes);
+    EXPECT_EQ(fx.saveAs(fx.out + "/" + name).status, SaveStatus::NameRefused);
+    EXPECT_EQ(folderBytes(fx.dir.path()), before);
+    EXPECT_EQ(fx.dialogs.messages.back().text, kSaveNameRefusedText);
+    fx.dialogs.answers.clear();
+  }
+  EXPECT_TRUE(posterNamesFor(fx.out + "/.a.html"));
+}
+
 TEST(SavePoster, AFailedSaveLeavesTheEarlierPosterAsItWas) {
   SaveFixture fx;
   fx.workedExample();

@@ -17,7 +17,7 @@ std::optional<PosterNames> posterNamesFor(const QString& chosenPath) {
   n.page = n.folder + file;
   const int dot = int(file.lastIndexOf(QLatin1Char('.')));
   n.posterName = file.left(dot);
-  if (n.posterName.isEmpty() || n.posterName.contains(QLatin1Char('\\'))) return std::nullopt;
+  if (!usablePosterName(n.posterName)) return std::nullopt;
   // The page must never take the place of the poster's database (or its
   // journals), nor of its folder, where a memory stick drops a final ".".
   static const QRegularExpression database(QStringLiteral("^mdb(-journal|-wal|-shm)?$"),
@@ -25,6 +25,12 @@ std::optional<PosterNames> posterNamesFor(const QString& chosenPath) {
   const QString extension = file.mid(dot + 1);
   if (extension.isEmpty() || database.match(extension).hasMatch()) return std::nullopt;
   return n;
+}
+
+bool usablePosterName(const QString& name) {
+  static const QRegularExpression dotsAndSpaces(QStringLiteral("^[. ]*$"));
+  return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+         !name.contains(QChar(0)) && !dotsAndSpaces.match(name).hasMatch();
 }
 
 QString photoFileName(const QString& entry) {

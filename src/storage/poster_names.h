@@ -22,10 +22,15 @@ struct PosterNames {
   }
 };
 
-// Nothing when no usable PosterName follows from the path: an empty one, or
-// one holding "\", the separator inside the poster files; nor when the page
-// would lie on the poster's database or folder (a name ending in ".mdb" or ".").
+// Nothing when no usable PosterName follows from the path (see below); nor
+// when the page would lie on the poster's database or folder (a name ending
+// in ".mdb" or ".").
 std::optional<PosterNames> posterNamesFor(const QString& chosenPath);
+
+// Whether a poster may have this name: not empty, no "/" and no "\" (the
+// separator inside the poster files), and not only dots and spaces, which
+// would make the poster folder the chosen folder itself or its parent.
+bool usablePosterName(const QString& name);
 
 // The file name of a PhotoFiles entry: what follows its last "/".
 QString photoFileName(const QString& entry);
