@@ -113,7 +113,8 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   if (!folderInfo.exists() && !folderInfo.isSymLink()) {
     if (!QDir().mkdir(folder)) return failed(QStringLiteral("cannot create ") + folder);
     madeFolder = true;
-  } else if (!folderInfo.isDir()) {
+  } else if (!folderInfo.isDir() || folderInfo.isSymLink()) {
+    // A link would put the poster's files, and their replacing, elsewhere.
     return failed(folder + QStringLiteral(" is not a folder"));
   }
   PendingFiles files;
@@ -122,13 +123,11 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     if (madeFolder) QDir().rmdir(folder);
     return failed(error);
   };
-  // An earlier save of this poster that was killed is finished first; what
-  // killed saves left then goes, before this one writes anything.
+  // An earlier save of this poster that was killed is finished first.
   const PosterLock lock(folder);
   if (lock.busy()) return fail(QStringLiteral("another program is saving ") + n.database());
   if (finishInterruptedSave(n.database(), true) == Recovery::Failed)
     return fail(QStringLiteral("an earlier save could not be finished"));
-  removeStaleSaveFiles(n.folder, n.posterName, QFileInfo(n.page).fileName());
 
   SaveResult r;
   // Everything written below comes from this one value, taken at once.
@@ -176,6 +175,8 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     return fail(QStringLiteral("paper jpeg: ") + files.error());
 
   if (!files.commit(n.database())) return fail(files.error());
+  // What killed saves left goes once this poster is whole again.
+  removeStaleSaveFiles(n.folder, n.posterName, QFileInfo(n.page).fileName());
   r.droppedPhotos.removeDuplicates();
   r.status = SaveStatus::Saved;
   return r;
