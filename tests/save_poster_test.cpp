@@ -546,6 +546,39 @@ TEST(SavePoster, AKilledOrFailedCommitLeavesTheOldPosterOrTheNew) {
   f.under.clear();
 }
 
+// A folder of a teacher's pictures with the poster's name: the question
+// says so, and the poster goes beside them without replacing any, now and
+// when it is saved again; a paper picture's name taken refuses the name.
+TEST(SavePoster, AFolderThatIsNoPosterKeepsItsFiles) {
+  SaveFixture fx;
+  fx.place(0, fx.photo("cat.jpg", "the child's cat"));
+  QDir().mkpath(fx.out + "/sports");
+  writeBytes(fx.out + "/sports/cat.jpg", "the teacher's cat");
+  fx.dialogs.answers.push_back(MsgAnswer::Yes);
+  ASSERT_EQ(fx.saveAs(fx.out + "/sports.html").status, SaveStatus::Saved);
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text,
+            "おなじ なまえの フォルダが あります。なかの ものは かえずに、そこへ えを "
+            "いれます。いいですか？");
+  for (int again = 0; again < 2; ++again) {
+    EXPECT_EQ(fileBytes(fx.out + "/sports/cat.jpg"), "the teacher's cat");
+    EXPECT_EQ(fileBytes(fx.out + "/sports/cat-2.jpg"), "the child's cat");
+    EXPECT_EQ(rawValue(fx.out + "/sports.mdb", "imagedata", "ima9F"), "sports\\cat-2.jpg");
+    EXPECT_TRUE(utf8FromCp932(fileBytes(fx.out + "/sports.html")).contains("sports\\cat-2.jpg"));
+    fx.poster.form.image3[0].left = 2000;
+    ASSERT_EQ(fx.saveAs(fx.out + "/sports.html").status, SaveStatus::Saved);
+  }
+
+  QDir().mkpath(fx.out + "/natsu");
+  writeBytes(fx.out + "/natsu/natsu.JPG", "the teacher's");
+  const auto before = folderBytes(fx.out);
+  fx.dialogs.messages.clear();
+  EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::NameRefused);
+  EXPECT_EQ(folderBytes(fx.out), before);
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text, kSaveNameRefusedText);
+}
+
 // A save of natsu killed in a child process as faultyRename says, over an
 // earlier poster saved in out.
 struct KilledSave : SaveFixture {

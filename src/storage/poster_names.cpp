@@ -48,11 +48,13 @@ QString numbered(const QString& name, int n) {
 
 }  // namespace
 
-std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName) {
+std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName,
+                                       const QSet<QString>& keep) {
   std::array<QString, 11> names;
   // Compared without case: a memory stick's file system would merge them.
-  QSet<QString> taken{(posterName + QStringLiteral(".bmp")).toCaseFolded(),
-                      (posterName + QStringLiteral(".jpg")).toCaseFolded()};
+  QSet<QString> taken = keep;
+  taken << (posterName + QStringLiteral(".bmp")).toCaseFolded()
+        << (posterName + QStringLiteral(".jpg")).toCaseFolded();
   QHash<QString, QString> bySource;
   auto assign = [&](int j) {
     const QString& entry = c.photos[size_t(j)].file;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QSet>
 #include <QString>
 #include <array>
 #include <optional>
@@ -39,8 +40,10 @@ QString photoFileName(const QString& entry);
 // empty for a parked slot or an entry without a file name. Two files of one
 // name from different folders get names of their own ("cat-2.jpg"), as do
 // names that would take the place of the paper pictures; the same file
-// placed twice shares one copy. A "\" in a file name becomes "_".
-std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName);
+// placed twice shares one copy. A "\" in a file name becomes "_". No copy
+// takes a name in keep (case-folded names of files that are not the poster's).
+std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName,
+                                       const QSet<QString>& keep = {});
 
 // Line breaks as the poster files keep them: CR LF, whatever the editor uses.
 QString withCrLf(const QString& text);
