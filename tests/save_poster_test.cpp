@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QRegularExpression>
 #include <algorithm>
 #include <csignal>
 
@@ -28,7 +29,17 @@
 struct FaultyRename {
   QByteArray under;
   int count = 0, failAt = 0, killBefore = 0, killAfter = 0;
+  bool killAtBackupRemoval = false;
 } faultyRename;
+
+// The same for unlink(2): killed as the first backup goes.
+extern "C" int unlink(const char* path) noexcept {
+  const FaultyRename& f = faultyRename;
+  if (f.killAtBackupRemoval && !f.under.isEmpty() && QByteArray(path).startsWith(f.under) &&
+      QByteArray(path).endsWith(".old"))
+    raise(SIGKILL);
+  return unlinkat(AT_FDCWD, path, 0);
+}
 
 extern "C" int rename(const char* from, const char* to) noexcept {
   FaultyRename& f = faultyRename;
@@ -363,6 +374,26 @@ TEST(SavePoster, CancelAndRefusedNamesWriteNothing) {
   EXPECT_EQ(rawValue(fx.out + "/なつ やすみ.mdb", "imagedata", "ima9F"), "なつ やすみ\\cat.jpg");
 }
 
+// A name of dots would make the poster folder the chosen folder or its
+// parent: a teacher's photo there and another poster's save in progress.
+TEST(SavePoster, ANameOfDotsAndSpacesIsRefused) {
+  SaveFixture fx;
+  fx.place(0, fx.photo("teacher.jpg", "the child's photo"));
+  writeBytes(fx.out + "/teacher.jpg", "the teacher's photo");
+  writeBytes(fx.out + "/.other.mdb.saving-1", "another poster's save");
+  ASSERT_TRUE(writeTemplateDatabase(fx.dir.path() + "/pastel.mdb"));
+  const auto before = folderBytes(fx.dir.path());
+  for (const char* name : {"..html", "...html", ". .html", " .html", "..", ". . "}) {
+    SCOPED_TRACE(name);
+    fx.dialogs.answers.push_back(MsgAnswer::Yes);
+    EXPECT_EQ(fx.saveAs(fx.out + "/" + name).status, SaveStatus::NameRefused);
+    EXPECT_EQ(folderBytes(fx.dir.path()), before);
+    EXPECT_EQ(fx.dialogs.messages.back().text, kSaveNameRefusedText);
+    fx.dialogs.answers.clear();
+  }
+  EXPECT_TRUE(posterNamesFor(fx.out + "/.a.html"));
+}
+
 TEST(SavePoster, AFailedSaveLeavesTheEarlierPosterAsItWas) {
   SaveFixture fx;
   fx.workedExample();
@@ -513,6 +544,155 @@ TEST(SavePoster, AKilledOrFailedCommitLeavesTheOldPosterOrTheNew) {
     fx.dialogs.messages.clear();
   }
   f.under.clear();
+}
+
+// A folder of a teacher's pictures with the poster's name: the question
+// says so, and the poster goes beside them without replacing any, now and
+// when it is saved again; a paper picture's name taken refuses the name.
+TEST(SavePoster, AFolderThatIsNoPosterKeepsItsFiles) {
+  SaveFixture fx;
+  fx.place(0, fx.photo("cat.jpg", "the child's cat"));
+  QDir().mkpath(fx.out + "/sports");
+  writeBytes(fx.out + "/sports/cat.jpg", "the teacher's cat");
+  fx.dialogs.answers.push_back(MsgAnswer::Yes);
+  ASSERT_EQ(fx.saveAs(fx.out + "/sports.html").status, SaveStatus::Saved);
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text,
+            "おなじ なまえの フォルダが あります。なかの ものは かえずに、そこへ えを "
+            "いれます。いいですか？");
+  for (int again = 0; again < 2; ++again) {
+    EXPECT_EQ(fileBytes(fx.out + "/sports/cat.jpg"), "the teacher's cat");
+    EXPECT_EQ(fileBytes(fx.out + "/sports/cat-2.jpg"), "the child's cat");
+    EXPECT_EQ(rawValue(fx.out + "/sports.mdb", "imagedata", "ima9F"), "sports\\cat-2.jpg");
+    EXPECT_TRUE(utf8FromCp932(fileBytes(fx.out + "/sports.html")).contains("sports\\cat-2.jpg"));
+    fx.poster.form.image3[0].left = 2000;
+    ASSERT_EQ(fx.saveAs(fx.out + "/sports.html").status, SaveStatus::Saved);
+  }
+
+  QDir().mkpath(fx.out + "/natsu");
+  writeBytes(fx.out + "/natsu/natsu.JPG", "the teacher's");
+  const auto before = folderBytes(fx.out);
+  fx.dialogs.messages.clear();
+  EXPECT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::NameRefused);
+  EXPECT_EQ(folderBytes(fx.out), before);
+  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fx.dialogs.messages[0].text, kSaveNameRefusedText);
+}
+
+// A save of natsu killed in a child process as faultyRename says, over an
+// earlier poster saved in out.
+struct KilledSave : SaveFixture {
+  KilledSave() {
+    workedExample();
+    place(1, photo("dog.jpg", "old dog"), 3000, 4000);
+    EXPECT_EQ(saveAs(out + "/natsu.html").status, SaveStatus::Saved);
+    oldPoster = folderBytes(out);
+    photo("cat.jpg", "new cat");
+    photo("dog.jpg", "new dog");
+    poster.form.text1[2].caption = "あたらしい";
+  }
+  void kill(int afterRename, bool atBackupRemoval = false) {
+    FaultyRename& f = faultyRename;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      f.under = QFile::encodeName(out);
+      f.count = 0;
+      f.killAfter = afterRename;
+      f.killAtBackupRemoval = atBackupRemoval;
+      writePoster(poster, *posterNamesFor(out + "/natsu.html"));
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  }
+  OpenStatus open() {
+    SaveFixture reader;
+    return openPosterFile(reader.poster, out + "/natsu.mdb").status;
+  }
+  QStringList hidden(const QString& end) const {
+    return filesBelow(out).filter(QRegularExpression("(^|/)\\.[^/]*" + end + "$"));
+  }
+  std::string oldPoster;
+};
+
+// A hidden file that vanished before it was put in place: the earlier
+// poster comes back from the backups; a target that is not the new file
+// keeps its backup.
+TEST(SavePoster, FinishingAKilledSaveChecksEachNewFile) {
+  KilledSave fx;
+  for (int k : {1, 4}) {
+    SCOPED_TRACE(k);
+    fx.kill(k);
+    for (const QString& name : fx.hidden("\\.saving-[0-9a-f]+")) QFile::remove(fx.out + "/" + name);
+    EXPECT_EQ(fx.open(), OpenStatus::Opened);
+    for (const QString& name : fx.hidden("\\.saving-[0-9a-f]+")) QFile::remove(fx.out + "/" + name);
+    EXPECT_EQ(folderBytes(fx.out), fx.oldPoster);
+  }
+
+  fx.kill(0, true);  // after the last rename
+  writeBytes(fx.out + "/natsu.html", "the page changed since");
+  const QStringList backups = fx.hidden("\\.old");
+  ASSERT_FALSE(backups.isEmpty());
+  fx.open();
+  EXPECT_EQ(fx.hidden("\\.old"), backups.filter(".natsu.html."));
+  EXPECT_EQ(fileBytes(fx.out + "/natsu.html"), "the page changed since");
+}
+
+// Backups go once the commit is known good, even when the save was killed
+// as it removed them: the next open removes the rest.
+TEST(SavePoster, BackupsGoOnceTheCommitIsKnownGood) {
+  KilledSave fx;
+  fx.kill(0, true);
+  ASSERT_FALSE(fx.hidden("\\.old").isEmpty());
+  EXPECT_EQ(fx.open(), OpenStatus::Opened);
+  EXPECT_EQ(fx.hidden(""), QStringList{});
+  EXPECT_EQ(fileBytes(fx.out + "/natsu/dog.jpg"), "new dog");
+}
+
+// A received poster's commit record acts on nothing but that poster's own
+// files, never through a link, and only under the names a save gives them.
+TEST(SavePoster, ACommitRecordActsOnlyOnItsPostersOwnFiles) {
+  SaveFixture fx;
+  fx.workedExample();
+  ASSERT_EQ(fx.saveAs(fx.out + "/p.html").status, SaveStatus::Saved);
+  const QString home = fx.dir.path() + "/home", received = fx.dir.path() + "/received";
+  QDir().mkpath(home + "/Documents");
+  QDir().mkpath(received);
+  writeBytes(home + "/report.txt", "report");
+  writeBytes(home + "/.bashrc", "bashrc");
+  writeBytes(fx.out + "/q.docx", "the teacher's");
+  writeBytes(fx.dir.path() + "/outside.txt", "outside");
+  QFile::copy(fx.out + "/p.mdb", received + "/p.mdb");
+  ASSERT_TRUE(QFile::link("../home", received + "/p"));
+  const QString v1 = "pastelboard commit 1\n", v2 = "pastelboard commit 2\n";
+  const QString db2 = "\tp.mdb-wal\t.p.mdb-wal.saving-1.old\t\t\n";
+  const std::pair<QString, QString> records[] = {
+      {received, v1 + "\tp/report.txt\tp/.report.txt.saving-1.old\n\tp/.bashrc\tp/..bashrc.saving-"
+                      "2.old\n\tp/Documents\tp/.Documents.saving-3.old\nend\n"},
+      {received, v2 + ".p.mdb.saving-1\tp.mdb\t.p.mdb.saving-1.old\t1\t" + QString(64, 'a') +
+                     "\n\tp/report.txt\tp/.report.txt.saving-1.old\t\t\nend\n"},
+      {fx.out, v2 + "\tq.docx\t.q.docx.saving-1.old\t\t\n" + db2 + "end\n"},
+      {fx.out, v1 + "\t../outside.txt\t.p.mdb-wal.saving-1.old\nend\n"},
+      {fx.out, v1 + "\tp.mdb\t.p.mdb.saving-1.old\n\tp.html\t.p.html.saving-2.old\n\tp/"
+                    "cat.jpg\tp/.cat.jpg.saving-3.old\nend\n"},
+      {fx.out, v2 + "\tp.mdb-journal\t.p.html.saving-1.old\t\t\n" + db2 + "end\n"},
+  };
+  for (const auto& [folder, record] : records) {
+    SCOPED_TRACE(record.toStdString());
+    writeBytes(folder + "/.p.mdb.commit", record.toUtf8());
+    const auto before = folderBytes(fx.dir.path());
+    SaveFixture reader;
+    openPosterFile(reader.poster, folder + "/p.mdb");
+    EXPECT_EQ(folderBytes(fx.dir.path()), before);
+    QFile::remove(folder + "/.p.mdb.commit");
+  }
+  // Nor does a save write through the link.
+  const auto before = folderBytes(fx.dir.path());
+  fx.dialogs.answers.push_back(MsgAnswer::Yes);
+  EXPECT_EQ(fx.saveAs(received + "/p.html").status, SaveStatus::Failed);
+  EXPECT_EQ(folderBytes(fx.dir.path()), before);
 }
 
 // Killed saves leave hidden files (and a commit record cut short): the next

@@ -173,8 +173,7 @@ bool PendingFiles::commit(const QString& database) {
       entries_.clear();  // the record finishes it later: keep every file it names
     return false;
   }
-  removeCommitRecord(database);
-  for (const CommitEntry& s : steps) QFile::remove(s.backup);
+  completeCommit(database, steps);
   entries_.clear();
   return true;
 }

@@ -17,7 +17,7 @@ std::optional<PosterNames> posterNamesFor(const QString& chosenPath) {
   n.page = n.folder + file;
   const int dot = int(file.lastIndexOf(QLatin1Char('.')));
   n.posterName = file.left(dot);
-  if (n.posterName.isEmpty() || n.posterName.contains(QLatin1Char('\\'))) return std::nullopt;
+  if (!usablePosterName(n.posterName)) return std::nullopt;
   // The page must never take the place of the poster's database (or its
   // journals), nor of its folder, where a memory stick drops a final ".".
   static const QRegularExpression database(QStringLiteral("^mdb(-journal|-wal|-shm)?$"),
@@ -25,6 +25,12 @@ std::optional<PosterNames> posterNamesFor(const QString& chosenPath) {
   const QString extension = file.mid(dot + 1);
   if (extension.isEmpty() || database.match(extension).hasMatch()) return std::nullopt;
   return n;
+}
+
+bool usablePosterName(const QString& name) {
+  static const QRegularExpression dotsAndSpaces(QStringLiteral("^[. ]*$"));
+  return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+         !name.contains(QChar(0)) && !dotsAndSpaces.match(name).hasMatch();
 }
 
 QString photoFileName(const QString& entry) {
@@ -42,11 +48,13 @@ QString numbered(const QString& name, int n) {
 
 }  // namespace
 
-std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName) {
+std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName,
+                                       const QSet<QString>& keep) {
   std::array<QString, 11> names;
   // Compared without case: a memory stick's file system would merge them.
-  QSet<QString> taken{(posterName + QStringLiteral(".bmp")).toCaseFolded(),
-                      (posterName + QStringLiteral(".jpg")).toCaseFolded()};
+  QSet<QString> taken = keep;
+  taken << (posterName + QStringLiteral(".bmp")).toCaseFolded()
+        << (posterName + QStringLiteral(".jpg")).toCaseFolded();
   QHash<QString, QString> bySource;
   auto assign = [&](int j) {
     const QString& entry = c.photos[size_t(j)].file;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QSet>
 #include <QString>
 #include <array>
 #include <optional>
@@ -22,10 +23,15 @@ struct PosterNames {
   }
 };
 
-// Nothing when no usable PosterName follows from the path: an empty one, or
-// one holding "\", the separator inside the poster files; nor when the page
-// would lie on the poster's database or folder (a name ending in ".mdb" or ".").
+// Nothing when no usable PosterName follows from the path (see below); nor
+// when the page would lie on the poster's database or folder (a name ending
+// in ".mdb" or ".").
 std::optional<PosterNames> posterNamesFor(const QString& chosenPath);
+
+// Whether a poster may have this name: not empty, no "/" and no "\" (the
+// separator inside the poster files), and not only dots and spaces, which
+// would make the poster folder the chosen folder itself or its parent.
+bool usablePosterName(const QString& name);
 
 // The file name of a PhotoFiles entry: what follows its last "/".
 QString photoFileName(const QString& entry);
@@ -34,8 +40,10 @@ QString photoFileName(const QString& entry);
 // empty for a parked slot or an entry without a file name. Two files of one
 // name from different folders get names of their own ("cat-2.jpg"), as do
 // names that would take the place of the paper pictures; the same file
-// placed twice shares one copy. A "\" in a file name becomes "_".
-std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName);
+// placed twice shares one copy. A "\" in a file name becomes "_". No copy
+// takes a name in keep (case-folded names of files that are not the poster's).
+std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName,
+                                       const QSet<QString>& keep = {});
 
 // Line breaks as the poster files keep them: CR LF, whatever the editor uses.
 QString withCrLf(const QString& text);

@@ -114,8 +114,9 @@ QString wordTextForPage(const QString& text) {
   return out;
 }
 
-QString posterPage(const PosterContent& c, const QString& posterName) {
-  const std::array<QString, 11> copies = photoCopyNames(c, posterName);
+QString posterPage(const PosterContent& c, const QString& posterName,
+                   const std::array<QString, 11>* copyNames) {
+  const std::array<QString, 11> copies = copyNames ? *copyNames : photoCopyNames(c, posterName);
   QString elements;
   for (int k = 0; k < 10; ++k) {
     const int j = c.photoStackOrder[size_t(k)];
@@ -139,8 +140,9 @@ QString posterPage(const PosterContent& c, const QString& posterName) {
          elements + QStringLiteral("</body>") + kCrLf + QStringLiteral("</HTML>");
 }
 
-QByteArray posterPageBytes(const PosterContent& c, const QString& posterName) {
-  return toCp932WithReferences(posterPage(c, posterName));
+QByteArray posterPageBytes(const PosterContent& c, const QString& posterName,
+                           const std::array<QString, 11>* copyNames) {
+  return toCp932WithReferences(posterPage(c, posterName, copyNames));
 }
 
 }  // namespace pastel

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <array>
 
 namespace pastel {
 
@@ -20,10 +21,12 @@ QString htmlEscaped(const QString& text);
 QString wordTextForPage(const QString& text);
 
 // The PosterPage as text, with CR LF line ends and no line end after the
-// last line.
-QString posterPage(const PosterContent& c, const QString& posterName);
+// last line. The photo copies are named by photoCopyNames unless given.
+QString posterPage(const PosterContent& c, const QString& posterName,
+                   const std::array<QString, 11>* copyNames = nullptr);
 
 // The same in code page 932, as the file holds it.
-QByteArray posterPageBytes(const PosterContent& c, const QString& posterName);
+QByteArray posterPageBytes(const PosterContent& c, const QString& posterName,
+                           const std::array<QString, 11>* copyNames = nullptr);
 
 }  // namespace pastel

@@ -16,16 +16,21 @@
 #include <cstring>
 #include <optional>
 
+#include "storage/poster_names.h"
+
 namespace pastel {
 
 namespace {
 
-const QString kRecordHeader = QStringLiteral("pastelboard commit 1");
+const QString kRecordHeader = QStringLiteral("pastelboard commit 2");
+// Written by earlier versions: no sizes or digests.
+const QString kOldRecordHeader = QStringLiteral("pastelboard commit 1");
 const QString kRecordEnd = QStringLiteral("end");
 constexpr qint64 kMaxRecordBytes = 64 * 1024;
 constexpr int kMaxRecordEntries = 64;
 // What follows a hidden name: the tag, then a backup's or a database's own mark.
 const QString kSavingTail = QStringLiteral("\\.saving-[0-9a-f]+(\\.old|-journal|-wal|-shm)?$");
+const char* const kJournals[] = {"-journal", "-wal", "-shm"};
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
@@ -65,73 +70,249 @@ QString shortName(const QString& fileName) {
 
 QString folderOf(const QString& database) { return QFileInfo(database).absolutePath() + '/'; }
 
-QString posterNameOf(const QString& database) {
-  QString name = QFileInfo(database).fileName();
-  if (name.endsWith(QLatin1String(".mdb"))) name.chop(4);
-  return name;
-}
-
-bool plainPart(const QString& part) {
-  return !part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..") &&
-         !part.contains(QChar(0));
-}
-
-// A record is followed only where it names the poster's own files: the
-// database, its journals and pages beside it, and files in its folder.
-bool validEntry(const QString& posterName, const QString& temp, const QString& target,
-                const QString& backup) {
-  const QStringList parts = target.split(QLatin1Char('/'));
-  if (parts.size() > 2 || !std::all_of(parts.begin(), parts.end(), plainPart)) return false;
-  if (parts.size() == 2 && parts[0] != posterName) return false;
-  static const QRegularExpression besideDatabase(QStringLiteral("^(.*)\\.[^./]+$"));
-  if (parts.size() == 1) {
-    const QRegularExpressionMatch m = besideDatabase.match(target);
-    if (!m.hasMatch() || m.captured(1) != posterName) return false;
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
   }
-  const QString dir = parts.size() == 2 ? parts[0] + QLatin1Char('/') : QString();
-  static const QRegularExpression hidden(QStringLiteral("^\\.[^/]+\\.saving-[0-9a-f]+$"));
-  auto hiddenHere = [&](const QString& path, const QString& end) {
-    return path.size() > dir.size() + end.size() && path.startsWith(dir) && path.endsWith(end) &&
-           hidden.match(path.mid(dir.size()).chopped(end.size())).hasMatch();
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// A regular file's size and digest, read without following a link; nothing
+// for anything else.
+std::optional<std::pair<qint64, QByteArray>> digestAt(int dir, const QByteArray& name,
+                                                      qint64 wantSize = -1) {
+  const Fd fd(::openat(dir, name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  struct stat st {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  // A file of another size is not the one looked for: no need to read it.
+  if (wantSize >= 0 && st.st_size != wantSize)
+    return std::make_pair(qint64(st.st_size), QByteArray());
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  std::vector<char> buf(1 << 20);
+  qint64 total = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buf.data(), buf.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    hash.addData(QByteArrayView(buf.data(), n));
+    total += n;
+  }
+  return std::make_pair(total, hash.result());
+}
+
+// One entry of a record, as names inside its folder.
+struct Step {
+  bool inFolder = false;            // in the poster folder, else beside the database
+  QByteArray temp, target, backup;  // temp empty: the target only goes aside
+  qint64 size = -1;                 // -1: the record did not say
+  QByteArray sha256;
+};
+
+struct Record {
+  std::vector<Step> steps;
+  bool checked = false;  // it says what each new file must be
+};
+
+// A record is followed only where it names the poster's own files, under
+// exactly the hidden and backup names a save gives them.
+bool validStep(const QString& posterName, const QStringList& f, bool checked, Step* step) {
+  const QString& temp = f[0];
+  const QStringList parts = f[1].split(QLatin1Char('/'));
+  if (parts.size() > 2 || (parts.size() == 2 && parts[0] != posterName)) return false;
+  const QString name = parts.last();
+  if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+      name.contains(QChar(0)))
+    return false;
+  static const QRegularExpression savingName(kSavingTail);
+  static const QRegularExpression ownExtension(QStringLiteral("^\\.[^./]+$"));
+  const bool inFolder = parts.size() == 2;
+  if (inFolder && savingName.match(name).hasMatch()) return false;
+  // Beside the database: the page (any extension), the database, its journals.
+  if (!inFolder &&
+      !(name.startsWith(posterName) && ownExtension.match(name.mid(posterName.size())).hasMatch()))
+    return false;
+  const QString dir = inFolder ? posterName + QLatin1Char('/') : QString();
+  const QString hidden = dir + QLatin1Char('.') + shortName(name) + QStringLiteral(".saving-");
+  static const QRegularExpression tag(QStringLiteral("^[0-9a-f]{1,16}$"));
+  auto tagged = [&](const QString& path, const QString& end) {
+    return path.size() > hidden.size() + end.size() && path.startsWith(hidden) &&
+           path.endsWith(end) && tag.match(path.mid(hidden.size()).chopped(end.size())).hasMatch();
   };
-  return (temp.isEmpty() || hiddenHere(temp, QString())) &&
-         hiddenHere(backup, QStringLiteral(".old"));
+  const QString database = posterName + QStringLiteral(".mdb");
+  bool journal = false;
+  for (const char* suffix : kJournals)
+    journal = journal || name == database + QLatin1String(suffix);
+  if (temp.isEmpty()) {
+    if (!journal || !tagged(f[2], QStringLiteral(".old"))) return false;
+  } else if (!tagged(temp, QString()) || f[2] != temp + QStringLiteral(".old")) {
+    return false;
+  }
+  step->inFolder = inFolder;
+  auto own = [&](const QString& path) { return QFile::encodeName(path.mid(dir.size())); };
+  step->target = own(f[1]);
+  step->temp = temp.isEmpty() ? QByteArray() : own(temp);
+  step->backup = own(f[2]);
+  if (!checked) return true;
+  static const QRegularExpression digest(QStringLiteral("^[0-9a-f]{64}$"));
+  if (temp.isEmpty()) return f[3].isEmpty() && f[4].isEmpty();
+  bool sized = false;
+  step->size = f[3].toLongLong(&sized);
+  step->sha256 = QByteArray::fromHex(f[4].toLatin1());
+  return sized && step->size >= 0 && digest.match(f[4]).hasMatch();
 }
 
 // The record's entries, or nothing when it is not a whole record of ours.
-std::optional<std::vector<CommitEntry>> readRecord(const QString& database) {
-  const QString record = commitRecordPath(database);
-  const int fd = ::open(native(record).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
+std::optional<Record> readRecord(int folder, const QByteArray& recordName,
+                                 const QString& posterName) {
+  const Fd fd(
+      ::openat(folder, recordName.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (fd.get() < 0) return std::nullopt;
   struct stat st {};
   QByteArray bytes;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxRecordBytes) {
+  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxRecordBytes) {
     bytes.resize(qsizetype(st.st_size));
     qsizetype got = 0;
     while (got < bytes.size()) {
-      const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+      const ssize_t n = ::read(fd.get(), bytes.data() + got, size_t(bytes.size() - got));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       got += n;
     }
     bytes.resize(got);
   }
-  ::close(fd);
   const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
   // Written whole: header, entries, "end" and the final line break.
-  if (lines.size() < 3 || lines.first() != kRecordHeader || !lines.last().isEmpty() ||
-      lines.at(lines.size() - 2) != kRecordEnd || lines.size() - 3 > kMaxRecordEntries)
+  if (lines.size() < 3 || !lines.last().isEmpty() || lines.at(lines.size() - 2) != kRecordEnd ||
+      lines.size() - 3 > kMaxRecordEntries)
     return std::nullopt;
-  const QString folder = folderOf(database);
-  const QString name = posterNameOf(database);
-  std::vector<CommitEntry> entries;
+  Record r;
+  r.checked = lines.first() == kRecordHeader;
+  if (!r.checked && lines.first() != kOldRecordHeader) return std::nullopt;
+  QSet<QByteArray> targets;
+  bool database = false;
   for (int i = 1; i < lines.size() - 2; ++i) {
     const QStringList f = lines.at(i).split(QLatin1Char('\t'));
-    if (f.size() != 3 || !validEntry(name, f[0], f[1], f[2])) return std::nullopt;
-    entries.push_back({f[0].isEmpty() ? QString() : folder + f[0], folder + f[1], folder + f[2]});
+    Step s;
+    if (f.size() != (r.checked ? 5 : 3) || !validStep(posterName, f, r.checked, &s))
+      return std::nullopt;
+    const QByteArray key = (s.inFolder ? "/" : "") + s.target;
+    if (targets.contains(key)) return std::nullopt;
+    targets.insert(key);
+    database = database || (!s.inFolder && !s.temp.isEmpty() &&
+                            s.target == QFile::encodeName(posterName + QStringLiteral(".mdb")));
+    r.steps.push_back(std::move(s));
   }
-  return entries;
+  // Every save puts a new database in place.
+  if (!database) return std::nullopt;
+  return r;
 }
+
+enum class Kind { Absent, File, Other };
+
+Kind kindAt(int dir, const QByteArray& name) {
+  struct stat st {};
+  if (::fstatat(dir, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    return errno == ENOENT ? Kind::Absent : Kind::Other;
+  return S_ISREG(st.st_mode) ? Kind::File : Kind::Other;
+}
+
+// Finishing or undoing a record's commit, in the two folders it may touch.
+class Recovering {
+ public:
+  Recovering(const Record& r, int beside, int inFolder)
+      : r_(r), beside_(beside), inFolder_(inFolder) {}
+
+  int dir(const Step& s) const { return s.inFolder ? inFolder_ : beside_; }
+  bool has(const Step& s, const QByteArray& name) const {
+    return !name.isEmpty() && kindAt(dir(s), name) == Kind::File;
+  }
+  bool isNew(const Step& s, const QByteArray& name) const {
+    const auto d = digestAt(dir(s), name, s.size);
+    return d && d->first == s.size && d->second == s.sha256;
+  }
+  bool move(const Step& s, const QByteArray& from, const QByteArray& to) const {
+    return ::renameat(dir(s), from.constData(), dir(s), to.constData()) == 0;
+  }
+  void sync() const {
+    ::fsync(beside_);
+    if (inFolder_ >= 0) ::fsync(inFolder_);
+  }
+
+  // Every new file is at its target or its hidden name, and no target that
+  // is not the new file would be lost by moving it aside.
+  bool canFinish() const {
+    for (const Step& s : r_.steps) {
+      const bool backup = has(s, s.backup);
+      if (s.temp.isEmpty()) {
+        if (backup && has(s, s.target)) return false;
+      } else if (!isNew(s, s.target) &&
+                 (!isNew(s, s.temp) || (backup && kindAt(dir(s), s.target) != Kind::Absent))) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool finish() const {
+    for (const Step& s : r_.steps) {
+      // Else the target is the new file already (canFinish).
+      if (!s.temp.isEmpty() && !isNew(s, s.temp)) continue;
+      if (has(s, s.target) && !has(s, s.backup) && !move(s, s.target, s.backup)) return false;
+      if (!s.temp.isEmpty() && !move(s, s.temp, s.target)) return false;
+    }
+    sync();
+    return true;
+  }
+
+  // As earlier versions did: a hidden file that is gone counts as in place.
+  bool finishUnchecked() const {
+    for (const Step& s : r_.steps) {
+      if (!s.temp.isEmpty() && !has(s, s.temp)) continue;
+      if (has(s, s.target)) {
+        if (has(s, s.backup) || !move(s, s.target, s.backup)) return false;
+      }
+      if (!s.temp.isEmpty() && !move(s, s.temp, s.target)) return false;
+    }
+    sync();
+    return true;
+  }
+
+  // Puts the earlier files back from their backups; true when none is left.
+  bool undo() const {
+    bool whole = true;
+    for (auto it = r_.steps.rbegin(); it != r_.steps.rend(); ++it) {
+      const Step& s = *it;
+      if (!has(s, s.backup)) continue;
+      const Kind target = kindAt(dir(s), s.target);
+      if (target != Kind::Absent && (s.temp.isEmpty() || target != Kind::File ||
+                                     !isNew(s, s.target) || !move(s, s.target, s.temp))) {
+        whole = false;
+        continue;
+      }
+      whole = move(s, s.backup, s.target) && whole;
+    }
+    sync();
+    return whole;
+  }
+
+  void removeBackups() const {
+    for (const Step& s : r_.steps)
+      if (has(s, s.backup)) ::unlinkat(dir(s), s.backup.constData(), 0);
+    sync();
+  }
+
+ private:
+  const Record& r_;
+  int beside_, inFolder_;
+};
 
 }  // namespace
 
@@ -157,9 +338,23 @@ bool writeCommitRecord(const QString& database, const std::vector<CommitEntry>& 
     inside = inside && abs.startsWith(folder);
     return abs.mid(folder.size());
   };
-  for (const CommitEntry& e : entries)
+  for (const CommitEntry& e : entries) {
     text += relative(e.temp) + QLatin1Char('\t') + relative(e.target) + QLatin1Char('\t') +
-            relative(e.backup) + QLatin1Char('\n');
+            relative(e.backup) + QLatin1Char('\t');
+    // What the target must be once the commit is done.
+    if (!e.temp.isEmpty()) {
+      const auto digest = digestAt(AT_FDCWD, native(e.temp));
+      if (!digest) {
+        if (error) *error = e.temp + QStringLiteral(": cannot be read back");
+        return false;
+      }
+      text += QString::number(digest->first) + QLatin1Char('\t') +
+              QString::fromLatin1(digest->second.toHex());
+    } else {
+      text += QLatin1Char('\t');
+    }
+    text += QLatin1Char('\n');
+  }
   if (!inside) {
     if (error) *error = QStringLiteral("commit record: a file outside ") + folder;
     return false;
@@ -192,7 +387,6 @@ bool writeCommitRecord(const QString& database, const std::vector<CommitEntry>& 
 
 bool rollForward(const std::vector<CommitEntry>& entries, QString* error) {
   for (const CommitEntry& e : entries) {
-    if (!e.temp.isEmpty() && !exists(e.temp)) continue;  // already in place
     if (exists(e.target) && !exists(e.backup) && !renamed(e.target, e.backup, error)) return false;
     if (!e.temp.isEmpty() && !renamed(e.temp, e.target, error)) return false;
   }
@@ -217,19 +411,60 @@ void removeCommitRecord(const QString& database) {
   syncFolder(folderOf(database));
 }
 
+void completeCommit(const QString& database, const std::vector<CommitEntry>& entries) {
+  for (const CommitEntry& e : entries) ::unlink(native(e.backup).constData());
+  syncFoldersOf(entries);
+  removeCommitRecord(database);
+}
+
 Recovery finishInterruptedSave(const QString& database, bool removeBroken) {
-  if (!exists(commitRecordPath(database))) return Recovery::Nothing;
-  const std::optional<std::vector<CommitEntry>> entries = readRecord(database);
-  if (!entries) {
+  const QFileInfo db(database);
+  const QString fileName = db.fileName();
+  // Only a save's own database has a record: "NAME.mdb".
+  if (!fileName.endsWith(QLatin1String(".mdb"))) return Recovery::Nothing;
+  const QString posterName = fileName.chopped(4);
+  if (!usablePosterName(posterName)) return Recovery::Nothing;
+  const Fd beside(
+      ::open(native(db.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const QByteArray recordName =
+      native(QLatin1Char('.') + shortName(fileName) + QStringLiteral(".commit"));
+  if (beside.get() < 0 || kindAt(beside.get(), recordName) == Kind::Absent)
+    return Recovery::Nothing;
+  const std::optional<Record> record = readRecord(beside.get(), recordName, posterName);
+  // The poster folder, never through a link, when the record names files in it.
+  const bool inFolder = record && std::any_of(record->steps.begin(), record->steps.end(),
+                                              [](const Step& s) { return s.inFolder; });
+  const Fd folder(inFolder ? ::openat(beside.get(), native(posterName).constData(),
+                                      O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)
+                           : -1);
+  // Whatever the record names must be a file of its own or nothing.
+  auto plain = [&](const Step& s) {
+    const int dir = s.inFolder ? folder.get() : beside.get();
+    for (const QByteArray* n : {&s.temp, &s.target, &s.backup})
+      if (!n->isEmpty() && kindAt(dir, *n) == Kind::Other) return false;
+    return true;
+  };
+  if (!record || (inFolder && folder.get() < 0) ||
+      !std::all_of(record->steps.begin(), record->steps.end(), plain)) {
     // Nothing was renamed before a record was whole; a record that is not
     // ours is not followed.
-    if (removeBroken) removeCommitRecord(database);
+    if (removeBroken) ::unlinkat(beside.get(), recordName.constData(), 0);
     return Recovery::Nothing;
   }
-  if (!rollForward(*entries, nullptr)) return Recovery::Failed;
-  removeCommitRecord(database);
-  for (const CommitEntry& e : *entries) ::unlink(native(e.backup).constData());
-  return Recovery::Finished;
+  const Recovering r(*record, beside.get(), folder.get());
+  auto done = [&] {
+    ::unlinkat(beside.get(), recordName.constData(), 0);
+    ::fsync(beside.get());
+    return Recovery::Finished;
+  };
+  if (!record->checked) return r.finishUnchecked() ? done() : Recovery::Failed;
+  if (r.canFinish()) {
+    if (!r.finish()) return Recovery::Failed;
+    r.removeBackups();
+    return done();
+  }
+  // A new file is lost: the earlier poster comes back whole instead.
+  return r.undo() ? done() : Recovery::Failed;
 }
 
 void removeStaleSaveFiles(const QString& folder, const QString& posterName,
@@ -251,12 +486,12 @@ void removeStaleSaveFiles(const QString& folder, const QString& posterName,
       if (pattern.match(name).hasMatch()) ::unlink(native(d.filePath(name)).constData());
   };
   sweep(folder, beside);
-  const QString posterFolder = QDir(folder).filePath(posterName);
-  if (QFileInfo(posterFolder).isDir()) sweep(posterFolder, inFolder);
+  const QFileInfo posterFolder(QDir(folder).filePath(posterName));
+  if (posterFolder.isDir() && !posterFolder.isSymLink()) sweep(posterFolder.filePath(), inFolder);
 }
 
 PosterLock::PosterLock(const QString& posterFolder) {
-  fd_ = ::open(native(posterFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  fd_ = ::open(native(posterFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
   if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) busy_ = errno == EWOULDBLOCK;
 }
 

@@ -9,6 +9,7 @@
 #include "canvas/poster.h"
 #include "canvas/poster_content.h"
 #include "platform/dialogs.h"
+#include "storage/field_binding.h"
 #include "storage/pending_files.h"
 #include "storage/poster_db.h"
 #include "storage/poster_names.h"
@@ -87,14 +88,52 @@ void tellChild(Poster& p, const SaveResult& r) {
     p.svc.dialogs->message({text, kSaveTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
 }
 
+bool databaseThere(const PosterNames& n) {
+  const QFileInfo database(n.database());
+  return database.exists() || database.isSymLink();
+}
+
 // The dialog asks before it replaces a page; a poster whose page is gone
-// but whose database or folder is there is asked about here.
+// but whose database is there, or a folder of its name, is asked about here.
 bool replaceAgreed(Poster& p, const PosterNames& n) {
-  const QFileInfo page(n.page), database(n.database()), folder(n.posterFolder());
+  const QFileInfo page(n.page), folder(n.posterFolder());
   if (page.exists() || page.isSymLink()) return true;
-  if (!database.exists() && !database.isSymLink() && !folder.isDir()) return true;
-  return p.svc.dialogs->message({kSaveReplaceText, kSaveTitle, MsgIcon::Exclamation,
-                                 MsgButtons::YesNo, MsgAnswer::No}) == MsgAnswer::Yes;
+  const bool poster = databaseThere(n);
+  if (!poster && !folder.isDir()) return true;
+  return p.svc.dialogs->message({poster ? kSaveReplaceText : kSaveBesideFolderText, kSaveTitle,
+                                 MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No}) ==
+         MsgAnswer::Yes;
+}
+
+// The files in the poster folder that are not the poster's (case-folded):
+// all but the paper pictures and the copies its database names, and all of
+// them when there is no database of the name (a teacher's own folder).
+QSet<QString> filesNotOurs(const PosterNames& n) {
+  QSet<QString> names;
+  const QFileInfo folder(n.posterFolder());
+  if (!folder.isDir() || folder.isSymLink()) return names;
+  for (const QString& name :
+       QDir(folder.filePath())
+           .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+    names.insert(name.toCaseFolded());
+  FieldBuffers b;
+  if (!databaseThere(n) || !readFieldBuffers(n.database(), b).ok()) return names;
+  names.remove((n.posterName + QStringLiteral(".bmp")).toCaseFolded());
+  names.remove((n.posterName + QStringLiteral(".jpg")).toCaseFolded());
+  for (int k = 0; k < 10; ++k) {
+    QString stored = b[size_t(photoBuffer(k, kPhotoFile))];
+    stored.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (stored.startsWith(n.posterName + QLatin1Char('/')))
+      names.remove(stored.mid(n.posterName.size() + 1).toCaseFolded());
+  }
+  return names;
+}
+
+// The paper pictures' names are fixed: another file under one of them is
+// never replaced, so the name cannot be used.
+bool paperNamesTaken(const QSet<QString>& notOurs, const PosterNames& n) {
+  return notOurs.contains(QFileInfo(n.paperBitmap()).fileName().toCaseFolded()) ||
+         notOurs.contains(QFileInfo(n.paperJpeg()).fileName().toCaseFolded());
 }
 
 }  // namespace
@@ -113,7 +152,8 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   if (!folderInfo.exists() && !folderInfo.isSymLink()) {
     if (!QDir().mkdir(folder)) return failed(QStringLiteral("cannot create ") + folder);
     madeFolder = true;
-  } else if (!folderInfo.isDir()) {
+  } else if (!folderInfo.isDir() || folderInfo.isSymLink()) {
+    // A link would put the poster's files, and their replacing, elsewhere.
     return failed(folder + QStringLiteral(" is not a folder"));
   }
   PendingFiles files;
@@ -122,18 +162,25 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     if (madeFolder) QDir().rmdir(folder);
     return failed(error);
   };
-  // An earlier save of this poster that was killed is finished first; what
-  // killed saves left then goes, before this one writes anything.
+  // An earlier save of this poster that was killed is finished first.
   const PosterLock lock(folder);
   if (lock.busy()) return fail(QStringLiteral("another program is saving ") + n.database());
   if (finishInterruptedSave(n.database(), true) == Recovery::Failed)
     return fail(QStringLiteral("an earlier save could not be finished"));
-  removeStaleSaveFiles(n.folder, n.posterName, QFileInfo(n.page).fileName());
+
+  // Files the poster did not write keep their names and bytes.
+  const QSet<QString> notOurs = filesNotOurs(n);
+  if (paperNamesTaken(notOurs, n)) {
+    fail(QString());
+    SaveResult refused;
+    refused.status = SaveStatus::NameRefused;
+    return refused;
+  }
 
   SaveResult r;
   // Everything written below comes from this one value, taken at once.
   const PosterContent c = takePosterContent(p);
-  const std::array<QString, 11> copies = photoCopyNames(c, n.posterName);
+  const std::array<QString, 11> copies = photoCopyNames(c, n.posterName, notOurs);
   QString error;
   if (!writeDatabase(c, wordListFile(p), n, copies, files, &error)) return fail(error);
 
@@ -159,7 +206,7 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     if (copy == PendingFiles::Copy::SourceUnreadable) r.missingPhotos << photoFileName(entry);
   }
 
-  if (!files.write(n.page, posterPageBytes(c, n.posterName))) return fail(files.error());
+  if (!files.write(n.page, posterPageBytes(c, n.posterName, &copies))) return fail(files.error());
 
   // The paper as it shows now, and its background picture (the grab made on
   // leaving the first step, or the picture an opened poster brought).
@@ -176,6 +223,8 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     return fail(QStringLiteral("paper jpeg: ") + files.error());
 
   if (!files.commit(n.database())) return fail(files.error());
+  // What killed saves left goes once this poster is whole again.
+  removeStaleSaveFiles(n.folder, n.posterName, QFileInfo(n.page).fileName());
   r.droppedPhotos.removeDuplicates();
   r.status = SaveStatus::Saved;
   return r;
@@ -195,7 +244,7 @@ SaveResult savePoster(Poster& p) {
     if (chosen && !chosen->isEmpty()) {
       p.saveFolder = QFileInfo(*chosen).absolutePath();
       const std::optional<PosterNames> names = posterNamesFor(*chosen);
-      if (!names)
+      if (!names || paperNamesTaken(filesNotOurs(*names), *names))
         r.status = SaveStatus::NameRefused;
       else if (replaceAgreed(p, *names))
         r = writePoster(p, *names);

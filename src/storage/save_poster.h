@@ -30,6 +30,9 @@ inline const QString kPhotoMissingText = QStringLiteral("しゃしんが みつ�
 inline const QString kPhotoDroppedText = QStringLiteral("この しゃしんは のこせませんでした：");
 inline const QString kSaveReplaceText =
     QStringLiteral("おなじ なまえで ほぞんした ものが あります。おきかえますか？");
+inline const QString kSaveBesideFolderText = QStringLiteral(
+    "おなじ なまえの フォルダが あります。なかの ものは かえずに、そこへ えを いれます。"
+    "いいですか？");
 
 // Command20 "ほぞん": asks for the page's name and writes the page, the
 // poster database and the poster folder, all put in place together or not
