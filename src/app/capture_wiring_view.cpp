@@ -8,9 +8,7 @@ namespace pastel {
 
 void wireCapture(MainWindowView& view, Poster& p) {
   view.on(p.form.command14).click = [&p] { printPoster(p); };
-  MainWindowView* v = &view;
-  QObject::connect(view.itemGazo(), &QAction::triggered, &view,
-                   [v, &p] { v->run([&p] { saveAsImage(p); }); });
+  view.onTriggered(view.itemGazo(), [&p] { saveAsImage(p); });
 }
 
 }  // namespace pastel

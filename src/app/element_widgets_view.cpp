@@ -10,7 +10,10 @@
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace pastel {
 
@@ -46,8 +49,8 @@ void paintButton(QPushButton* b, ColourValue back, ColourValue fore) {
                        .arg(bg.name(), text.name(), QString::number(dark ? 255 : 0)));
 }
 
-MouseForwarder::MouseForwarder(QWidget* target, QWidget* origin, ElementEvents* events)
-    : QObject(target), target_(target), origin_(origin), events_(events) {
+MouseForwarder::MouseForwarder(QWidget* target, QWidget* origin, ElementEvents* events, Runner run)
+    : QObject(target), target_(target), origin_(origin), events_(events), run_(std::move(run)) {
   target->installEventFilter(this);
 }
 
@@ -64,14 +67,17 @@ bool MouseForwarder::eventFilter(QObject*, QEvent* ev) {
                          : QPointF(target_->mapTo(origin_, me->position().toPoint()));
   const float x = float(at.x() * kTwipsPerPixel);
   const float y = float(at.y() * kTwipsPerPixel);
-  if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick) && events_->press) {
-    events_->press(me->buttons(), x, y);
-  } else if (t == QEvent::MouseMove && events_->move) {
-    events_->move(me->buttons(), x, y);
+  const Qt::MouseButtons held = me->buttons();
+  ElementEvents* e = events_;
+  if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick) && e->press) {
+    run_([e, held, x, y] { e->press(held, x, y); });
+  } else if (t == QEvent::MouseMove && e->move) {
+    if (held != Qt::NoButton || origin_->hasMouseTracking())
+      run_([e, held, x, y] { e->move(held, x, y); });
     // A drag moves the element; a text box must not also select text.
-    if (me->buttons() != Qt::NoButton) return true;
-  } else if (t == QEvent::MouseButtonRelease && events_->release) {
-    events_->release(me->buttons(), x, y);
+    if (held != Qt::NoButton) return true;
+  } else if (t == QEvent::MouseButtonRelease && e->release) {
+    run_([e, held, x, y] { e->release(held, x, y); });
   }
   return false;
 }
@@ -192,8 +198,7 @@ void SurfaceWidget::paintEvent(QPaintEvent*) {
   p.drawImage(rect(), surface_->image());
 }
 
-TextBoxWidget::TextBoxWidget(QWidget* parent, ElementEvents* events)
-    : QPlainTextEdit(parent), events_(events) {
+TextBoxWidget::TextBoxWidget(QWidget* parent) : QPlainTextEdit(parent) {
   setFrameShape(QFrame::NoFrame);
   // A one-pixel frame, as the line count assumes.
   setFrameShadow(QFrame::Plain);
@@ -239,7 +244,7 @@ bool TextBoxWidget::event(QEvent* e) {
 
 void TextBoxWidget::focusInEvent(QFocusEvent* e) {
   QPlainTextEdit::focusInEvent(e);
-  if (events_->focusIn) events_->focusIn();
+  if (focusChanged) focusChanged(true);
 }
 
 void TextBoxWidget::focusOutEvent(QFocusEvent* e) {
@@ -250,7 +255,7 @@ void TextBoxWidget::focusOutEvent(QFocusEvent* e) {
     c.clearSelection();
     setTextCursor(c);
   }
-  if (events_->focusOut) events_->focusOut();
+  if (focusChanged) focusChanged(false);
 }
 
 struct FormBinder::Bound {
@@ -260,10 +265,36 @@ struct FormBinder::Bound {
   Element shown;  // what the widget was last synced to
   ColourValue shownBack = 0;
   bool first = true;
+  // A scroll bar's value that came while a handler ran, and whether the
+  // child still holds the bar: its release shows where it stopped.
+  std::optional<int> barValue;
+  bool barHeld = false;
 };
 
-FormBinder::FormBinder(QWidget* parent, std::function<void(const std::function<void()>&)> run)
-    : parent_(parent), run_(std::move(run)) {}
+namespace {
+// Tells the binder when the child presses and lets go of a scroll bar.
+class BarWatcher : public QObject {
+ public:
+  BarWatcher(QWidget* bar, std::function<void(bool held)> changed)
+      : QObject(bar), changed_(std::move(changed)) {
+    bar->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::MouseButtonPress) changed_(true);
+    if (e->type() == QEvent::MouseButtonRelease) changed_(false);
+    return false;
+  }
+
+ private:
+  std::function<void(bool)> changed_;
+};
+
+bool isControl(ElementKind k) {
+  return k != ElementKind::Label && k != ElementKind::Image && k != ElementKind::PictureBox;
+}
+}  // namespace
+
+FormBinder::FormBinder(QWidget* parent, QtEventLoop& loop) : parent_(parent), loop_(loop) {}
 
 FormBinder::~FormBinder() = default;
 
@@ -278,11 +309,11 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
   ElementEvents* events = &b->events;
   // Handlers are looked up at the time of the event: wiring comes later.
   auto runEvent = [this, events](std::function<void()> ElementEvents::*which) {
-    if (events->*which) run_(events->*which);
+    if (events->*which) run(events->*which);
   };
   auto valueChanged = [this, events](int v) {
     if (syncing_ || !events->valueChanged) return;
-    run_([events, v] { events->valueChanged(v); });
+    run([events, v] { events->valueChanged(v); });
   };
   QWidget* w = nullptr;
   QWidget* mouseTarget = nullptr;
@@ -307,7 +338,14 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
       w = mouseTarget = new SurfaceWidget(parent_, surface);
       break;
     case ElementKind::TextBox: {
-      auto* t = new TextBoxWidget(parent_, events);
+      auto* t = new TextBoxWidget(parent_);
+      t->focusChanged = [this, events](bool in) {
+        const auto which = in ? &ElementEvents::focusIn : &ElementEvents::focusOut;
+        if (events->*which)
+          loop_.whenIdle([events, which] {
+            if (events->*which) (events->*which)();
+          });
+      };
       QObject::connect(t, &QPlainTextEdit::textChanged, t, [this, t, bp] {
         // Only syncText's own change comes from the model. Anything else was
         // typed, even during a sync: an input method commits its composition
@@ -316,7 +354,7 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
         // The one two-way binding: typed text goes into the model first.
         bp->element->caption = t->toPlainText();
         bp->shown.caption = bp->element->caption;
-        if (bp->events.textChanged && !syncing_) run_(bp->events.textChanged);
+        if (bp->events.textChanged && !syncing_) run(bp->events.textChanged);
       });
       w = t;
       mouseTarget = t->viewport();
@@ -326,7 +364,14 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
     case ElementKind::VScroll: {
       auto* s =
           new QScrollBar(e.kind == ElementKind::HScroll ? Qt::Horizontal : Qt::Vertical, parent_);
-      QObject::connect(s, &QScrollBar::valueChanged, s, valueChanged);
+      QObject::connect(s, &QScrollBar::valueChanged, s, [this, bp](int v) { scrolled(*bp, v); });
+      new BarWatcher(s, [this, bp, s](bool held) {
+        bp->barHeld = held;
+        // Once the bar has handled the release, which stops its auto-repeat.
+        if (!held && bp->barValue)
+          QTimer::singleShot(
+              0, s, [this, bp] { loop_.whenIdle([this, bp] { showWhereTheBarStopped(*bp); }); });
+      });
       w = s;
       break;
     }
@@ -341,7 +386,7 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
       auto* l = new QListWidget(parent_);
       QObject::connect(l, &QListWidget::itemActivated, l, [this, l, events](QListWidgetItem* item) {
         const int row = l->row(item);
-        if (!syncing_ && events->activated) run_([events, row] { events->activated(row); });
+        if (!syncing_ && events->activated) run([events, row] { events->activated(row); });
       });
       w = l;
       break;
@@ -349,7 +394,7 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
     case ElementKind::ComboBox: {
       auto* c = new QComboBox(parent_);
       QObject::connect(c, &QComboBox::activated, c, [this, events](int index) {
-        if (!syncing_ && events->activated) run_([events, index] { events->activated(index); });
+        if (!syncing_ && events->activated) run([events, index] { events->activated(index); });
       });
       w = c;
       break;
@@ -360,14 +405,15 @@ QWidget* FormBinder::add(Element& e, const PaperSurface* surface) {
       QObject::connect(t, &QLineEdit::textEdited, t, [this, bp](const QString& text) {
         bp->element->caption = text;
         bp->shown.caption = text;
-        if (!syncing_ && bp->events.textChanged) run_(bp->events.textChanged);
+        if (!syncing_ && bp->events.textChanged) run(bp->events.textChanged);
       });
       w = t;
       break;
     }
   }
   w->setObjectName(e.name);
-  if (mouseTarget) new MouseForwarder(mouseTarget, w, events);
+  if (mouseTarget)
+    new MouseForwarder(mouseTarget, w, events, [this](const std::function<void()>& h) { run(h); });
   b->widget = w;
   byElement_[&e] = bp;
   bound_.push_back(std::move(b));
@@ -446,7 +492,7 @@ void FormBinder::syncOne(Bound& b, bool force, ColourValue back) {
       const ScrollRange& o = s.scroll;
       if (!force && r.min == o.min && r.max == o.max && r.value == o.value &&
           r.smallChange == o.smallChange && r.largeChange == o.largeChange &&
-          r.value == sb->value())
+          (r.value == sb->value() || b.barValue))
         break;
       sb->setRange(r.min, r.max);
       sb->setSingleStep(r.smallChange);
@@ -496,6 +542,40 @@ void FormBinder::syncOne(Bound& b, bool force, ColourValue back) {
   }
   s = e;
   b.shownBack = back;
+}
+
+// Ticks of the bar's auto-repeat that come while a handler runs (the strip
+// filling) wait, the last one only, until it has returned and the child has
+// let go: the strip then shows the page where the bar stopped.
+void FormBinder::scrolled(Bound& b, int value) {
+  if (syncing_ || !b.events.valueChanged) return;
+  if (!loop_.handlerRunning()) {
+    b.barValue.reset();
+    run([&b, value] { b.events.valueChanged(value); });
+    return;
+  }
+  const bool waiting = b.barValue.has_value();
+  b.barValue = value;
+  if (!waiting) loop_.whenIdle([this, &b] { showWhereTheBarStopped(b); });
+}
+
+void FormBinder::showWhereTheBarStopped(Bound& b) {
+  if (!b.barValue || b.barHeld) return;  // the release comes back here
+  const int value = *std::exchange(b.barValue, std::nullopt);
+  if (b.events.valueChanged) b.events.valueChanged(value);
+}
+
+QByteArray FormBinder::inputTargets() const {
+  QByteArray out;
+  for (const auto& b : bound_) {
+    const Element& e = *b->element;
+    if (!isControl(e.kind)) continue;
+    const QRect r = pixelRect(e);
+    out += e.name.toUtf8() + (e.visible ? '+' : '-') + (e.enabled ? '+' : '-') +
+           QByteArray::number(r.x()) + ',' + QByteArray::number(r.y()) + ',' +
+           QByteArray::number(r.width()) + ',' + QByteArray::number(r.height()) + ';';
+  }
+  return out;
 }
 
 void FormBinder::restack() {

@@ -12,6 +12,7 @@
 #include "form/element.h"
 #include "form/main_form.h"
 #include "platform/gothic_font.h"
+#include "platform/qt_platform_widgets.h"
 #include "platform/twips.h"
 
 namespace pastel {
@@ -34,16 +35,20 @@ struct ElementEvents {
 };
 
 // Forwards mouse presses, moves and releases of a widget to its events, in
-// the coordinates of `origin` (the element's outer widget).
+// the coordinates of `origin` (the element's outer widget), each run as a
+// handler through `run`. A move with no button held is forwarded only where
+// the origin tracks the mouse (a thumbnail reacts to passing over it).
 class MouseForwarder : public QObject {
  public:
-  MouseForwarder(QWidget* target, QWidget* origin, ElementEvents* events);
+  using Runner = std::function<void(const std::function<void()>&)>;
+  MouseForwarder(QWidget* target, QWidget* origin, ElementEvents* events, Runner run);
   bool eventFilter(QObject* obj, QEvent* ev) override;
 
  private:
   QWidget* target_;
   QWidget* origin_;
   ElementEvents* events_;
+  Runner run_;
 };
 
 // A label or kana key: its frame from the model; a kana key looks etched
@@ -106,7 +111,8 @@ class SurfaceWidget : public QWidget {
 // A multi-line text box that wraps at its width.
 class TextBoxWidget : public QPlainTextEdit {
  public:
-  TextBoxWidget(QWidget* parent, ElementEvents* events);
+  explicit TextBoxWidget(QWidget* parent);
+  std::function<void(bool in)> focusChanged;
   int displayedLineCount() const;
   // The model's text, put in only when it differs, the caret kept where it
   // was (clamped), so typing and a composition are never disturbed.
@@ -119,17 +125,18 @@ class TextBoxWidget : public QPlainTextEdit {
   void focusOutEvent(QFocusEvent* e) override;
 
  private:
-  ElementEvents* events_;
   bool settingText_ = false;
 };
 
 // One widget per element of a window's form, synced from the model after
-// every handler, touching only what changed. Input runs the bound handlers
-// through `run`; typed text is written into the element first.
+// every handler, touching only what changed. The one entry from a window to
+// its handlers: input (clicks, presses, moves, releases, typing) runs them
+// through the loop at once; focus changes and a scroll bar's changes while
+// a handler runs (its auto-repeat) go through the loop's idle path. Typed
+// text is written into the element first.
 class FormBinder {
  public:
-  // run: how a handler is run (the window runs it, then syncs every window).
-  FormBinder(QWidget* parent, std::function<void(const std::function<void()>&)> run);
+  FormBinder(QWidget* parent, QtEventLoop& loop);
   ~FormBinder();
 
   // Makes and binds the element's widget; a picture box shows `surface`.
@@ -142,13 +149,19 @@ class FormBinder {
   // No handler may run any more (the window is being torn down).
   void detach();
   bool syncing() const { return syncing_; }
+  // Where input can land: every control's name, whether it is shown and
+  // enabled, and its place.
+  QByteArray inputTargets() const;
 
  private:
   struct Bound;
   void syncOne(Bound& b, bool force, ColourValue back);
   void restack();
+  void scrolled(Bound& b, int value);
+  void showWhereTheBarStopped(Bound& b);
+  void run(const std::function<void()>& handler) { loop_.runHandler(handler); }
   QWidget* parent_;
-  std::function<void(const std::function<void()>&)> run_;
+  QtEventLoop& loop_;
   std::vector<std::unique_ptr<Bound>> bound_;
   std::map<const Element*, Bound*> byElement_;
   bool syncing_ = false;

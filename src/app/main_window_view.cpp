@@ -1,5 +1,6 @@
 #include "app/main_window_view.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPainter>
@@ -10,7 +11,7 @@
 
 namespace pastel {
 
-MainWindowView::MainWindowView(Poster& poster) : poster_(poster) {
+MainWindowView::MainWindowView(Poster& poster, QtEventLoop& loop) : poster_(poster), loop_(loop) {
   setObjectName(QStringLiteral("Form1"));
   build();
 }
@@ -42,10 +43,9 @@ void MainWindowView::build() {
   itemGazo_->setObjectName(QStringLiteral("Itemgazo"));
   itemEnd_ = menuBar()->addAction(QStringLiteral("終了(&Q)"));
   itemEnd_->setObjectName(QStringLiteral("itemend"));
-  connect(itemEnd_, &QAction::triggered, this, [this] { run([this] { askToEnd(); }); });
+  onTriggered(itemEnd_, [this] { askToEnd(); });
 
-  binder_ =
-      std::make_unique<FormBinder>(central_, [this](const std::function<void()>& h) { run(h); });
+  binder_ = std::make_unique<FormBinder>(central_, loop_);
   MainForm& f = poster_.form;
   f.forEach([&](Element& e) { binder_->add(e, &e == &f.picture2 ? &f.surface2 : &f.paper); });
   sync();
@@ -56,20 +56,12 @@ ElementEvents& MainWindowView::on(const Element& e) { return binder_->on(e); }
 
 QWidget* MainWindowView::widgetFor(const Element& e) const { return binder_->widgetFor(e); }
 
-void MainWindowView::run(const std::function<void()>& handler) {
-  if (loop_) {
-    loop_->runHandler(handler);
-    return;
-  }
-  handler();
-  sync();
+void MainWindowView::onTriggered(QAction* item, std::function<void()> handler) {
+  connect(item, &QAction::triggered, this, [this, handler = std::move(handler)] { run(handler); });
 }
 
-void MainWindowView::runWhenIdle(const std::function<void()>& handler) {
-  if (loop_)
-    loop_->whenIdle(handler);
-  else
-    run(handler);
+QByteArray MainWindowView::inputTargets() const {
+  return poster_.form.label5.caption.toUtf8() + '|' + binder_->inputTargets();
 }
 
 void MainWindowView::sync() {
@@ -138,27 +130,20 @@ void MainWindowView::drawPaper(QPainter& painter, const QRectF& target) {
 
 void MainWindowView::closeEvent(QCloseEvent* e) {
   // Closing the frame asks like "おわり": a slip must not lose the poster.
+  // Not input: asked once no handler runs, and only once.
   e->ignore();
-  if (loop_ && loop_->handlerRunning()) {
-    // Asked once the running handler has returned, and only once.
-    if (!closeAsked_)
-      loop_->whenIdle([this] {
-        closeAsked_ = false;
-        confirmEnd(poster_);
-      });
-    closeAsked_ = true;
-    return;
-  }
-  bool yes = false;
-  run([&] {
-    yes = confirmEnd(poster_);
-    if (yes && onEnded) onEnded();
+  if (closeAsked_) return;
+  closeAsked_ = true;
+  loop_.whenIdle([this] {
+    closeAsked_ = false;
+    askToEnd();
   });
-  if (yes) e->accept();
 }
 
-void MainWindowView::askToEnd() {
-  if (confirmEnd(poster_) && onEnded) onEnded();
+bool MainWindowView::askToEnd() {
+  const bool yes = confirmEnd(poster_);
+  if (yes && onEnded) onEnded();
+  return yes;
 }
 
 }  // namespace pastel

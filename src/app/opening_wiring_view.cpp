@@ -8,18 +8,16 @@
 namespace pastel {
 
 void wireOpening(MainWindowView& view, Poster& p) {
-  QObject::connect(view.itemOpen(), &QAction::triggered, &view, [&view, &p] {
-    view.run([&view, &p] {
-      // A word being edited is closed first, as はりつけ に もどる would, so
-      // nothing typed is lost and the pad does not stay over the opened poster.
-      if (wordEditorOpen(p)) {
-        if (auto* ime = kanaInputMethodOf(view.findChild<QPlainTextEdit*>(QStringLiteral("Text3"))))
-          ime->commitPending();
-        wordEditorClick(p);
-        if (wordEditorOpen(p)) return;
-      }
-      openPoster(p);
-    });
+  view.onTriggered(view.itemOpen(), [&view, &p] {
+    // A word being edited is closed first, as はりつけ に もどる would, so
+    // nothing typed is lost and the pad does not stay over the opened poster.
+    if (wordEditorOpen(p)) {
+      if (auto* ime = kanaInputMethodOf(view.findChild<QPlainTextEdit*>(QStringLiteral("Text3"))))
+        ime->commitPending();
+      wordEditorClick(p);
+      if (wordEditorOpen(p)) return;
+    }
+    openPoster(p);
   });
 }
 

@@ -4,9 +4,8 @@
 
 namespace pastel {
 
-PaletteWindow::PaletteWindow(PaletteForm& model,
-                             std::function<void(const std::function<void()>&)> run)
-    : QWidget(nullptr, Qt::Tool), model_(model) {
+PaletteWindow::PaletteWindow(PaletteForm& model, QtEventLoop& loop)
+    : QWidget(nullptr, Qt::Tool), model_(model), loop_(loop) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("いろ"));
   setFixedSize(twipsToPixels(PaletteForm::kClientWidth), twipsToPixels(PaletteForm::kClientHeight));
@@ -14,7 +13,7 @@ PaletteWindow::PaletteWindow(PaletteForm& model,
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0xd4, 0xd0, 0xc8));
   setPalette(pal);
-  binder_ = std::make_unique<FormBinder>(this, std::move(run));
+  binder_ = std::make_unique<FormBinder>(this, loop);
   model_.forEach([this](Element& e) { binder_->add(e); });
   sync();
 }
@@ -34,7 +33,7 @@ void PaletteWindow::sync() {
 
 void PaletteWindow::closeEvent(QCloseEvent* e) {
   e->ignore();  // the model hides it
-  if (onClose) onClose();
+  if (onClose) loop_.whenIdle([this] { onClose(); });
 }
 
 }  // namespace pastel

@@ -11,10 +11,10 @@ namespace pastel {
 
 // The palette window Form2, a tool window over the main window, built from
 // the palette's table. Its swatches and OK report through on(); closing its
-// frame reports through onClose.
+// frame reports through onClose, once no handler runs.
 class PaletteWindow : public QWidget {
  public:
-  PaletteWindow(PaletteForm& model, std::function<void(const std::function<void()>&)> run);
+  PaletteWindow(PaletteForm& model, QtEventLoop& loop);
   ~PaletteWindow() override;
   ElementEvents& on(const Element& e) { return binder_->on(e); }
   std::function<void()> onClose;
@@ -26,6 +26,7 @@ class PaletteWindow : public QWidget {
  private:
   PaletteForm& model_;
   std::unique_ptr<FormBinder> binder_;
+  QtEventLoop& loop_;
   std::optional<QPoint> movedTo_;  // where the window was last put
 };
 

@@ -21,14 +21,14 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
   poster_.svc.executableFolder = options.executableFolder.isEmpty()
                                      ? QCoreApplication::applicationDirPath()
                                      : options.executableFolder;
-  window_ = std::make_unique<MainWindowView>(poster_);
+  window_ = std::make_unique<MainWindowView>(poster_, loop_);
   qtDialogs_.setParent(window_.get());
   capture_ = std::make_unique<ViewPaperCapture>(window_.get());
   poster_.svc.capture = capture_.get();
   keys_.setRoot(window_.get());
   poster_.svc.keys = &keys_;
   loop_.sync = [this] { window_->sync(); };
-  window_->setEventLoop(&loop_);
+  loop_.inputTargets = [this] { return window_->inputTargets(); };
   qtPrinter_.setParent(window_.get());
   qtPrinter_.beforeDialog = [this] { window_->sync(); };
   poster_.svc.printer = options.printer ? options.printer : &qtPrinter_;
@@ -73,8 +73,8 @@ void PastelApp::start() {
   // Asked before the settings dialog, which then shows the words put back.
   // A poster given to open would replace the one put back at once: a poster
   // left behind then waits, untouched, for the next start.
-  if (options_.posterFile.isEmpty()) window_->run([this] { safety_->offerLeftBehind(); });
-  if (options_.openSettings) openSettingsDialog(*window_);
+  if (options_.posterFile.isEmpty()) window_->runWhenIdle([this] { safety_->offerLeftBehind(); });
+  if (options_.openSettings) window_->runWhenIdle([this] { openSettingsDialog(*window_); });
   startUpAfterShow(poster_);
   window_->sync();
   safety_->startFromHere();
@@ -98,7 +98,7 @@ void PastelApp::openPendingPosterSoon() {
   QTimer::singleShot(0, window_.get(), [this] {
     if (pendingPoster_.isEmpty()) return;
     const QString path = std::exchange(pendingPoster_, QString());
-    window_->run([this, path] { openPosterAt(poster_, path); });
+    window_->runWhenIdle([this, path] { openPosterAt(poster_, path); });
   });
 }
 

@@ -28,7 +28,7 @@ class PastelApp {
     // keptFolder empty: the account's state folder.
     bool keepPoster = false;
     QString keptFolder;
-    QString posterFile;                 // a poster to open once start-up has finished
+    QString posterFile;  // a poster to open once start-up has finished
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();
@@ -79,7 +79,7 @@ KanaInputMethod* wireKanaInput(MainWindowView& view, Poster& poster);
 void wireOpening(MainWindowView& view, Poster& poster);
 void wireWordEditor(MainWindowView& view, Poster& poster);
 
-// The settings dialog frmList: created and shown unless it is open.
+// The settings dialog frmList: created and shown unless it is open (a handler).
 class SettingsController;
 void openSettingsDialog(MainWindowView& view);
 SettingsController* settingsController(MainWindowView& view);

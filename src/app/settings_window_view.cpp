@@ -10,16 +10,13 @@
 
 namespace pastel {
 
-SettingsWindowView::SettingsWindowView(SettingsController& ctl, Runner run, Runner runWhenIdle)
-    : QWidget(nullptr, Qt::Window),
-      ctl_(ctl),
-      run_(std::move(run)),
-      runWhenIdle_(std::move(runWhenIdle)) {
+SettingsWindowView::SettingsWindowView(SettingsController& ctl, QtEventLoop& loop)
+    : QWidget(nullptr, Qt::Window), ctl_(ctl), loop_(loop) {
   setObjectName(QStringLiteral("frmList"));
   setWindowTitle(QStringLiteral("設定"));
   setFixedSize(twipsToPixels(SettingsForm::kClientWidth),
                twipsToPixels(SettingsForm::kClientHeight));
-  binder_ = std::make_unique<FormBinder>(this, run_);
+  binder_ = std::make_unique<FormBinder>(this, loop_);
   form_.forEach([this](Element& e) { binder_->add(e); });
   for (size_t k = 0; k < 10; ++k)
     binder_->on(form_.text11[k]).textChanged = [this, k] {
@@ -38,7 +35,7 @@ SettingsWindowView::SettingsWindowView(SettingsController& ctl, Runner run, Runn
     if (path.isEmpty()) return;
     // The list is rebuilt by the change: not from inside its own signal.
     QTimer::singleShot(0, this, [this, path] {
-      runWhenIdle_([this, path] {
+      loop_.whenIdle([this, path] {
         if (ctl_.isOpen()) ctl_.chooseFolder(path);
       });
     });
@@ -65,7 +62,7 @@ void SettingsWindowView::sync() {
 void SettingsWindowView::closeEvent(QCloseEvent* e) {
   // Closed from its frame: nothing is handed over. The sync hides it.
   e->ignore();
-  runWhenIdle_([this] { ctl_.closedByFrame(); });
+  loop_.whenIdle([this] { ctl_.closedByFrame(); });
 }
 
 }  // namespace pastel

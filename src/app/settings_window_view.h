@@ -8,17 +8,17 @@
 namespace pastel {
 
 class FormBinder;
+class QtEventLoop;
 class SettingsController;
 struct SettingsDialog;
 
 // The settings window frmList: its controls at their twips geometry, fed
 // from the controller's dialog values. Every user action goes to the
-// controller through `run`; what the window system sends during a yield (its
-// close box) through `runWhenIdle`.
+// controller as input through the loop; what is not input (its close box)
+// through the loop's idle path.
 class SettingsWindowView : public QWidget {
  public:
-  using Runner = std::function<void(const std::function<void()>&)>;
-  SettingsWindowView(SettingsController& ctl, Runner run, Runner runWhenIdle);
+  SettingsWindowView(SettingsController& ctl, QtEventLoop& loop);
   ~SettingsWindowView() override;
   void sync();
   void centreOnScreen();
@@ -28,7 +28,7 @@ class SettingsWindowView : public QWidget {
 
  private:
   SettingsController& ctl_;
-  Runner run_, runWhenIdle_;
+  QtEventLoop& loop_;
   SettingsForm form_;
   std::unique_ptr<FormBinder> binder_;
 };

@@ -15,12 +15,7 @@ namespace {
 class SettingsHost : public QObject {
  public:
   SettingsHost(MainWindowView& main, Poster& p)
-      : QObject(&main),
-        main_(main),
-        ctl_(p),
-        window_(
-            ctl_, [&main](const std::function<void()>& h) { main.run(h); },
-            [&main](const std::function<void()>& h) { main.runWhenIdle(h); }) {
+      : QObject(&main), main_(main), ctl_(p), window_(ctl_, main.eventLoop()) {
     setObjectName(QStringLiteral("SettingsHost"));
     main.alsoSync([this] { syncWindow(); });
   }
@@ -59,12 +54,11 @@ SettingsHost* hostOf(MainWindowView& view) {
 
 void wireSettings(MainWindowView& view, Poster& p) {
   auto* host = new SettingsHost(view, p);
-  QObject::connect(view.itemSetDir(), &QAction::triggered, host,
-                   [host, &view] { view.run([host] { host->controller().menuSetDir(); }); });
+  view.onTriggered(view.itemSetDir(), [host] { host->controller().menuSetDir(); });
 }
 
 void openSettingsDialog(MainWindowView& view) {
-  if (SettingsHost* host = hostOf(view)) view.run([host] { host->controller().open(); });
+  if (SettingsHost* host = hostOf(view)) host->controller().open();
 }
 
 SettingsController* settingsController(MainWindowView& view) {

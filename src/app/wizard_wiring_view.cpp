@@ -11,13 +11,12 @@ namespace {
 class PaletteHost : public QObject {
  public:
   PaletteHost(MainWindowView& view, Poster& p)
-      : QObject(&view),
-        window_(p.palette, [&view](const std::function<void()>& h) { view.run(h); }) {
+      : QObject(&view), window_(p.palette, view.eventLoop()) {
     PaletteForm& pal = p.palette;
     for (int k = 0; k < 24; ++k)
       window_.on(pal.label3[size_t(k)]).click = [&p, k] { clickSwatch(p, k); };
     window_.on(pal.command12).click = [&p] { paletteOk(p); };
-    window_.onClose = [&view, &p] { view.runWhenIdle([&p] { closePalette(p); }); };
+    window_.onClose = [&p] { closePalette(p); };
     view.alsoSync([this] { window_.sync(); });
   }
 

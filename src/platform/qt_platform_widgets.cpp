@@ -72,10 +72,18 @@ void QtEventLoop::yield() {
 }
 
 void QtEventLoop::runHandler(const std::function<void()>& handler) {
+  if (depth_ > 0) {
+    if (onNestedHandler)
+      onNestedHandler();
+    else
+      Q_ASSERT_X(false, "QtEventLoop::runHandler", "a handler entered while another runs");
+  }
+  const QByteArray before = depth_ == 0 && inputTargets ? inputTargets() : QByteArray();
   ++depth_;
   handler();
   if (sync) sync();
   if (--depth_ > 0) return;
+  if (!dropping_ && inputTargets && inputTargets() != before) dropInputThatCame();
   if (afterHandler) afterHandler();
   while (!idle_.empty()) {
     const std::vector<std::function<void()>> now = std::move(idle_);
@@ -89,8 +97,51 @@ void QtEventLoop::runHandler(const std::function<void()>& handler) {
   if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
 }
 
+namespace {
+bool isInput(QEvent::Type t) {
+  switch (t) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Eats the window system's input while it is installed; what the program
+// posts itself (the kana pad's keys) goes through.
+class InputDropper : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override { return e->spontaneous() && isInput(e->type()); }
+};
+}  // namespace
+
+void QtEventLoop::dropInputThatCame() {
+  held_ = false;
+  // The child's input already queued is delivered now, into the dropper.
+  // Whatever else runs meanwhile that is not input waits, as in a handler.
+  InputDropper dropper;
+  QCoreApplication::instance()->installEventFilter(&dropper);
+  dropping_ = true;
+  if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  dropping_ = false;
+  QCoreApplication::instance()->removeEventFilter(&dropper);
+}
+
 void QtEventLoop::whenIdle(std::function<void()> f) {
-  if (depth_ == 0)
+  if (depth_ == 0 && !dropping_)
     runHandler(f);
   else
     idle_.push_back(std::move(f));

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <functional>
 #include <vector>
 
@@ -25,25 +26,35 @@ class QtDialogs : public Dialogs {
 // Yields run paint, timers and posted events (the loader's pictures, the
 // injected keys) but hold the child's own mouse and keys in the window
 // system's queue until the handler that yielded has returned, so no handler
-// ever runs inside another's yield.
+// ever runs inside another's yield. Input that came while a handler changed
+// what it would land on (the step, the controls shown) is dropped instead:
+// it was aimed at controls that are no longer there.
 class QtEventLoop : public EventLoop {
  public:
   std::function<void()> sync;          // brings every window up to date
   std::function<void()> afterHandler;  // once the outermost handler has returned
+  // What the child's input lands on; a change drops the input that came meanwhile.
+  std::function<QByteArray()> inputTargets;
   void yield() override;
 
-  // Runs one handler, then syncs. Input held during its yields is
-  // delivered as soon as it has returned.
+  // Runs one handler for the child's input, then syncs. Input held during
+  // its yields is delivered as soon as it has returned.
   void runHandler(const std::function<void()>& handler);
   bool handlerRunning() const { return depth_ > 0; }
   // Runs f as a handler now when none runs, else as soon as the running one
-  // has returned: for what the window system sends during a yield (a
-  // window's close box), which is not held like input.
+  // has returned: everything that is not input (a close box, a focus
+  // change, a scroll bar's auto-repeat, a timer) enters handlers here.
   void whenIdle(std::function<void()> f);
 
+  // A handler entered while another runs breaks the rule above: debug
+  // builds stop, tests set this to fail.
+  static inline std::function<void()> onNestedHandler;
+
  private:
+  void dropInputThatCame();
   int depth_ = 0;
   bool held_ = false;
+  bool dropping_ = false;
   std::vector<std::function<void()>> idle_;
 };
 

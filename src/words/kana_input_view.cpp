@@ -148,11 +148,11 @@ void KanaInputMethod::show() {
     preeditConverting_ = composer_.converting();
   }
 
-  if (!composer_.converting()) {
+  const QStringList& cands = composer_.candidates();
+  if (!composer_.converting() || cands.isEmpty()) {
     list_->hide();
     return;
   }
-  const QStringList& cands = composer_.candidates();
   bool same = list_->count() == cands.size();
   for (int i = 0; same && i < cands.size(); ++i) same = list_->item(i)->text() == cands[i];
   if (!same) {
@@ -184,7 +184,7 @@ void KanaInputMethod::placeList() {
   at.setY(0);
   QWidget* host = list_->parentWidget();
   const int room = host ? editor_->mapTo(host, QPoint(0, 0)).y() : kListRows * rowHeight + frame;
-  const int rows = std::clamp((room - frame) / rowHeight, 1, std::min(kListRows, list_->count()));
+  const int rows = candidateListRows(room - frame, rowHeight, list_->count());
   const bool scrolls = list_->count() > rows;
   const int w = std::max(
       120, width + 24 + frame + (scrolls ? list_->verticalScrollBar()->sizeHint().width() : 0));
@@ -196,6 +196,12 @@ void KanaInputMethod::placeList() {
     at = editor_->mapToGlobal(at);
   }
   list_->setGeometry(at.x(), std::max(0, at.y() - h), w, h);
+}
+
+int candidateListRows(int room, int rowHeight, int count) {
+  const int most = std::min(kListRows, count);
+  if (most <= 0 || rowHeight <= 0) return 0;
+  return std::clamp(room / rowHeight, 1, most);
 }
 
 KanaInputMethod* attachKanaInputMethod(QPlainTextEdit* editor, KanaConverter* converter) {

@@ -65,6 +65,11 @@ class KanaInputMethod : public QObject {
   int compositionLeft_ = 0;  // in the viewport
 };
 
+// How many of `count` candidates the list shows in `room` pixels above the
+// editor: at least one, at most the list's rows; none when there is nothing
+// to show, and then no list is placed.
+int candidateListRows(int room, int rowHeight, int count);
+
 // An injected key event as the key injector posts it.
 bool isInjectedKey(const QEvent* event);
 

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "../fake_picture_loader.h"
-#include "view_support.h"
 #include "canvas/picture_strip.h"
+#include "view_support.h"
 
 namespace pastel {
 namespace {

@@ -23,7 +23,7 @@ struct EditorFixture {
     conv.table[QStringLiteral("はなび")] = {
         {QStringLiteral("花火"), QStringLiteral("はなび"), QStringLiteral("ハナビ")}, {}};
     window.resize(760, 560);
-    editor = new TextBoxWidget(&window, &events);
+    editor = new TextBoxWidget(&window);
     editor->setObjectName(QStringLiteral("Text3"));
     editor->setGeometry(16, 208, 585, 105);
     other = new QLineEdit(&window);
@@ -57,7 +57,6 @@ struct EditorFixture {
   }
 
   TableConverter conv;
-  ElementEvents events;  // outlives the editor, which reports to it
   QWidget window;
   TextBoxWidget* editor;
   QLineEdit* other;
@@ -122,7 +121,9 @@ TEST(KanaInputView, LosingTheFocusCommitsBeforeTheEditorsHandlersRun) {
   QString seenAtFocusOut;
   EditorFixture f;
   f.key(0x15);
-  f.events.focusOut = [&] { seenAtFocusOut = f.editor->toPlainText(); };
+  f.editor->focusChanged = [&](bool in) {
+    if (!in) seenAtFocusOut = f.editor->toPlainText();
+  };
   for (int k : {70, 85, 86, 192, 32}) f.key(k);  // はなび converted: 花火 shown
   ASSERT_TRUE(f.im->candidateList()->isVisible());
   f.other->setFocus();
@@ -138,6 +139,17 @@ TEST(KanaInputView, LosingTheFocusCommitsBeforeTheEditorsHandlersRun) {
   QTest::keyClick(f.editor, Qt::Key_Backspace);
   EXPECT_EQ(f.editor->toPlainText(), QStringLiteral("花火かa"));
   f.key(84);  // and the window goes away in the middle of a composition
+}
+
+// Rows of the candidate list: as many as fit, at least one; none at all
+// when there is nothing to show (no list is placed then).
+TEST(KanaInputView, CandidateListRows) {
+  EXPECT_EQ(candidateListRows(1000, 20, 3), 3);
+  EXPECT_EQ(candidateListRows(1000, 20, 40), 5);
+  EXPECT_EQ(candidateListRows(50, 20, 5), 2);
+  EXPECT_EQ(candidateListRows(5, 20, 5), 1);
+  EXPECT_EQ(candidateListRows(1000, 20, 0), 0);
+  EXPECT_EQ(candidateListRows(-40, 20, 0), 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/pastel_app_view.h"
 #include "canvas/lines.h"
@@ -89,6 +90,37 @@ TEST(KeptPosterView, APosterLeftBehindComesBackInItsStep) {
   EXPECT_EQ(currentStep(c.app->poster()), 1);
 }
 
+// おわり, the close box, Alt+Q's 終了 and a close box pressed while a
+// handler runs end the same way: after はい nothing is offered at the next start.
+TEST(KeptPosterView, EveryWayToEndRemovesTheKeptPoster) {
+  for (int route = 0; route < 4; ++route) {
+    SCOPED_TRACE(route);
+    QTemporaryDir state, appFolder;
+    ScriptedDialogs dialogs;
+    FixedDesktop desktop;
+    {
+      KeptApp a(state.path(), dialogs, desktop, appFolder.path());
+      Poster& p = a.app->poster();
+      MainWindowView& w = a.app->window();
+      p.form.command13.backColor = rgb(255, 0, 0);
+      w.run([&] { penPress(p, p.form.paper, 3000, 3000); });
+      w.run([&] { penRelease(p); });
+      dialogs.answers.push_back(MsgAnswer::Yes);
+      if (route == 0) w.findChild<QPushButton*>("Command3")->click();
+      if (route == 1) w.close();
+      if (route == 2) w.itemEnd()->trigger();
+      if (route == 3) {
+        QTimer::singleShot(0, &w, [&w] { w.close(); });
+        w.findChild<QPushButton*>("Command19")->click();  // clearing the paper yields
+      }
+      EXPECT_EQ(desktop.terminated, 1);
+    }
+    dialogs.messages.clear();
+    KeptApp b(state.path(), dialogs, desktop, appFolder.path());
+    EXPECT_TRUE(dialogs.messages.empty());
+  }
+}
+
 // Start-up and the settings dialog put the paper and the word list out; they
 // are not the child's changes: nothing to take back, nothing to offer.
 TEST(KeptPosterView, AStartIsNoChange) {
@@ -101,7 +133,6 @@ TEST(KeptPosterView, AStartIsNoChange) {
     QWidget* settings = test::shownTopLevel("frmList");
     ASSERT_NE(settings, nullptr);
     settings->findChild<QPushButton*>("Command12")->click();  // これでよし
-    QTest::qWait(50);
     const QString word = p.form.text1[0].caption;
     const QImage paper = p.form.paper.image();
     EXPECT_FALSE(word.isEmpty());

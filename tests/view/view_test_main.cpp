@@ -15,5 +15,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   pastel::installJapaneseTranslations();
+  pastel::QtEventLoop::onNestedHandler = [] {
+    ADD_FAILURE() << "a handler was entered while another ran";
+  };
   return RUN_ALL_TESTS();
 }

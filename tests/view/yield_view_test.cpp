@@ -47,64 +47,33 @@ struct YieldFixture {
   std::unique_ptr<PastelApp> app;
 };
 
-// While これでよし fills the strip, the child closes the window or presses
-// again: the confirmation finishes on its own copy and nothing is read after
-// it was freed (the sanitizer build turns such a read into a failure).
-TEST(YieldView, SettingsClosedOrConfirmedAgainWhileTheStripFills) {
-  for (const bool closeIt : {true, false}) {
-    YieldFixture fx;
-    QWidget* w = test::shownTopLevel("frmList");
-    ASSERT_NE(w, nullptr);
-    auto* ok = w->findChild<QPushButton*>("Command12");
-    int during = 0;
-    QTimer::singleShot(0, w, [&] {
-      ++during;
-      if (closeIt)
-        w->close();
-      else
-        QTest::mouseClick(ok, Qt::LeftButton);
-    });
-    QTest::mouseClick(ok, Qt::LeftButton);
-    EXPECT_EQ(during, 1) << "the strip did not yield";
-    Poster& p = fx.app->poster();
-    EXPECT_EQ(test::shownTopLevel("frmList"), nullptr);
-    EXPECT_EQ(p.pictureFiles.size(), 23);
-    EXPECT_EQ(p.thumbnailCount, 10);
-    EXPECT_EQ(p.pictureFolderPath, fx.pictures.path() + "/");
-    EXPECT_EQ(p.form.text1[0].caption, "なつやすみ");
-    // Opened again, it works as ever.
-    fx.app->window().itemSetDir()->trigger();
-    ASSERT_NE(test::shownTopLevel("frmList"), nullptr);
-    QTest::mouseClick(test::shownTopLevel("frmList")->findChild<QPushButton*>("Command12"),
-                      Qt::LeftButton);
-    EXPECT_EQ(test::shownTopLevel("frmList"), nullptr);
-  }
-}
-
-// つぎへ pressed while a scrolled page is still arriving: the pictures that
-// come later stay hidden in the word step and cannot be picked up there.
-TEST(YieldView, NextDuringAScrollFillLeavesNoThumbnailBehind) {
+// While これでよし fills the strip, the child closes the settings window:
+// the confirmation finishes on its own copy and nothing is read after it was
+// freed (the sanitizer build turns such a read into a failure).
+TEST(YieldView, SettingsClosedWhileTheStripFills) {
   YieldFixture fx;
+  QWidget* w = test::shownTopLevel("frmList");
+  ASSERT_NE(w, nullptr);
+  auto* ok = w->findChild<QPushButton*>("Command12");
+  int during = 0;
+  QTimer::singleShot(0, w, [&] {
+    ++during;
+    w->close();
+  });
+  QTest::mouseClick(ok, Qt::LeftButton);
+  EXPECT_EQ(during, 1) << "the strip did not yield";
+  Poster& p = fx.app->poster();
+  EXPECT_EQ(test::shownTopLevel("frmList"), nullptr);
+  EXPECT_EQ(p.pictureFiles.size(), 23);
+  EXPECT_EQ(p.thumbnailCount, 10);
+  EXPECT_EQ(p.pictureFolderPath, fx.pictures.path() + "/");
+  EXPECT_EQ(p.form.text1[0].caption, "なつやすみ");
+  // Opened again, it works as ever.
+  fx.app->window().itemSetDir()->trigger();
+  ASSERT_NE(test::shownTopLevel("frmList"), nullptr);
   QTest::mouseClick(test::shownTopLevel("frmList")->findChild<QPushButton*>("Command12"),
                     Qt::LeftButton);
-  QTest::mouseClick(fx.button("Command11"), Qt::LeftButton);
-  Poster& p = fx.app->poster();
-  ASSERT_EQ(currentStep(p), 2);
-  QTimer::singleShot(0, fx.button("Command6"),
-                     [&] { QTest::mouseClick(fx.button("Command6"), Qt::LeftButton); });
-  fx.app->window().findChild<QScrollBar*>("VScroll1")->setValue(10);
-  EXPECT_EQ(currentStep(p), 3);
-  EXPECT_EQ(p.form.vscroll1.scroll.value, 10);
-  for (int i = 0; i < 10; ++i) {
-    EXPECT_FALSE(p.form.image1[size_t(i)].visible) << i;
-    EXPECT_FALSE(fx.app->window().findChild<QWidget*>(p.form.image1[size_t(i)].name)->isVisible());
-    floatPhotoSlot(p, i, 100, 100);
-  }
-  for (const Element& s : p.form.image3) EXPECT_FALSE(s.visible);
-  // Back in the photo step the page that arrived is there.
-  QTest::mouseClick(fx.button("Command15"), Qt::LeftButton);
-  EXPECT_TRUE(p.form.image1[0].visible);
-  EXPECT_EQ(p.form.image1[0].picture->path, p.pictureFiles[10]);
+  EXPECT_EQ(test::shownTopLevel("frmList"), nullptr);
 }
 
 template <class Form>
