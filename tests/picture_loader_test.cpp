@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <libheif/heif.h>
 #include <sys/resource.h>
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -14,6 +16,8 @@
 #include "picture_file_test.h"
 #include "picture_writers.h"
 #include "platform/file_picture_loader.h"
+#include "platform/picture_files.h"
+#include "platform/picture_size.h"
 
 namespace pastel {
 namespace {
@@ -262,13 +266,207 @@ TEST_F(PictureLoaderTest, BrokenFilesGiveBrokenPicturesWithinBoundedMemory) {
 
 TEST_F(PictureLoaderTest, FormatIsDecidedByContentNotByName) {
   const QImage img = photo(64, 32);
-  EXPECT_TRUE(loader.load(write("png.jpg", encoded(img, "PNG")), QSize())->broken);
-  EXPECT_FALSE(loader.probe(dir.filePath("png.jpg")).usable);
+  EXPECT_FALSE(loader.load(write("png.jpg", encoded(img, "PNG")), QSize())->broken);
+  EXPECT_TRUE(loader.probe(dir.filePath("png.jpg")).usable);
+  EXPECT_TRUE(loader
+                  .load(write("avif.heic",
+                              "\0\0\0\x18"
+                              "ftypavif\0\0\0\0mif1avif"),
+                        QSize())
+                  ->broken);
   EXPECT_TRUE(loader.load(write("icon.gif", encoded(img, "ICO")), QSize())->broken);
   const PictureRef bmpAsJpg = loader.load(write("bmp.jpg", encoded(img, "BMP")), QSize());
   EXPECT_FALSE(bmpAsJpg->broken);
   EXPECT_EQ(bmpAsJpg->image.size(), QSize(64, 32));
   EXPECT_FALSE(loader.load(write("jpeg.WMF", encoded(img, "JPEG")), QSize())->broken);
+}
+
+// Left half opaque red, right half transparent, a see-through blue band.
+QImage seeThrough(int w, int h) {
+  QImage img(w, h, QImage::Format_ARGB32);
+  img.fill(Qt::transparent);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (x < w / 2) img.setPixel(x, y, y < h / 2 ? kRed : qRgba(30, 60, 200, 128));
+  return img;
+}
+
+bool near(QRgb a, QRgb b, int tolerance) {
+  return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance &&
+         qAbs(qBlue(a) - qBlue(b)) <= tolerance && qAbs(qAlpha(a) - qAlpha(b)) <= tolerance;
+}
+
+TEST_F(PictureLoaderTest, NewKindsDecodeWithTheirTransparency) {
+  const QImage clear = seeThrough(40, 20);
+  QImage palette = indexedImage(40, 20, {kRed, qRgba(0, 0, 0, 0), qRgba(30, 60, 200, 128)}, 1);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) palette.setPixel(x, y, y < 10 ? 0 : 2);
+  QImage deep = clear.convertToFormat(QImage::Format_RGBA64);
+  QImage grey(40, 20, QImage::Format_Grayscale16);
+  grey.fill(QColor(128, 128, 128));
+  QByteArray lossless, lossy;
+  {
+    QBuffer b(&lossless);
+    b.open(QIODevice::WriteOnly);
+    QImageWriter w(&b, "webp");
+    w.setQuality(100);
+    ASSERT_TRUE(w.write(clear));
+  }
+  lossy = encoded(photo(40, 20), "WEBP");
+  QImage red(40, 20, QImage::Format_RGB32), blue(40, 20, QImage::Format_RGB32);
+  red.fill(kRed);
+  blue.fill(kBlue);
+  QImage heicSource = photo(64, 48);
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 32; ++x) heicSource.setPixel(x, y, kRed);
+  struct Case {
+    QString name;
+    QByteArray bytes;
+    QSize size;
+    bool alpha;  // transparent where the source was
+  } cases[] = {
+      {"rgba.png", test::pngFile(clear, false), {40, 20}, true},
+      {"adam7.PNG", test::pngFile(clear, true), {40, 20}, true},
+      {"palette.png", encoded(palette, "PNG"), {40, 20}, true},
+      {"deep.png", encoded(deep, "PNG"), {40, 20}, true},
+      {"grey16.png", encoded(grey, "PNG"), {40, 20}, false},
+      {"alpha.webp", lossless, {40, 20}, true},
+      {"lossy.webp", lossy, {40, 20}, false},
+      {"moving.webp",
+       test::animatedWebp({encoded(red, "WEBP"), encoded(blue, "WEBP")}, 40, 20),
+       {40, 20},
+       false},
+      {"photo.tif", encoded(clear, "TIFF"), {40, 20}, true},
+      {"photo.heic", test::heicFile(heicSource, 90), {64, 48}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    ASSERT_FALSE(c.bytes.isEmpty());
+    const QString path = write(c.name, c.bytes);
+    const PictureInfo info = loader.probe(path);
+    EXPECT_TRUE(info.usable);
+    EXPECT_EQ(info.widthHiMetric, pixelsToHiMetric(c.size.width()));
+    const PictureRef p = loader.load(path, QSize());
+    ASSERT_FALSE(p->broken);
+    const QImage& img = p->image;
+    ASSERT_EQ(img.size(), c.size);
+    if (c.name.startsWith("grey")) {
+      EXPECT_TRUE(near(img.pixel(3, 3), qRgb(128, 128, 128), 1));
+    } else if (c.name.startsWith("lossy")) {
+      EXPECT_TRUE(near(img.pixel(20, 10), photo(40, 20).pixel(20, 10), 12));
+    } else {
+      // The first frame of an animation; the second is blue.
+      const int lossy = c.name.endsWith("heic") ? 12 : c.name.startsWith("moving") ? 4 : 0;
+      EXPECT_TRUE(near(img.pixel(3, 3), kRed, lossy));
+    }
+    if (c.alpha) {  // premultiplied, so transparency can show what lies beneath
+      EXPECT_EQ(img.format(), QImage::Format_ARGB32_Premultiplied);
+      EXPECT_EQ(qAlpha(img.pixel(30, 5)), 0);
+      EXPECT_TRUE(near(img.pixel(3, 15), qPremultiply(qRgba(30, 60, 200, 128)), 2));
+    }
+    // Fitted into a strip cell like every other kind.
+    EXPECT_EQ(loader.load(path, QSize(20, 20))->image.width(), 20);
+  }
+}
+
+TEST_F(PictureLoaderTest, HeicIsTurnedOnceAndItsThumbnailStandsInOnlyWithItsShape) {
+  // Red above blue once turned a quarter clockwise, as both irot and the
+  // EXIF orientation say: turned twice, it would lie on its side.
+  QImage side(64, 32, QImage::Format_RGB32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 64; ++x) side.setPixel(x, y, x < 32 ? kRed : kBlue);
+  const QString turned = write("turned.heic", test::heicFile(side, 90, 6, 6));
+  EXPECT_EQ(loader.probe(turned).widthHiMetric, pixelsToHiMetric(32));
+  const QImage shown = loader.load(turned, QSize())->image;
+  ASSERT_EQ(shown.size(), QSize(32, 64));
+  EXPECT_TRUE(near(shown.pixel(16, 8), kRed, 12));
+  EXPECT_TRUE(near(shown.pixel(16, 56), kBlue, 12));
+
+  // A green thumbnail tells when the thumbnail was used for a strip cell.
+  QImage red(400, 300, QImage::Format_RGB32);
+  red.fill(kRed);
+  auto green = [](int w, int h) {
+    QImage g(w, h, QImage::Format_RGB32);
+    g.fill(qRgb(0, 200, 0));
+    return g;
+  };
+  struct Case {
+    const char* name;
+    int orientation;
+    QImage thumbnail;
+    bool used;
+  } cases[] = {
+      {"same.heic", 1, green(320, 240), true},
+      {"within2.heic", 1, green(320, 236), true},    // 1.7 % wider
+      {"cropped.heic", 1, green(320, 232), false},   // 3.4 % wider
+      {"unturned.heic", 6, green(320, 240), false},  // the photo was turned, not it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = write(c.name, test::heicFile(red, 50, c.orientation, 0, 160, c.thumbnail));
+    const PictureRef cell = loader.load(path, QSize(119, 89));
+    ASSERT_FALSE(cell->broken);
+    EXPECT_EQ(cell->image.size(), c.orientation == 6 ? QSize(67, 89) : QSize(119, 89));
+    EXPECT_TRUE(near(cell->image.pixel(30, 30), c.used ? qRgb(0, 200, 0) : kRed, 16));
+    // A placed photo never comes from the thumbnail.
+    EXPECT_TRUE(near(loader.load(path, QSize(1400, 1000))->image.pixel(30, 30), kRed, 16));
+  }
+}
+
+TEST_F(PictureLoaderTest, NewKindsRefuseBrokenAndOversizedFiles) {
+  const QByteArray png = encoded(photo(200, 100), "PNG");
+  const QByteArray webp = encoded(photo(200, 100), "WEBP");
+  const QByteArray tiff = encoded(photo(200, 100), "TIFF");
+  const QByteArray heic = test::heicFile(photo(128, 96), 60);
+  QByteArray heicBits = heic;  // the decoder's set-up overwritten
+  for (qsizetype i = heic.indexOf("hvcC") + 4; i < heic.indexOf("hvcC") + 60; ++i)
+    heicBits[i] = '\x55';
+  QByteArray heicHuge = heic;  // every ispe claims 30000 x 30000
+  for (qsizetype at = 0; (at = heicHuge.indexOf("ispe", at)) >= 0; at += 4)
+    heicHuge.replace(at + 8, 8, QByteArray("\0\0\x75\x30\0\0\x75\x30", 8));
+  QByteArray webpHuge = encoded(seeThrough(200, 100), "WEBP");
+  QByteArray lossless = webpHuge;
+  // Canvas 16000 x 16000 in the extended header.
+  webpHuge = lossless.left(12) + QByteArray("VP8X\x0a\0\0\0\x10\0\0\0\x7f\x3e\0\x7f\x3e\0", 18) +
+             lossless.mid(12);
+  QByteArray riffSize;
+  test::put32(riffSize, quint32(webpHuge.size() - 8));
+  webpHuge.replace(4, 4, riffSize);
+  const QList<QPair<QString, QByteArray>> cases = {
+      {"half.png", png.left(png.size() / 2)},
+      {"claims.png", test::pngFile(photo(20, 20), false, 20000, 20000)},
+      {"half.webp", webp.left(webp.size() / 2)},
+      {"claims.webp", webpHuge},
+      {"half.tif", tiff.left(tiff.size() / 2)},
+      {"half.heic", heic.left(heic.size() / 2)},
+      {"bits.heic", heicBits},
+      {"claims.heic", heicHuge},
+      {"avif.heic",
+       "\0\0\0\x18"
+       "ftypavif\0\0\0\0mif1avif"},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name.toStdString());
+    const QString path = write(name, bytes);
+    EXPECT_TRUE(loader.load(path, QSize(119, 89))->broken);
+    EXPECT_TRUE(loader.load(path, QSize())->broken);
+    if (name.startsWith("claims")) {
+      EXPECT_FALSE(loader.probe(path).usable);
+    }
+  }
+  EXPECT_LT(peakRssMb(), 1024);
+}
+
+TEST(PictureFiles, TheListOffersTheNewKindsByTheirUsualExtensions) {
+  QTemporaryDir dir;
+  for (const char* name : {"a.PNG", "b.webp", "c.heic", "d.HEIF", "e.tif", "f.tiff", "g.jpeg",
+                           "h.JPE", "i.jpg", "j.avif", "k.svg", "l.png.txt"}) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  EXPECT_EQ(listPictureFiles(dir.path()),
+            QStringList({"a.PNG", "b.webp", "c.heic", "d.HEIF", "e.tif", "f.tiff", "g.jpeg",
+                         "h.JPE", "i.jpg"}));
 }
 
 TEST_F(PictureLoaderTest, LoadEachReportsEveryIndexOnceOnTheCallingThread) {

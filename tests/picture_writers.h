@@ -1,6 +1,7 @@
 #pragma once
 // Small writers for what Qt cannot write (RLE bitmaps, GIF, WMF, a JPEG
-// camera's EXIF block), shared by the tests, benchmarks and tools/make_samples.
+// camera's EXIF block, HEIC), shared by the tests, benchmarks and
+// tools/make_samples.
 #include <QByteArray>
 #include <QImage>
 #include <QVector>
@@ -247,5 +248,152 @@ class WmfWriter {
   quint32 maxRecord_ = 3;
   int objects_ = 0;
 };
+
+inline quint32 crc32Of(const QByteArray& bytes) {
+  quint32 crc = 0xFFFFFFFFu;
+  for (char c : bytes) {
+    crc ^= quint8(c);
+    for (int k = 0; k < 8; ++k) crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+  }
+  return ~crc;
+}
+
+// An 8-bit RGBA PNG, Adam7-interlaced when asked (Qt's writer never is).
+// `width`/`height` other than 0 are what the header claims instead.
+inline QByteArray pngFile(const QImage& picture, bool interlaced, int width = 0, int height = 0) {
+  const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+  auto be32 = [](QByteArray& b, quint32 v) {
+    for (int s = 24; s >= 0; s -= 8) b.append(char((v >> s) & 255));
+  };
+  QByteArray file("\x89PNG\r\n\x1a\n", 8);
+  auto chunk = [&](const char* type, const QByteArray& data) {
+    be32(file, quint32(data.size()));
+    const QByteArray body = type + data;
+    file += body;
+    be32(file, crc32Of(body));
+  };
+  QByteArray head;
+  be32(head, quint32(width ? width : rgba.width()));
+  be32(head, quint32(height ? height : rgba.height()));
+  head.append("\x08\x06\x00\x00", 4).append(char(interlaced));
+  chunk("IHDR", head);
+  // Adam7's seven passes, or one pass of every pixel.
+  static const int kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                    {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+  static const int kWhole[1][4] = {{0, 0, 1, 1}};
+  QByteArray raw;
+  const int(*passes)[4] = interlaced ? kPasses : kWhole;
+  for (int i = 0; i < (interlaced ? 7 : 1); ++i) {
+    const int* p = passes[i];
+    if (p[0] >= rgba.width() || p[1] >= rgba.height()) continue;
+    for (int y = p[1]; y < rgba.height(); y += p[3]) {
+      raw.append('\0');
+      for (int x = p[0]; x < rgba.width(); x += p[2])
+        raw.append(reinterpret_cast<const char*>(rgba.constScanLine(y)) + 4 * x, 4);
+    }
+  }
+  chunk("IDAT", qCompress(raw).mid(4));  // qCompress puts the length first
+  chunk("IEND", {});
+  return file;
+}
+
+// An animated WebP of opaque frames, each a WebP file Qt wrote.
+inline QByteArray animatedWebp(const QList<QByteArray>& frames, int width, int height) {
+  auto put24 = [](QByteArray& b, unsigned v) { put16(b, v & 0xFFFF), b.append(char(v >> 16)); };
+  auto chunk = [](const char* type, const QByteArray& data) {
+    QByteArray c(type);
+    put32(c, quint32(data.size()));
+    c += data;
+    if (data.size() & 1) c.append('\0');
+    return c;
+  };
+  QByteArray head("\x02\0\0\0", 4);  // animated
+  put24(head, unsigned(width - 1));
+  put24(head, unsigned(height - 1));
+  QByteArray anim;
+  put32(anim, 0xFFFFFFFFu);
+  put16(anim, 0);
+  QByteArray body = "WEBP" + chunk("VP8X", head) + chunk("ANIM", anim);
+  for (const QByteArray& frame : frames) {
+    QByteArray f;
+    put24(f, 0);
+    put24(f, 0);
+    put24(f, unsigned(width - 1));
+    put24(f, unsigned(height - 1));
+    put24(f, 100);
+    f.append('\0');
+    body += chunk("ANMF", f + frame.mid(12));  // the frame's own chunk, after "RIFF....WEBP"
+  }
+  QByteArray file("RIFF");
+  put32(file, quint32(body.size()));
+  return file + body;
+}
+
+#ifdef LIBHEIF_HEIF_H
+// A HEIC as a phone writes one: HEVC at `quality`, turned for showing by
+// irot/imir (`orientation` as EXIF numbers it), with an EXIF block carrying
+// `exifOrientation` when that is not 0, and a thumbnail fitted into a square
+// of `thumbnailSide` when that is not 0: of the picture, turned the same, or
+// of `thumbnail` as it is given (an editor's stale one). Empty when libheif
+// fails.
+inline QByteArray heicFile(const QImage& picture, int quality = 60, int orientation = 1,
+                           int exifOrientation = 0, int thumbnailSide = 0,
+                           const QImage& thumbnail = {}, const char* preset = nullptr) {
+  auto toHeif = [](const QImage& source) {
+    const QImage rgba = source.convertToFormat(QImage::Format_RGBA8888);
+    const bool alpha = source.hasAlphaChannel();
+    heif_image* img = nullptr;
+    heif_image_create(rgba.width(), rgba.height(), heif_colorspace_RGB,
+                      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &img);
+    heif_image_add_plane(img, heif_channel_interleaved, rgba.width(), rgba.height(), 8);
+    int stride = 0;
+    uint8_t* out = heif_image_get_plane(img, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgba.height(); ++y)
+      for (int x = 0; x < rgba.width(); ++x)
+        for (int c = 0; c < (alpha ? 4 : 3); ++c)
+          out[y * stride + x * (alpha ? 4 : 3) + c] = rgba.constScanLine(y)[4 * x + c];
+    return img;
+  };
+  QByteArray bytes;
+  heif_context* ctx = heif_context_alloc();
+  heif_encoder* encoder = nullptr;
+  if (heif_context_get_encoder_for_format(ctx, heif_compression_HEVC, &encoder).code) {
+    heif_context_free(ctx);
+    return bytes;
+  }
+  heif_encoder_set_lossy_quality(encoder, quality);
+  if (preset) heif_encoder_set_parameter(encoder, "preset", preset);
+  heif_encoding_options* options = heif_encoding_options_alloc();
+  options->image_orientation = heif_orientation(orientation);
+  heif_image* img = toHeif(picture);
+  heif_image_handle* handle = nullptr;
+  bool ok = !heif_context_encode_image(ctx, img, encoder, options, &handle).code;
+  if (ok && thumbnailSide) {
+    heif_image* small = thumbnail.isNull() ? img : toHeif(thumbnail);
+    heif_encoding_options* upright = heif_encoding_options_alloc();
+    ok = !heif_context_encode_thumbnail(ctx, small, handle, encoder,
+                                        small == img ? options : upright, thumbnailSide, nullptr)
+              .code;
+    heif_encoding_options_free(upright);
+    if (small != img) heif_image_release(small);
+  }
+  if (ok && exifOrientation) {
+    const QByteArray exif = exifBlock(exifOrientation);
+    ok = !heif_context_add_exif_metadata(ctx, handle, exif.constData(), int(exif.size())).code;
+  }
+  heif_writer writer{1, [](heif_context*, const void* data, size_t size, void* out) {
+                       static_cast<QByteArray*>(out)->append(static_cast<const char*>(data),
+                                                             qsizetype(size));
+                       return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+                     }};
+  if (ok) heif_context_write(ctx, &writer, &bytes);
+  heif_image_handle_release(handle);
+  heif_image_release(img);
+  heif_encoding_options_free(options);
+  heif_encoder_release(encoder);
+  heif_context_free(ctx);
+  return bytes;
+}
+#endif
 
 }  // namespace pastel::test

@@ -10,6 +10,8 @@ PACKAGES=(
   qt6-base-private-dev  # tests queue input through Qt's platform interface
   libwmf-dev libexpat1-dev libjpeg-dev libpng-dev  # libwmf's pkg-config links these
   libexif-dev
+  libheif-dev libheif-examples  # HEIC photos; heif-enc writes HEIC for trying things by hand
+  qt6-image-formats-plugins  # WebP and TIFF
   libanthy-dev libsqlite3-dev sqlite3
   fonts-ipafont-gothic fonts-urw-base35
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -54,6 +54,8 @@ PictureRef FilePictureLoader::load(const QString& path, QSize maxPixels) {
     QFile file;
     // Unbuffered: the thumbnail's few reads take only the bytes they ask for.
     if (!openPictureFile(path, file, QIODevice::Unbuffered)) return brokenPicture(path);
+    if (sniffPictureFormat(file.peek(kSniffBytes)) == PictureFormat::Heif)
+      return decodeHeifPicture(file, maxPixels, path);
     // A strip cell needs a few kilobytes of a camera photo, not all of it.
     if (PictureRef thumbnail = decodeEmbeddedThumbnailOf(file, maxPixels, path)) return thumbnail;
     if (!file.seek(0)) return brokenPicture(path);

@@ -4,6 +4,7 @@
 
 #include "platform/bmp_rle_decoder.h"
 #include "platform/embedded_thumbnail.h"
+#include "platform/heif_picture.h"
 #include "platform/jpeg_exif.h"
 #include "platform/picture_format.h"
 #include "platform/picture_orientation.h"
@@ -82,6 +83,13 @@ PictureInfo probePictureDevice(QIODevice& device) {
   PictureInfo info;
   const PictureFormat format = sniffPictureFormat(device.peek(kSniffBytes));
   if (format == PictureFormat::None) return info;
+  if (format == PictureFormat::Heif) {
+    const QSize size = heifPictureSize(device);
+    info.usable = size.isValid();
+    info.widthHiMetric = info.usable ? pixelsToHiMetric(size.width()) : 0;
+    info.heightHiMetric = info.usable ? pixelsToHiMetric(size.height()) : 0;
+    return info;
+  }
   if (format == PictureFormat::Wmf) {
     const WmfSize s = wmfNaturalSize(device.readAll());
     info.usable = s.ok;
@@ -114,6 +122,7 @@ PictureRef decodePicture(const QByteArray& bytes, QSize maxPixels, const QString
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
+  if (format == PictureFormat::Heif) return decodeHeifPicture(buffer, maxPixels, path);
   const JpegExif exif = exifOf(buffer, format);
   const QSize natural = bitmapHeaderSize(buffer, format);
   if (!natural.isValid()) return brokenPicture(path);
@@ -137,6 +146,18 @@ PictureRef decodeEmbeddedThumbnailOf(QIODevice& device, QSize maxPixels, const Q
   if (image.isNull()) return nullptr;
   return bitmapPicture(orientImage(toDisplayPixels(std::move(image), target), exif.orientation),
                        natural, exif.orientation, path);
+}
+
+PictureRef decodeHeifPicture(QIODevice& device, QSize maxPixels, const QString& path) {
+  // A strip cell comes from a thumbnail the file carries, when one fits.
+  HeifDecoded d;
+  if (maxPixels.isValid() && maxPixels.width() <= kEmbeddedThumbnailUseMaxSide &&
+      maxPixels.height() <= kEmbeddedThumbnailUseMaxSide)
+    d = decodeHeif(device, maxPixels, true);
+  if (d.image.isNull()) d = decodeHeif(device, maxPixels);
+  if (d.image.isNull()) return brokenPicture(path);
+  return bitmapPicture(toDisplayPixels(std::move(d.image), fitWithin(d.natural, maxPixels)),
+                       d.natural, 1, path);
 }
 
 }  // namespace pastel

@@ -24,6 +24,10 @@ PictureRef decodePicture(const QByteArray& bytes, QSize maxPixels, const QString
 // the picture (the same one where this one is not null).
 PictureRef decodeEmbeddedThumbnailOf(QIODevice& device, QSize maxPixels, const QString& path = {});
 
+// A HEIF/HEIC picture from an open, seekable device, as decodePicture gives
+// it; libheif reads only the parts it needs (a strip cell: the thumbnail).
+PictureRef decodeHeifPicture(QIODevice& device, QSize maxPixels, const QString& path = {});
+
 // The picture a file that cannot be used stands for.
 PictureRef brokenPicture(const QString& path);
 

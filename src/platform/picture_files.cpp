@@ -12,7 +12,8 @@ bool matchesPicturePattern(const QString& name) {
   const int dot = name.lastIndexOf(QLatin1Char('.'));
   if (dot < 0) return false;
   const QStringView ext = QStringView(name).mid(dot + 1);
-  for (const char* e : {"bmp", "wmf", "jpg", "dib", "rle", "gif"})
+  for (const char* e : {"bmp", "wmf", "jpg", "dib", "rle", "gif", "png", "webp", "heic", "heif",
+                        "tif", "tiff", "jpeg", "jpe"})
     if (ext.compare(QLatin1String(e), Qt::CaseInsensitive) == 0) return true;
   return false;
 }

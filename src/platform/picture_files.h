@@ -4,8 +4,10 @@
 
 namespace pastel {
 
-// The pattern the settings dialog's file list uses.
-inline constexpr const char* kPicturePattern = "*.BMP;*.WMF;*.JPG;*.DIB;*.RLE;*.GIF";
+// The pattern the settings dialog's file list uses: the original six kinds,
+// then the ones cameras, phones and the web write today.
+inline constexpr const char* kPicturePattern =
+    "*.BMP;*.WMF;*.JPG;*.DIB;*.RLE;*.GIF;*.PNG;*.WEBP;*.HEIC;*.HEIF;*.TIF;*.TIFF;*.JPEG;*.JPE";
 
 // True when the name ends in one of the pattern's extensions, any case.
 bool matchesPicturePattern(const QString& fileName);

@@ -1,5 +1,7 @@
 #include "platform/picture_format.h"
 
+#include <algorithm>
+
 namespace pastel {
 
 namespace {
@@ -7,6 +9,9 @@ namespace {
 unsigned u8(const QByteArray& b, int i) { return static_cast<unsigned char>(b[i]); }
 unsigned le16(const QByteArray& b, int i) { return u8(b, i) | u8(b, i + 1) << 8; }
 unsigned le32(const QByteArray& b, int i) { return le16(b, i) | le16(b, i + 2) << 16; }
+unsigned be32(const QByteArray& b, int i) {
+  return u8(b, i) << 24 | u8(b, i + 1) << 16 | u8(b, i + 2) << 8 | u8(b, i + 3);
+}
 
 bool isBmp(const QByteArray& h) {
   if (h.size() < 18 || h[0] != 'B' || h[1] != 'M') return false;
@@ -33,6 +38,20 @@ bool isWmf(const QByteArray& h) {
   return (type == 1 || type == 2) && words == 9 && (version == 0x100 || version == 0x300);
 }
 
+// An ISO media file whose brands name a HEIF picture coded with HEVC. The
+// generic image brand (mif1) alone does not: AVIF carries it too.
+bool isHeif(const QByteArray& h) {
+  if (h.size() < 16 || h.mid(4, 4) != "ftyp") return false;
+  const qsizetype end = std::min<qsizetype>(h.size(), be32(h, 0));
+  auto hevcBrand = [](const QByteArray& b) {
+    return b == "heic" || b == "heix" || b == "heim" || b == "heis" || b == "hevc" || b == "hevx";
+  };
+  if (hevcBrand(h.mid(8, 4))) return true;
+  for (qsizetype at = 16; at + 4 <= end; at += 4)
+    if (hevcBrand(h.mid(at, 4))) return true;
+  return false;
+}
+
 }  // namespace
 
 PictureFormat sniffPictureFormat(const QByteArray& h) {
@@ -41,6 +60,11 @@ PictureFormat sniffPictureFormat(const QByteArray& h) {
     return PictureFormat::Jpeg;
   if (h.startsWith("GIF87a") || h.startsWith("GIF89a")) return PictureFormat::Gif;
   if (isWmf(h)) return PictureFormat::Wmf;
+  if (h.startsWith("\x89PNG\r\n\x1a\n")) return PictureFormat::Png;
+  if (h.size() >= 12 && h.startsWith("RIFF") && h.mid(8, 4) == "WEBP") return PictureFormat::WebP;
+  if (h.startsWith(QByteArrayView("II*\0", 4)) || h.startsWith(QByteArrayView("MM\0*", 4)))
+    return PictureFormat::Tiff;
+  if (isHeif(h)) return PictureFormat::Heif;
   return PictureFormat::None;
 }
 
@@ -52,6 +76,12 @@ const char* qtFormatName(PictureFormat f) {
       return "jpeg";
     case PictureFormat::Gif:
       return "gif";
+    case PictureFormat::Png:
+      return "png";
+    case PictureFormat::WebP:
+      return "webp";
+    case PictureFormat::Tiff:
+      return "tiff";
     default:
       return nullptr;
   }

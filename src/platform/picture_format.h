@@ -5,7 +5,7 @@ namespace pastel {
 
 // The kinds of picture file the program reads. Decided from the bytes, never
 // from the name: Qt would happily decode WebP or TIFF named ".jpg".
-enum class PictureFormat { None, Bmp, Jpeg, Gif, Wmf };
+enum class PictureFormat { None, Bmp, Jpeg, Gif, Wmf, Png, WebP, Tiff, Heif };
 
 // Looks at the first bytes of a file (kSniffBytes are enough).
 PictureFormat sniffPictureFormat(const QByteArray& head);

@@ -13,7 +13,7 @@ namespace pastel {
 
 // What the header of a picture file says, without decoding pixels.
 struct PictureInfo {
-  bool usable = false;    // a bmp/dib/jpeg/gif/wmf we can decode
+  bool usable = false;    // a picture of a kind we decode, within the limits
   int widthHiMetric = 0;  // natural size, 0.01 mm
   int heightHiMetric = 0;
 };
@@ -28,7 +28,8 @@ using LoadCancel = std::shared_ptr<const std::atomic<bool>>;
 inline bool isCancelled(const LoadCancel& c) { return c && c->load(); }
 
 // Reads the picture files the program offers: BMP (RLE4/RLE8 too), DIB,
-// JPEG, GIF and WMF, by content, extensions matched without regard to case.
+// JPEG, GIF, WMF, PNG, WebP, TIFF and HEIF/HEIC, by content, extensions
+// matched without regard to case.
 class PictureLoader {
  public:
   virtual ~PictureLoader() = default;

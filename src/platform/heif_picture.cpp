@@ -1,0 +1,165 @@
+#include "platform/heif_picture.h"
+
+#include <libheif/heif.h>
+
+#include <cmath>
+#include <memory>
+#include <mutex>
+
+#include "platform/picture_format.h"
+#include "platform/picture_size.h"
+
+namespace pastel {
+
+namespace {
+
+// libheif reads through these; the device stays where libheif leaves it.
+int64_t readerPosition(void* device) { return static_cast<QIODevice*>(device)->pos(); }
+
+int readerRead(void* data, size_t size, void* device) {
+  auto* d = static_cast<QIODevice*>(device);
+  return size <= size_t(INT64_MAX) &&
+                 d->read(static_cast<char*>(data), qint64(size)) == qint64(size)
+             ? 0
+             : -1;
+}
+
+int readerSeek(int64_t position, void* device) {
+  return static_cast<QIODevice*>(device)->seek(position) ? 0 : -1;
+}
+
+heif_reader_grow_status readerWait(int64_t size, void* device) {
+  return size <= static_cast<QIODevice*>(device)->size() ? heif_reader_grow_status_size_reached
+                                                         : heif_reader_grow_status_size_beyond_eof;
+}
+
+const heif_reader kReader = {1, readerPosition, readerRead, readerSeek, readerWait};
+
+struct ContextFree {
+  void operator()(heif_context* c) const { heif_context_free(c); }
+};
+struct HandleFree {
+  void operator()(const heif_image_handle* h) const { heif_image_handle_release(h); }
+};
+struct ImageFree {
+  void operator()(const heif_image* i) const { heif_image_release(i); }
+};
+using Context = std::unique_ptr<heif_context, ContextFree>;
+using Handle = std::unique_ptr<heif_image_handle, HandleFree>;
+using Image = std::unique_ptr<heif_image, ImageFree>;
+
+// The file's boxes read, with every image limited to kHeifMaxSide.
+Context openContext(QIODevice& device) {
+  static std::once_flag once;
+  std::call_once(once, [] { heif_init(nullptr); });
+  if (device.isSequential() || !device.seek(0)) return nullptr;
+  Context ctx(heif_context_alloc());
+  if (!ctx) return nullptr;
+  heif_context_set_maximum_image_size_limit(ctx.get(), kHeifMaxSide + 1);
+  // Grid tiles decode on two threads, as many as the machine has cores.
+  heif_context_set_max_decoding_threads(ctx.get(), 2);
+  if (heif_context_read_from_reader(ctx.get(), &kReader, &device, nullptr).code != heif_error_Ok)
+    return nullptr;
+  return ctx;
+}
+
+Handle primaryOf(heif_context* ctx) {
+  heif_image_handle* h = nullptr;
+  if (heif_context_get_primary_image_handle(ctx, &h).code != heif_error_Ok) return nullptr;
+  return Handle(h);
+}
+
+QSize shownSize(const heif_image_handle* h) {
+  const QSize size(heif_image_handle_get_width(h), heif_image_handle_get_height(h));
+  return pixelSizeAllowed(size.width(), size.height()) ? size : QSize();
+}
+
+// Decoded as shown (libheif turns and mirrors it); null unless every pixel
+// the handle promised came out.
+QImage decodeHandle(const heif_image_handle* h) {
+  const QSize size = shownSize(h);
+  if (!size.isValid()) return {};
+  const bool alpha = heif_image_handle_has_alpha_channel(h);
+  std::unique_ptr<heif_decoding_options, void (*)(heif_decoding_options*)> options(
+      heif_decoding_options_alloc(), heif_decoding_options_free);
+  if (!options) return {};
+  options->ignore_transformations = 0;
+  options->convert_hdr_to_8bit = 1;
+  options->strict_decoding = 1;
+  heif_image* decoded = nullptr;
+  const heif_error e = heif_decode_image(
+      h, &decoded, heif_colorspace_RGB,
+      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
+  const Image image(decoded);
+  if (e.code != heif_error_Ok || !image) return {};
+  const QSize got(heif_image_get_width(image.get(), heif_channel_interleaved),
+                  heif_image_get_height(image.get(), heif_channel_interleaved));
+  int stride = 0;
+  const uint8_t* pixels =
+      heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+  if (got != size || !pixels || stride <= 0) return {};
+  const QImage::Format format = !alpha ? QImage::Format_RGB888
+                                : heif_image_is_premultiplied_alpha(image.get())
+                                    ? QImage::Format_RGBA8888_Premultiplied
+                                    : QImage::Format_RGBA8888;
+  // A deep copy: the pixels belong to libheif's image.
+  return QImage(pixels, size.width(), size.height(), stride, format).copy();
+}
+
+bool sameShape(QSize a, QSize b) {
+  const double ratio = double(a.width()) * b.height() / (double(a.height()) * b.width());
+  return std::abs(ratio - 1.0) <= 0.02;
+}
+
+// The smallest thumbnail that covers `target` with the picture's shape.
+Handle thumbnailFor(const heif_image_handle* primary, QSize natural, QSize target) {
+  const int n = heif_image_handle_get_number_of_thumbnails(primary);
+  if (n <= 0 || n > 16) return nullptr;
+  heif_item_id ids[16];
+  const int got = heif_image_handle_get_list_of_thumbnail_IDs(primary, ids, n);
+  Handle best;
+  long long bestPixels = 0;
+  for (int i = 0; i < got; ++i) {
+    heif_image_handle* t = nullptr;
+    if (heif_image_handle_get_thumbnail(primary, ids[i], &t).code != heif_error_Ok) continue;
+    Handle thumb(t);
+    const QSize size = shownSize(t);
+    if (!size.isValid() || size.width() < target.width() || size.height() < target.height() ||
+        !sameShape(size, natural))
+      continue;
+    const long long pixels = 1LL * size.width() * size.height();
+    if (!best || pixels < bestPixels) {
+      best = std::move(thumb);
+      bestPixels = pixels;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+QSize heifPictureSize(QIODevice& device) {
+  const Context ctx = openContext(device);
+  const Handle primary = ctx ? primaryOf(ctx.get()) : nullptr;
+  return primary ? shownSize(primary.get()) : QSize();
+}
+
+HeifDecoded decodeHeif(QIODevice& device, QSize box, bool thumbnailOnly) {
+  HeifDecoded out;
+  const Context ctx = openContext(device);
+  const Handle primary = ctx ? primaryOf(ctx.get()) : nullptr;
+  if (!primary) return out;
+  out.natural = shownSize(primary.get());
+  if (!out.natural.isValid()) return out;
+  if (thumbnailOnly) {
+    const QSize target = fitWithin(out.natural, box);
+    if (!box.isValid() || target == out.natural) return out;
+    if (const Handle thumb = thumbnailFor(primary.get(), out.natural, target))
+      out.image = decodeHandle(thumb.get());
+    return out;
+  }
+  out.image = decodeHandle(primary.get());
+  return out;
+}
+
+}  // namespace pastel
