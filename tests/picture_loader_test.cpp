@@ -283,6 +283,37 @@ TEST_F(PictureLoaderTest, ShortPalettesAndOs2HeadersReadOnlyWhatTheFileHolds) {
     EXPECT_TRUE(loader.load(write("refused.bmp", file), QSize())->broken);
 }
 
+TEST_F(PictureLoaderTest, RleBitmapsInAMetafileAreDrawnRightOrLeftOut) {
+  QImage halves = indexedImage(8, 4, {kRed, kBlue});
+  for (int y = 0; y < 4; ++y)
+    for (int x = 4; x < 8; ++x) halves.setPixel(x, y, 1);
+  for (bool four : {false, true}) {
+    SCOPED_TRACE(four ? "RLE4" : "RLE8");
+    const QByteArray dib = rleBmpFile(halves, four).mid(14);
+    auto metafile = [](const QByteArray& bitmap) {
+      WmfWriter w(1440, 720, 1440);
+      w.brush(qRgb(255, 255, 255));
+      w.rectangle(0, 0, 1440, 720);
+      w.stretchDib(0, 0, 1440, 720, 8, 4, bitmap);
+      return w.finish();
+    };
+    const QImage img = loader.load(write("rle.wmf", metafile(dib)), QSize())->image;
+    ASSERT_EQ(img.size(), QSize(96, 48));
+    // libwmf's drawing may move a channel by one.
+    auto close = [](QRgb a, QRgb b) {
+      return qAbs(qRed(a) - qRed(b)) <= 2 && qAbs(qGreen(a) - qGreen(b)) <= 2 &&
+             qAbs(qBlue(a) - qBlue(b)) <= 2;
+    };
+    EXPECT_TRUE(close(img.pixel(20, 24), kRed));
+    EXPECT_TRUE(close(img.pixel(76, 24), kBlue));
+    // Cut before its end code: left out, the white beneath shows.
+    const QImage cut =
+        loader.load(write("cut.wmf", metafile(dib.left(dib.size() - 6))), QSize())->image;
+    ASSERT_EQ(cut.size(), QSize(96, 48));
+    EXPECT_EQ(cut.pixel(20, 24), qRgb(255, 255, 255));
+  }
+}
+
 TEST_F(PictureLoaderTest, PaletteColoursStayExactWhenScaledDown) {
   const QVector<QRgb> pal{kOrange, kBlue};
   for (const QString& name : {QString("flat.bmp"), QString("flat.gif"), QString("flat.rle")}) {

@@ -257,6 +257,20 @@ class WmfWriter {
     for (QPoint q : pts) p << qint16(q.x()) << qint16(q.y());
     record(0x0324, p);
   }
+  // StretchDIB of a bitmap (its info header onward) over (l, t, w, h).
+  void stretchDib(int l, int t, int w, int h, int srcWidth, int srcHeight, const QByteArray& dib) {
+    QByteArray p;
+    put32(p, 0x00CC0020);  // SRCCOPY
+    put16(p, 0);           // the palette holds colours
+    for (int v : {srcHeight, srcWidth, 0, 0, h, w, t, l}) put16(p, unsigned(v));
+    p += dib;
+    if (p.size() % 2) p.append('\0');
+    const quint32 words = 3 + quint32(p.size() / 2);
+    put32(records_, words);
+    put16(records_, 0x0F43);
+    records_ += p;
+    maxRecord_ = qMax(maxRecord_, words);
+  }
   QByteArray finish() {
     record(0, {});
     QByteArray head;
