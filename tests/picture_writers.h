@@ -42,6 +42,55 @@ inline QByteArray bmpFile(int w, int h, int bits, const QVector<QRgb>& palette,
   return b + data;
 }
 
+// A BMP from its info header, what follows that (masks, palette) and its pixels.
+inline QByteArray bmpOf(const QByteArray& info, const QByteArray& between,
+                        const QByteArray& pixels) {
+  const quint32 offset = 14 + quint32(info.size() + between.size());
+  QByteArray b("BM");
+  put32(b, offset + quint32(pixels.size()));
+  put32(b, 0);
+  put32(b, offset);
+  return b + info + between + pixels;
+}
+
+// A Windows info header of `size` bytes (40, 56, 108 or 124); from 56 bytes on
+// the masks (red, green, blue, alpha) are inside it.
+inline QByteArray bmpInfo(int size, int w, int h, int bits, unsigned compression,
+                          QVector<quint32> masks = {}, quint32 colours = 0) {
+  QByteArray b;
+  for (quint32 v : {quint32(size), quint32(w), quint32(h)}) put32(b, v);
+  put16(b, 1);
+  put16(b, unsigned(bits));
+  for (quint32 v : {quint32(compression), 0u, 3780u, 3780u, colours, 0u}) put32(b, v);
+  if (size > 40) {
+    masks.resize(4);
+    for (quint32 m : masks) put32(b, m);
+  }
+  b.resize(size, '\0');
+  return b;
+}
+
+// Rows of `bits`-bit pixel values (24 bits as 0xRRGGBB), top row first,
+// each padded to 4 bytes; stored bottom-up unless topDown.
+inline QByteArray bmpRows(const QVector<QVector<quint32>>& rows, int bits, bool topDown = false) {
+  QByteArray data;
+  for (int r = 0; r < rows.size(); ++r) {
+    const QVector<quint32>& row = rows[topDown ? r : rows.size() - 1 - r];
+    QByteArray out((row.size() * bits + 31) / 32 * 4, '\0');
+    for (int x = 0; x < row.size(); ++x) {
+      const quint32 v = row[x];
+      if (bits <= 8) {
+        const int bit = x * bits;
+        out[bit / 8] = char(quint8(out[bit / 8]) | v << (8 - bits - bit % 8));
+      } else {
+        for (int i = 0; i < bits / 8; ++i) out[x * bits / 8 + i] = char((v >> (8 * i)) & 255);
+      }
+    }
+    data += out;
+  }
+  return data;
+}
+
 // Uncompressed 8-bit BMP of an indexed image.
 inline QByteArray bmp8File(const QImage& indexed) {
   QByteArray data;
@@ -208,6 +257,20 @@ class WmfWriter {
     QVector<qint16> p{qint16(pts.size())};
     for (QPoint q : pts) p << qint16(q.x()) << qint16(q.y());
     record(0x0324, p);
+  }
+  // StretchDIB of a bitmap (its info header onward) over (l, t, w, h).
+  void stretchDib(int l, int t, int w, int h, int srcWidth, int srcHeight, const QByteArray& dib) {
+    QByteArray p;
+    put32(p, 0x00CC0020);  // SRCCOPY
+    put16(p, 0);           // the palette holds colours
+    for (int v : {srcHeight, srcWidth, 0, 0, h, w, t, l}) put16(p, unsigned(v));
+    p += dib;
+    if (p.size() % 2) p.append('\0');
+    const quint32 words = 3 + quint32(p.size() / 2);
+    put32(records_, words);
+    put16(records_, 0x0F43);
+    records_ += p;
+    maxRecord_ = qMax(maxRecord_, words);
   }
   QByteArray finish() {
     record(0, {});

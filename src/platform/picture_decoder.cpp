@@ -17,6 +17,7 @@ namespace pastel {
 namespace {
 
 QSize bitmapHeaderSize(QIODevice& device, PictureFormat format) {
+  if (format == PictureFormat::Bmp) return bmpHeaderSize(device.peek(kBmpHeadBytes));
   const QSize size = qtHeaderSize(device, format);
   return pixelSizeAllowed(size.width(), size.height()) ? size : QSize();
 }
@@ -33,8 +34,7 @@ QImage toDisplayPixels(QImage image, QSize target) {
 }
 
 QImage decodeWholeFile(const QByteArray& bytes, PictureFormat format, QSize target) {
-  if (format == PictureFormat::Bmp && isRleBmp(bytes)) return decodeRleBmp(bytes);
-  if (format == PictureFormat::Bmp && !bmpPixelsComplete(bytes)) return {};
+  if (format == PictureFormat::Bmp) return decodeBmp(bytes);
   if (format == PictureFormat::Jpeg && !jpegHasEnd(bytes)) return {};
   return qtReadStrictly(bytes, format, target);
 }

@@ -15,9 +15,10 @@ unsigned be32(const QByteArray& b, int i) {
 
 bool isBmp(const QByteArray& h) {
   if (h.size() < 18 || h[0] != 'B' || h[1] != 'M') return false;
-  // Only the Windows and OS/2 info headers Qt's reader understands.
+  // The Windows and OS/2 info headers our reader understands.
   switch (le32(h, 14)) {
     case 12:
+    case 16:
     case 40:
     case 52:
     case 56:

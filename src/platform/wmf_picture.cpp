@@ -7,7 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 
+#include "platform/bmp_rle_decoder.h"
+#include "platform/picture_format.h"
 #include "platform/picture_size.h"
 
 namespace pastel {
@@ -91,6 +94,121 @@ Placeable readPlaceable(const QByteArray& f) {
   // libwmf keeps the extent in 16 bits and divides by the inch value.
   p.sane = p.inch > 0 && p.width > 0 && p.height > 0 && p.width <= 32767 && p.height <= 32767;
   return p;
+}
+
+void set32(QByteArray& b, qsizetype i, quint32 v) {
+  for (int k = 0; k < 4; ++k) b[i + k] = char((v >> (8 * k)) & 255);
+}
+quint32 le32(const QByteArray& b, qsizetype i) {
+  return le16(b, int(i)) | quint32(le16(b, int(i) + 2)) << 16;
+}
+
+// Where a record's bitmap starts, 0 for records without one.
+int dibOffset(unsigned function, quint32 words) {
+  switch (function) {
+    case 0x0940:  // DibBitBlt; 12 words when it carries no bitmap
+      return words > 12 ? 22 : 0;
+    case 0x0B41:  // DibStretchBlt; 14 words without
+      return words > 14 ? 26 : 0;
+    case 0x0F43:  // StretchDib
+      return 28;
+    case 0x0D33:  // SetDibToDev
+      return 24;
+    case 0x0142:  // DibCreatePatternBrush
+      return 10;
+    default:
+      return 0;
+  }
+}
+
+// The record's bitmap as an uncompressed 24-bit DIB; empty when it cannot be
+// decoded, nullopt when it is larger than libwmf's budget could ever hold.
+std::optional<QByteArray> uncompressedDib(const QByteArray& dib) {
+  const quint32 info = le32(dib, 0);
+  const qint64 w = qint32(le32(dib, 4)), h = qint32(le32(dib, 8));
+  if (!pixelSizeAllowed(w, std::abs(h)) || w * std::abs(h) * 4 > qint64(kWmfMemoryBudget / 2))
+    return std::nullopt;
+  const unsigned bits = le16(dib, 14);
+  const quint32 used = dib.size() >= 36 ? le32(dib, 32) : 0;
+  const quint32 colours = bits <= 8 ? (used && used < (1u << bits) ? used : 1u << bits) : 0;
+  QByteArray bmp("BM");
+  for (quint32 v : {quint32(14 + dib.size()), 0u, quint32(14 + info + 4 * colours)})
+    bmp.append(char(v & 255))
+        .append(char(v >> 8 & 255))
+        .append(char(v >> 16 & 255))
+        .append(char(v >> 24));
+  const QImage img = decodeBmp(bmp + dib);
+  if (img.isNull()) return QByteArray();
+  const qsizetype stride = (qsizetype(img.width()) * 3 + 3) & ~qsizetype(3);
+  QByteArray out(40 + stride * img.height(), '\0');
+  set32(out, 0, 40);
+  set32(out, 4, quint32(img.width()));
+  set32(out, 8, quint32(img.height()));
+  out[12] = 1;
+  out[14] = 24;
+  set32(out, 20, quint32(stride * img.height()));
+  for (int y = 0; y < img.height(); ++y) {
+    const auto* in = reinterpret_cast<const QRgb*>(img.constScanLine(img.height() - 1 - y));
+    char* row = out.data() + 40 + stride * y;
+    for (int x = 0; x < img.width(); ++x) {
+      row[3 * x] = char(qBlue(in[x]));
+      row[3 * x + 1] = char(qGreen(in[x]));
+      row[3 * x + 2] = char(qRed(in[x]));
+    }
+  }
+  return out;
+}
+
+// libwmf draws the RLE bitmaps a metafile carries as garbage and reads memory
+// it never wrote while at it: each goes to libwmf decoded by our own reader,
+// and one that cannot be decoded is left out (a pattern brush, which later
+// records count on, becomes white). nullopt when the file must be refused.
+std::optional<QByteArray> withRleBitmapsDecoded(const QByteArray& f) {
+  const qsizetype start = readPlaceable(f).present ? 22 : 0;
+  if (f.size() < start + 18 || le16(f, int(start) + 2) != 9) return f;  // libwmf judges
+  QByteArray out = f.left(start + 18);
+  quint32 maxRecord = le32(f, start + 12);
+  bool changed = false;
+  qsizetype pos = start + 18;
+  while (pos + 6 <= f.size()) {
+    const quint32 words = le32(f, pos);
+    const unsigned function = le16(f, int(pos) + 4);
+    if (words < 3 || qint64(words) * 2 > f.size() - pos) break;
+    QByteArray record = f.mid(pos, qsizetype(words) * 2);
+    pos += record.size();
+    const int at = dibOffset(function, words);
+    if (at > 0 && record.size() >= at + 40 && le32(record, at) >= 40 &&
+        (le32(record, at + 16) == 1 || le32(record, at + 16) == 2)) {
+      changed = true;
+      // Palette indices instead of colours are not ours to decode.
+      const bool paletteIndices = (function == 0x0F43 && le16(record, 10) != 0) ||
+                                  (function == 0x0D33 && le16(record, 6) != 0) ||
+                                  (function == 0x0142 && le16(record, 8) != 0);
+      std::optional<QByteArray> dib =
+          paletteIndices ? QByteArray() : uncompressedDib(record.mid(at));
+      if (!dib) return std::nullopt;
+      if (dib->isEmpty()) {
+        if (function != 0x0142) continue;
+        dib = QByteArray(40 + 4, '\0');
+        set32(*dib, 0, 40);
+        set32(*dib, 4, 1);
+        set32(*dib, 8, 1);
+        (*dib)[12] = 1;
+        (*dib)[14] = 24;
+        (*dib)[40] = (*dib)[41] = (*dib)[42] = char(255);
+      }
+      record = record.left(at) + *dib;
+      set32(record, 0, quint32(record.size() / 2));
+      maxRecord = std::max(maxRecord, quint32(record.size() / 2));
+    }
+    out += record;
+    if (function == 0) break;
+  }
+  if (!changed) return f;
+  out += f.mid(pos);
+  set32(out, start + 6, quint32((out.size() - start) / 2));
+  set32(out, start + 12, maxRecord);
+  return out;
 }
 
 int toHiMetric(double units, double perInch) {
@@ -197,12 +315,14 @@ WmfSize wmfNaturalSize(const QByteArray& file) {
   return sizeOf(p, session);
 }
 
-QImage renderWmf(const QByteArray& file, QSize box, WmfSize* natural) {
+QImage renderWmf(const QByteArray& original, QSize box, WmfSize* natural) {
   if (natural) *natural = {};
-  const Placeable p = readPlaceable(file);
+  const Placeable p = readPlaceable(original);
   if (p.present && !p.sane) return {};
+  const std::optional<QByteArray> file = withRleBitmapsDecoded(original);
+  if (!file) return {};
   std::lock_guard<std::mutex> lock(wmfMutex());
-  WmfSession session(file);
+  WmfSession session(*file);
   if (!session.ok()) return {};
   const WmfSize size = sizeOf(p, session);
   if (!size.ok) return {};
