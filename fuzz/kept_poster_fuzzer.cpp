@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/picture_decoder.h"
 #include "platform/picture_loader.h"
 #include "storage/kept_poster.h"
 
