@@ -120,9 +120,8 @@ TEST(PaperRenderView, TheRendererDrawsWhatTheWindowShowsAndSharperAt2x) {
   });
   const QImage shown = test::shownPaper(w, 1);
   const QImage drawn = renderScene(sceneOf(p.form));
-  // Photos and paper to the pixel; glyph edges may differ a shade.
-  EXPECT_LT(differing(drawn, shown, 0), 200);
-  EXPECT_EQ(differing(drawn, shown, 24), 0);
+  // Paper, photos, words and frame to the pixel.
+  EXPECT_EQ(differing(drawn, shown, 0), 0);
   // Through the transparent half: the paper and its stroke.
   EXPECT_EQ(drawn.pixelColor(260, 140), QColor(0xff, 0xc0, 0xd0));
   EXPECT_EQ(drawn.pixelColor(330, 80), QColor(0, 0, 0));
