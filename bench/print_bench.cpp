@@ -1,15 +1,12 @@
 // Printing the poster a child makes: ten camera photos from the strip,
 // dragged onto the paper (which enlarges them), ten words and lines drawn
 // on the paper. From the printer dialog's OK to the finished PDF page,
-// through the program's own printer; the way the page was drawn before
-// (the whole paper recorded as one QPicture, photos and all) beside the way
-// it is drawn now. Run with QT_QPA_PLATFORM=offscreen.
+// through the program's own printer. Run with QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPicture>
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
@@ -47,34 +44,6 @@ class OkPrinter : public Printer {
   QtPrinter printer;
   Clock::time_point ok;
   bool cancel = false;
-};
-
-// How the page was drawn before: the widgets under the paper recorded
-// whole into one QPicture, which stores every photo as a PNG, then replayed.
-class RecordedPaperCapture : public PaperCapture {
- public:
-  explicit RecordedPaperCapture(MainWindowView* view) : view_(view) {}
-  QImage grabPaper() override { return view_->renderPaper(); }
-  bool drawPaper(QPainter& painter, const QRectF& target) override {
-    view_->sync();
-    const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
-    QPicture recorded;
-    QPainter recorder(&recorded);
-    view_->paperArea()->render(&recorder, QPoint(0, 0), QRegion(r));
-    recorder.end();
-    const QPaintDevice* device = painter.device();
-    painter.save();
-    painter.setClipRect(target);
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / r.width() * recorded.logicalDpiX() / device->logicalDpiX(),
-                  target.height() / r.height() * recorded.logicalDpiY() / device->logicalDpiY());
-    painter.drawPicture(0, 0, recorded);
-    painter.restore();
-    return true;
-  }
-
- private:
-  MainWindowView* view_;
 };
 
 // The real window in step 4 with the poster a child makes, printing to a
@@ -167,11 +136,6 @@ void printFromDialogOk(benchmark::State& state, PaperCapture* capture) {
   state.counters["pdf_kB"] = double(QFileInfo(fx.pdf).size()) / 1024;
 }
 
-void BM_PrintFromDialogOk_Recorded(benchmark::State& state) {
-  RecordedPaperCapture recorded(&printingApp().app->window());
-  printFromDialogOk(state, &recorded);
-}
-
 void BM_PrintFromDialogOk(benchmark::State& state) {
   printFromDialogOk(state, printingApp().newCapture);
 }
@@ -192,7 +156,6 @@ void BM_PrintClickToDialog(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PrintClickToDialog)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PrintFromDialogOk_Recorded)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintFromDialogOk)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -67,12 +67,12 @@ PosterContent sampleContent(const QString& folder, int variant = 0) {
   const QString a = folder + QStringLiteral("/うみ 1.bmp"), b = folder + QStringLiteral("/b.bmp");
   for (size_t i : {0, 1, 2, 3, 4}) {
     c.photos[i].file = i == 2 ? b : a;
-    c.photos[i].picture = std::make_shared<Picture>(Picture{{}, 1, 1, false, c.photos[i].file});
+    c.photos[i].picture = std::make_shared<Picture>(Picture{{}, 1, 1, false, c.photos[i].file, {}});
   }
   c.photos[5].file = folder + QStringLiteral("/gone.jpg");
-  c.photos[5].picture = std::make_shared<Picture>(Picture{{}, 1, 1, false, c.photos[5].file});
+  c.photos[5].picture = std::make_shared<Picture>(Picture{{}, 1, 1, false, c.photos[5].file, {}});
   c.photos[6].file = folder + QStringLiteral("/bad.gif");
-  c.photos[6].picture = std::make_shared<Picture>(Picture{{}, 0, 0, true, c.photos[6].file});
+  c.photos[6].picture = std::make_shared<Picture>(Picture{{}, 0, 0, true, c.photos[6].file, {}});
   return c;
 }
 

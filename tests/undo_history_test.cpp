@@ -41,7 +41,8 @@ TEST(UndoHistory, UndoAndRedoAcrossEveryKindOfChange) {
     edit(next);
     states.push_back(next);
   };
-  auto photo = std::make_shared<Picture>(Picture{solidPaper(Qt::blue), 1, 1, false, "/p/a.jpg"});
+  auto photo =
+      std::make_shared<Picture>(Picture{solidPaper(Qt::blue), 1, 1, false, "/p/a.jpg", {}});
   change([](PosterContent& c) {  // a paper colour
     c.paper.colour = rgb(255, 255, 192);
     c.paperColourCode = "#ffffc0";

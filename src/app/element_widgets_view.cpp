@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -14,6 +13,8 @@
 #include <algorithm>
 #include <optional>
 #include <utility>
+
+#include "capture/poster_renderer.h"
 
 namespace pastel {
 
@@ -139,51 +140,17 @@ void ImageWidget::setBorder(int style) {
 
 void ImageWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (p.paintEngine()->type() != QPaintEngine::Raster) {
-    // Recorded for a printer: up to four times the screen's pixels.
-    paintSharp(p, size() * 4);
-    return;
-  }
   if (picture_ && !picture_->broken && !picture_->image.isNull()) {
-    const QSize px = size() * devicePixelRatioF();
+    const qreal dpr = p.device()->devicePixelRatioF();
+    const QSize px = (QSizeF(size()) * dpr).toSize();
     if (display_.size() != px) {
-      // Scaled once per size, so a drag only blits.
-      display_ = picture_->image.scaled(px, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-      display_.setDevicePixelRatio(devicePixelRatioF());
+      // Made once per size, so a drag only blits.
+      display_ = pictureAt(*picture_, px);
+      display_.setDevicePixelRatio(dpr);
     }
     p.drawImage(0, 0, display_);
   }
-  paintMarks(p);
-}
-
-void ImageWidget::paintSharp(QPainter& p, QSize most) const {
-  if (picture_ && !picture_->broken && !picture_->image.isNull()) {
-    // The decoded pixels, not the screen-sized copy.
-    const QImage& img = picture_->image;
-    p.save();
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(rect(), img.width() > most.width() || img.height() > most.height()
-                            ? img.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                            : img);
-    p.restore();
-  }
-  paintMarks(p);
-}
-
-void ImageWidget::paintMarks(QPainter& p) const {
-  if (picture_ && picture_->broken) {
-    // A file that could not be read: a grey card with a red cross.
-    p.fillRect(rect(), QColor(0xc0, 0xc0, 0xc0));
-    p.setPen(QPen(QColor(0xe0, 0x00, 0x00), 3));
-    const QRect r = rect().adjusted(width() / 4, height() / 4, -width() / 4, -height() / 4);
-    p.drawLine(r.topLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomLeft());
-  }
-  if (border_ == kThinFrame) {
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-  }
+  drawPictureMarks(p, picture_.get(), rect(), border_);
 }
 
 void SurfaceWidget::refresh() {
@@ -194,8 +161,34 @@ void SurfaceWidget::refresh() {
 
 void SurfaceWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.setRenderHint(QPainter::SmoothPixmapTransform);  // smooth when printed larger
-  p.drawImage(rect(), surface_->image());
+  const qreal dpr = p.device()->devicePixelRatioF();
+  if (dpr == 1) {
+    drawSurface(p, *surface_, QRectF(rect()));
+    return;
+  }
+  const QSize px = (QSizeF(size()) * dpr).toSize();
+  const PaperSurface& s = *surface_;
+  const PaperMarks& marks = s.marks();
+  const bool sameBase = cache_.size() == px && cacheColour_ == s.backColor() &&
+                        cachePicture_ == s.backPicture() && marks.known() && cacheMarks_.known() &&
+                        cacheMarks_.sameRunAs(marks) && cacheMarks_.size() <= marks.size();
+  if (sameBase && cacheMarks_.size() < marks.size()) {
+    QPainter c(&cache_);
+    c.scale(double(px.width()) / PaperSurface::kWidthPx,
+            double(px.height()) / PaperSurface::kHeightPx);
+    for (size_t i = cacheMarks_.size(); i < marks.size(); ++i) paintMark(c, marks[i], true);
+  } else if (!sameBase && (cache_.size() != px || cacheRevision_ != s.revision())) {
+    cache_ = QImage(px, QImage::Format_RGB32);
+    QPainter c(&cache_);
+    drawSurface(c, s, QRectF(cache_.rect()));
+  }
+  cacheRevision_ = s.revision();
+  cacheColour_ = s.backColor();
+  cachePicture_ = s.backPicture();
+  cacheMarks_ = marks;
+  QImage shown = cache_;
+  shown.setDevicePixelRatio(dpr);
+  p.drawImage(0, 0, shown);
 }
 
 TextBoxWidget::TextBoxWidget(QWidget* parent) : QPlainTextEdit(parent) {

@@ -70,29 +70,26 @@ class LabelWidget : public QLabel {
   bool down_ = false;
 };
 
-// An image element: its picture stretched to fill it, a thin frame when
-// selected.
+// An image element: its picture stretched to fill it at the screen's device
+// pixels (what is transparent in it shows what lies beneath), a thin frame
+// when selected.
 class ImageWidget : public QWidget {
  public:
   explicit ImageWidget(QWidget* parent) : QWidget(parent) {}
   void setPicture(const PictureRef& p);
   void setBorder(int style);
-  // Paints as paintEvent does, in this widget's coordinates, on a device
-  // other than the screen (a printer): the picture from its decoded pixels,
-  // at most `most` of them.
-  void paintSharp(QPainter& p, QSize most) const;
 
  protected:
   void paintEvent(QPaintEvent*) override;
 
  private:
-  void paintMarks(QPainter& p) const;
   PictureRef picture_;
-  QImage display_;  // the picture at this widget's size, built on resize
+  QImage display_;  // the picture at this widget's device size, built on resize
   int border_ = 0;
 };
 
-// A picture box that shows a paper surface.
+// A picture box that shows a paper surface; on a screen of more than one
+// device pixel per pixel, its lines drawn again at the device's pixels.
 class SurfaceWidget : public QWidget {
  public:
   SurfaceWidget(QWidget* parent, const PaperSurface* surface)
@@ -106,6 +103,13 @@ class SurfaceWidget : public QWidget {
  private:
   const PaperSurface* surface_;
   int shownRevision_ = -1;
+  // The surface at the device's pixels, and what it was drawn from: a
+  // stroke under way adds only its new marks.
+  QImage cache_;
+  int cacheRevision_ = -1;
+  ColourValue cacheColour_ = 0;
+  PictureRef cachePicture_;
+  PaperMarks cacheMarks_;
 };
 
 // A multi-line text box that wraps at its width.

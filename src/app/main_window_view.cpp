@@ -3,9 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPicture>
-#include <QScreen>
 
 #include "steps/startup.h"
 
@@ -74,58 +71,6 @@ void MainWindowView::sync() {
     if (QWidget* w = e ? widgetFor(*e) : nullptr; w && w->isVisible()) w->setFocus();
   }
   for (const auto& other : others_) other();
-}
-
-QImage MainWindowView::renderPaper() {
-  sync();
-  const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
-  QImage img = central_->grab(r).toImage().convertToFormat(QImage::Format_RGB32);
-  if (img.size() != r.size())
-    img = img.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  img.setDevicePixelRatio(1);
-  return img;
-}
-
-void MainWindowView::drawPaper(QPainter& painter, const QRectF& target) {
-  sync();
-  const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
-  const QPaintDevice* device = painter.device();
-  painter.save();
-  painter.setClipRect(target);
-  painter.translate(target.topLeft());
-  painter.scale(target.width() / r.width(), target.height() / r.height());
-  painter.translate(-r.topLeft());  // the window's own pixels from here
-  painter.fillRect(r, central_->palette().window());
-  // Back to front, as the widgets are stacked.
-  for (QObject* child : central_->children()) {
-    auto* w = qobject_cast<QWidget*>(child);
-    if (!w || !w->isVisibleTo(central_) || !w->geometry().intersects(r)) continue;
-    painter.save();
-    painter.translate(w->pos());
-    if (auto* image = dynamic_cast<ImageWidget*>(w)) {
-      // Photos straight from their decoded pixels, as many as the page
-      // shows, at most four times the screen's.
-      const QSize onPage = painter.deviceTransform().mapRect(QRectF(w->rect())).size().toSize();
-      image->paintSharp(painter, (w->size() * 4).boundedTo(onPage + QSize(1, 1)));
-    } else if (auto* surface = dynamic_cast<SurfaceWidget*>(w)) {
-      painter.setRenderHint(QPainter::SmoothPixmapTransform);
-      painter.drawImage(w->rect(), surface->surface().image());
-    } else {
-      // Drawn straight onto a printer, Qt would rasterise a widget at the
-      // printer's full resolution; recorded first, text stays text.
-      QPicture recorded;
-      QPainter recorder(&recorded);
-      w->render(&recorder, QPoint(), QRegion(),
-                QWidget::DrawWindowBackground | QWidget::DrawChildren);
-      recorder.end();
-      // A picture replays scaled by the device's resolution against its own.
-      painter.scale(double(recorded.logicalDpiX()) / device->logicalDpiX(),
-                    double(recorded.logicalDpiY()) / device->logicalDpiY());
-      painter.drawPicture(0, 0, recorded);
-    }
-    painter.restore();
-  }
-  painter.restore();
 }
 
 void MainWindowView::closeEvent(QCloseEvent* e) {

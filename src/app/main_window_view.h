@@ -50,12 +50,6 @@ class MainWindowView : public QMainWindow {
   QAction* itemGazo() const { return itemGazo_; }
   QAction* itemEnd() const { return itemEnd_; }
 
-  // The paper rectangle as the window shows it, 707 x 499 pixels.
-  QImage renderPaper();
-  // The same rectangle drawn into `target` at the painter's resolution: text
-  // as text, pictures from their decoded pixels (printing).
-  void drawPaper(QPainter& painter, const QRectF& target);
-
  protected:
   void closeEvent(QCloseEvent* e) override;
 

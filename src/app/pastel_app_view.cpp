@@ -23,7 +23,7 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
                                      : options.executableFolder;
   window_ = std::make_unique<MainWindowView>(poster_, loop_);
   qtDialogs_.setParent(window_.get());
-  capture_ = std::make_unique<ViewPaperCapture>(window_.get());
+  capture_ = std::make_unique<RendererCapture>(poster_.form);
   poster_.svc.capture = capture_.get();
   keys_.setRoot(window_.get());
   poster_.svc.keys = &keys_;

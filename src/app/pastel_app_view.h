@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "app/main_window_view.h"
-#include "app/paper_capture_view.h"
 #include "canvas/poster.h"
+#include "capture/poster_renderer.h"
 #include "platform/file_picture_loader.h"
 #include "platform/key_injection_widgets.h"
 #include "platform/qt_platform_widgets.h"
@@ -53,7 +53,7 @@ class PastelApp {
   QtPrinter qtPrinter_;
   QtKeyInjector keys_;
   std::unique_ptr<MainWindowView> window_;
-  std::unique_ptr<ViewPaperCapture> capture_;
+  std::unique_ptr<RendererCapture> capture_;
   std::unique_ptr<KeptPosterStore> kept_;
   std::unique_ptr<PosterSafety> safety_;
   Options options_;

@@ -33,7 +33,8 @@ PosterContent takePosterContent(const Poster& p) {
   const MainForm& f = p.form;
   PosterContent c;
   c.paperColourCode = p.paperColourCode;
-  c.paper = {f.paper.backColor(), f.paper.backPicture(), f.paper.image(), f.image2.picture};
+  c.paper = {f.paper.backColor(), f.paper.backPicture(), f.paper.image(), f.image2.picture,
+             f.paper.marks()};
   for (size_t i = 0; i < 10; ++i) {
     const Element& e = f.image3[i];
     c.photos[i] = {p.photoFiles[i],   e.left, e.top, e.width, e.height, e.picture,
@@ -58,7 +59,7 @@ PosterContent takePosterContent(const Poster& p) {
 void applyPosterContent(Poster& p, const PosterContent& c) {
   MainForm& f = p.form;
   p.paperColourCode = c.paperColourCode;
-  f.paper.restore(c.paper.colour, c.paper.picture, c.paper.shown);
+  f.paper.restore(c.paper.colour, c.paper.picture, c.paper.shown, c.paper.marks);
   f.image2.picture = c.paper.snapshot;
   for (size_t i = 0; i < 10; ++i) {
     const PhotoContent& ph = c.photos[i];

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "form/main_form.h"
 #include "platform/colour.h"
 #include "platform/picture.h"
 
@@ -33,13 +34,16 @@ struct WordContent {
 };
 
 // The paper: its colour and background picture, what it shows with the
-// lines drawn on it (null: colour and picture alone), and the snapshot the
-// photos and words lie on from the photo step on.
+// lines drawn on it (null: colour and picture alone) with those lines as
+// marks (kept in memory only: a paper read from a file has its pixels
+// alone), and the snapshot the photos and words lie on from the photo step
+// on.
 struct PaperContent {
   ColourValue colour = 0;
   PictureRef picture;
   QImage shown;
   PictureRef snapshot;
+  PaperMarks marks;
   bool operator==(const PaperContent& o) const;
   bool operator!=(const PaperContent& o) const { return !(*this == o); }
 };

@@ -36,11 +36,10 @@ QRectF printScaledToPage(QPagedPaintDevice& page, QPainter& painter, const Paper
   if (!painter.begin(&page)) return {};
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.setClipRect(target);
-  if (what.drawSharp && what.drawSharp(painter, target)) {
-    if (!what.overlay.isNull()) painter.drawImage(target, what.overlay);
-  } else {
+  if (what.drawSharp)
+    what.drawSharp(painter, target);
+  else
     painter.drawImage(target, what.grab);
-  }
   return target;
 }
 

@@ -10,13 +10,11 @@ class QPainter;
 
 namespace pastel {
 
-// What goes on the page: the grab, or where the window can draw the same
-// paper at the printer's resolution, that drawing with the grab's pixels
-// laid over it wherever the two differ (strokes on Picture2, say).
+// What goes on the page: the grab's pixels, or the grab drawn again at the
+// printer's resolution where it can be.
 struct PaperPrint {
   QImage grab;
-  std::function<bool(QPainter&, const QRectF&)> drawSharp;  // false: use the grab
-  QImage overlay;  // transparent where the sharp drawing shows the grab
+  std::function<void(QPainter&, const QRectF&)> drawSharp;
 };
 
 // Portrait when the picture is at least as tall as it is wide.

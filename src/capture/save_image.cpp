@@ -27,7 +27,7 @@ void saveAsImage(Poster& p) {
   // In step 1 the paper itself takes the grab, lines and all.
   const bool onPaper = p.form.label5.caption == kStep1Title;
   PaperSurface& surface = onPaper ? p.form.paper : p.form.surface2;
-  if (p.svc.capture) surface.setBackPicture(pictureFromImage(p.svc.capture->grabPaper()));
+  if (p.svc.capture) surface.setBackPicture(p.svc.capture->grabPaperPicture());
   (onPaper ? p.form.picture1 : p.form.picture2).visible = true;
 
   std::optional<QString> name;

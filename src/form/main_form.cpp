@@ -15,7 +15,48 @@ QImage solid(ColourValue c) {
 
 }  // namespace
 
-PaperSurface::PaperSurface() : image_(solid(backColor_)) {}
+void paintMark(QPainter& p, const PaperMark& m, bool smooth) {
+  const ColourValue r = resolveColour(m.colour);
+  const QColor c(redOf(r), greenOf(r), blueOf(r));
+  p.setRenderHint(QPainter::Antialiasing, smooth);
+  if (!smooth) {
+    // Aliased, as a picture box paints: a dot covers 2r + 1 pixels.
+    if (m.from == m.to) {
+      p.setPen(c);
+      p.setBrush(c);
+      p.drawEllipse(m.from, m.radius, m.radius);
+    } else {
+      p.setPen(QPen(c, 2 * m.radius + 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawLine(m.from, m.to);
+    }
+    return;
+  }
+  // The same shapes around the pixels' centres.
+  const QPointF half(0.5, 0.5);
+  const double r2 = m.radius + 0.5;
+  if (m.from == m.to) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(QPointF(m.from) + half, r2, r2);
+  } else {
+    p.setPen(QPen(c, 2 * r2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(m.from) + half, QPointF(m.to) + half);
+  }
+}
+
+void PaperMarks::append(const PaperMark& m) {
+  if (!known_) return;
+  if (!all_ || all_->size() != count_) {
+    // Another copy holds marks past ours (or none are held yet): ours alone.
+    auto own = std::make_shared<std::vector<PaperMark>>();
+    if (all_) own->assign(all_->begin(), all_->begin() + std::ptrdiff_t(count_));
+    all_ = std::move(own);
+  }
+  all_->push_back(m);
+  ++count_;
+}
+
+PaperSurface::PaperSurface() : image_(solid(backColor_)), marks_(PaperMarks::none()) {}
 
 void PaperSurface::repaint() {
   image_ = solid(backColor_);
@@ -24,6 +65,7 @@ void PaperSurface::repaint() {
     QPainter p(&image_);
     p.drawImage(0, 0, backPicture_->image);
   }
+  marks_ = PaperMarks::none();
   ++revision_;
 }
 
@@ -37,39 +79,35 @@ void PaperSurface::setBackPicture(PictureRef pic) {
   repaint();
 }
 
-void PaperSurface::restore(ColourValue c, PictureRef p, const QImage& shown) {
+void PaperSurface::restore(ColourValue c, PictureRef p, const QImage& shown,
+                           const PaperMarks& marks) {
   backColor_ = c;
   backPicture_ = std::move(p);
   if (shown.size() == QSize(kWidthPx, kHeightPx)) {
     // Shared until the next dot.
     image_ = shown.format() == QImage::Format_RGB32 ? shown
-                                                     : shown.convertToFormat(QImage::Format_RGB32);
+                                                    : shown.convertToFormat(QImage::Format_RGB32);
+    marks_ = marks;
     ++revision_;
   } else {
     repaint();
   }
 }
 
-void PaperSurface::paintDot(int x, int y, int radius, ColourValue colour) {
-  const ColourValue r = resolveColour(colour);
-  const QColor c(redOf(r), greenOf(r), blueOf(r));
+void PaperSurface::paint(const PaperMark& m) {
   QPainter p(&image_);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(c);
-  p.setBrush(c);
-  p.drawEllipse(QPoint(x, y), radius, radius);
+  paintMark(p, m, false);
+  marks_.append(m);
   ++revision_;
 }
 
+void PaperSurface::paintDot(int x, int y, int radius, ColourValue colour) {
+  paint({QPoint(x, y), QPoint(x, y), radius, colour});
+}
+
 void PaperSurface::paintSegment(QPoint from, QPoint to, int radius, ColourValue colour) {
-  const ColourValue r = resolveColour(colour);
-  QPainter p(&image_);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  // 2r + 1 pixels: the rows and columns a dot of radius r covers.
-  p.setPen(QPen(QColor(redOf(r), greenOf(r), blueOf(r)), 2 * radius + 1, Qt::SolidLine,
-                Qt::RoundCap, Qt::RoundJoin));
-  p.drawLine(from, to);
-  ++revision_;
+  if (from == to) return;
+  paint({from, to, radius, colour});
 }
 
 void initElement(Element& e, const QString& name, ElementKind kind, const char* caption, Rect r,

@@ -1,11 +1,16 @@
 #pragma once
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <array>
+#include <memory>
+#include <vector>
 
 #include "form/form_table.h"
 #include "form/kana_pad_form.h"
 #include "platform/twips.h"
+
+class QPainter;
 
 namespace pastel {
 
@@ -28,10 +33,46 @@ constexpr int kPaperPxLeft = twipsToPixels(kPaperLeft), kPaperPxTop = twipsToPix
 constexpr int kPaperPxWidth = twipsToPixels(kPaperWidth);
 constexpr int kPaperPxHeight = twipsToPixels(kPaperHeight);
 
+// A dot (from == to) or a band between two dot centres, in the surface's
+// pixels, radius r: 2r + 1 pixels across.
+struct PaperMark {
+  QPoint from, to;
+  int radius = 0;
+  ColourValue colour = 0;
+};
+// Draws a mark on a painter whose unit is one surface pixel: aliased as the
+// surface's own pixels have it, or smooth at a finer resolution.
+void paintMark(QPainter& p, const PaperMark& m, bool smooth);
+
+// The marks drawn on a surface since its colour or picture was last set, in
+// order, so its lines can be drawn again at any resolution. Copies share
+// them; appending past another copy's end copies first. Unknown (a paper
+// read back from pixels alone) means only the pixels tell the lines. Read
+// on the UI thread only.
+class PaperMarks {
+ public:
+  static PaperMarks none() {
+    PaperMarks m;
+    m.known_ = true;
+    return m;
+  }
+  bool known() const { return known_; }
+  size_t size() const { return count_; }
+  const PaperMark& operator[](size_t i) const { return (*all_)[i]; }
+  // The same run of marks as another copy's first size() ones.
+  bool sameRunAs(const PaperMarks& o) const { return all_ == o.all_; }
+  void append(const PaperMark& m);
+
+ private:
+  std::shared_ptr<std::vector<PaperMark>> all_;
+  size_t count_ = 0;
+  bool known_ = false;
+};
+
 // The paper's drawing surface: a persistent image of 707 x 499 pixels made
 // of a background colour, an optional background picture and the dots drawn
-// on it. Setting the colour or the picture repaints the whole surface, which
-// erases the dots, as a picture box does.
+// on it, with the dots also kept as marks. Setting the colour or the picture
+// repaints the whole surface, which erases the dots, as a picture box does.
 class PaperSurface {
  public:
   static constexpr int kWidthPx = kPaperPxWidth;
@@ -41,6 +82,7 @@ class PaperSurface {
   ColourValue backColor() const { return backColor_; }
   const PictureRef& backPicture() const { return backPicture_; }
   const QImage& image() const { return image_; }
+  const PaperMarks& marks() const { return marks_; }
   int revision() const { return revision_; }
 
   void setBackColor(ColourValue c);
@@ -49,15 +91,17 @@ class PaperSurface {
   void paintDot(int x, int y, int radius, ColourValue colour);
   // A band as wide as such a circle, with round ends, between two centres.
   void paintSegment(QPoint from, QPoint to, int radius, ColourValue colour);
-  // Colour, picture and what the surface shows, as taken before; a null
-  // image shows the colour and picture alone.
-  void restore(ColourValue c, PictureRef p, const QImage& shown);
+  // Colour, picture, what the surface shows and its marks, as taken before;
+  // a null image shows the colour and picture alone.
+  void restore(ColourValue c, PictureRef p, const QImage& shown, const PaperMarks& marks);
 
  private:
   void repaint();
+  void paint(const PaperMark& m);
   ColourValue backColor_ = kSysWindowBackground;
   PictureRef backPicture_;
   QImage image_;
+  PaperMarks marks_;
   int revision_ = 0;
 };
 

@@ -1,7 +1,11 @@
 #pragma once
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <memory>
+
+class QPainter;
+class QRectF;
 
 namespace pastel {
 
@@ -13,6 +17,10 @@ struct Picture {
   int heightHiMetric = 0;
   bool broken = false;       // the file could not be decoded
   QString path;              // file it was loaded from, empty for grabs
+
+  // A grab draws itself again into a rectangle at the painter's resolution
+  // (lines, photos and words sharper than `image`); empty for files.
+  std::function<void(QPainter&, const QRectF&)> drawSharp;
 };
 using PictureRef = std::shared_ptr<const Picture>;
 

@@ -2,8 +2,7 @@
 #include <QImage>
 #include <QString>
 
-class QPainter;
-class QRectF;
+#include "platform/picture.h"
 
 namespace pastel {
 
@@ -34,9 +33,9 @@ class PaperCapture {
  public:
   virtual ~PaperCapture() = default;
   virtual QImage grabPaper() = 0;
-  // Draws the same rectangle as the window shows it now into `target`, at
-  // the painter's resolution; false where only the grab's pixels can be had.
-  virtual bool drawPaper(QPainter&, const QRectF&) { return false; }
+  // The grab as a picture; where the capture can, one that draws itself
+  // again sharper at another resolution.
+  virtual PictureRef grabPaperPicture() { return pictureFromImage(grabPaper()); }
 };
 
 // Everything the handlers reach outside the model. Not owned.

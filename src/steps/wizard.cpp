@@ -68,9 +68,9 @@ void hideThumbnails(Poster& p) {
 
 void setPaperSnapshot(Poster& p) {
   if (!p.svc.capture) return;
-  p.form.image2.picture = pictureFromImage(p.svc.capture->grabPaper());
+  p.form.image2.picture = p.svc.capture->grabPaperPicture();
   // A second, independent grab becomes the paper's own picture.
-  p.form.paper.setBackPicture(pictureFromImage(p.svc.capture->grabPaper()));
+  p.form.paper.setBackPicture(p.svc.capture->grabPaperPicture());
 }
 
 }  // namespace

@@ -35,6 +35,19 @@ struct ViewFixture {
   std::unique_ptr<PastelApp> app;
 };
 
+// The paper rectangle as the window's widgets show it, drawn at `dpr` device
+// pixels per pixel.
+inline QImage shownPaper(MainWindowView& w, qreal dpr = 1) {
+  w.sync();
+  QWidget* area = w.paperArea();
+  QImage img((QSizeF(area->size()) * dpr).toSize(), QImage::Format_RGB32);
+  img.setDevicePixelRatio(dpr);
+  area->render(&img);
+  img.setDevicePixelRatio(1);
+  const QRect paper(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
+  return img.copy(QRect(paper.topLeft() * dpr, paper.size() * dpr));
+}
+
 inline QWidget* topLevel(const QString& name) {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->objectName() == name) return w;
