@@ -139,13 +139,11 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     return;
   }
   if (picture_ && !picture_->broken && !picture_->image.isNull()) {
-    const QSize px = size() * devicePixelRatioF();
-    if (display_.size() != px) {
-      // Scaled once per size, so a drag only blits.
+    // The pixels of what is painted on, the screen or a grab at 1x.
+    const QSize px = p.deviceTransform().mapRect(QRectF(rect())).size().toSize();
+    if (display_.size() != px)  // scaled once per size, so a drag only blits
       display_ = picture_->image.scaled(px, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-      display_.setDevicePixelRatio(devicePixelRatioF());
-    }
-    p.drawImage(0, 0, display_);
+    p.drawImage(QRectF(rect()), display_);
   }
   paintMarks(p);
 }

@@ -87,10 +87,13 @@ void MainWindowView::sync() {
 QImage MainWindowView::renderPaper() {
   sync();
   const QRect r(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
-  QImage img = central_->grab(r).toImage().convertToFormat(QImage::Format_RGB32);
-  if (img.size() != r.size())
-    img = img.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  // One pixel per logical pixel whatever the screen's scale: the files keep
+  // 707 x 499 and are the same when the window is drawn smaller.
+  QImage img(r.size(), QImage::Format_RGB32);
   img.setDevicePixelRatio(1);
+  img.fill(central_->palette().window().color());
+  central_->render(&img, QPoint(), QRegion(r),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
   return img;
 }
 
