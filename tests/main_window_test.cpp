@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "form/int16.h"
+#include "platform/screen_fit.h"
+#include "steps/palette.h"
 #include "steps/startup.h"
 #include "test_support.h"
 
@@ -63,6 +67,54 @@ TEST(MainWindowStartUp, CentringOnASmallScreenIsKeptNegative) {
   startUpBeforeShow(p);
   EXPECT_LT(p.form.left, 0);
   EXPECT_LT(p.form.top, 0);
+}
+
+// The window with its frame and menu bar, and its client area, in pixels.
+double scaleFor(int width, int height) {
+  return scaleToFit(
+      QSize(width, height),
+      QSize(twipsToPixels(MainForm::kOuterWidth), twipsToPixels(MainForm::kOuterHeight)),
+      QSize(twipsToPixels(MainForm::kClientWidth), twipsToPixels(MainForm::kClientHeight)));
+}
+
+TEST(MainWindowStartUp, IsDrawnSmallerOnlyWhereItDoesNotFitTheScreen) {
+  for (QSize s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1040), QSize(1016, 768)})
+    EXPECT_EQ(scaleFor(s.width(), s.height()), 1) << s.width() << "x" << s.height();
+  // 1920 x 1080 at 150 %, a school laptop with its taskbar, a narrow screen.
+  for (QSize s : {QSize(1280, 720), QSize(1366, 728), QSize(1024, 728), QSize(800, 600)}) {
+    const double f = scaleFor(s.width(), s.height());
+    EXPECT_LT(f, 1) << s.width() << "x" << s.height();
+    EXPECT_EQ(f * 64, std::floor(f * 64));
+    // Client area and menu drawn at f, frame and menu at full size: it fits,
+    // and at the next step up it would not.
+    auto fits = [&](double g) { return 58 + 710 * g <= s.height() && 8 + 1008 * g <= s.width(); };
+    EXPECT_TRUE(fits(f)) << s.width() << "x" << s.height();
+    EXPECT_FALSE(fits(f + 1.0 / 64)) << s.width() << "x" << s.height();
+  }
+  EXPECT_EQ(scaleFor(1280, 720), 59.0 / 64);
+}
+
+// Drawn smaller, the window and the palette beside it are centred on what
+// the panels leave, not on the whole screen.
+TEST(MainWindowStartUp, DrawnSmallerItIsCentredOnTheFreeArea) {
+  Poster p;
+  FixedDesktop laptop(1482 * kTwipsPerPixel, 833 * kTwipsPerPixel);  // 1366 x 768 at 59/64
+  laptop.fitted = QRectF(0, 30 * kTwipsPerPixel, 1482 * kTwipsPerPixel, 781 * kTwipsPerPixel);
+  p.svc.desktop = &laptop;
+  startUpBeforeShow(p);
+  EXPECT_FLOAT_EQ(p.form.left, (1482 * kTwipsPerPixel - 15240) / 2);
+  EXPECT_FLOAT_EQ(p.form.top, 30 * kTwipsPerPixel + (781 * kTwipsPerPixel - 11520) / 2);
+  openPalette(p, PaletteTarget::Line);
+  EXPECT_FLOAT_EQ(p.palette.left, p.form.left + 11000);
+  EXPECT_FLOAT_EQ(p.palette.top, p.form.top + 780);
+
+  // Left at 1x on a screen without high-DPI scaling: the menu bar stays on it.
+  Poster q;
+  FixedDesktop flat(1366 * kTwipsPerPixel, 768 * kTwipsPerPixel);
+  flat.fitted = QRectF(0, 0, 1366 * kTwipsPerPixel, 728 * kTwipsPerPixel);
+  q.svc.desktop = &flat;
+  startUpBeforeShow(q);
+  EXPECT_FLOAT_EQ(q.form.top, 0);
 }
 
 TEST(PosterModel, StackOrderMovesThePressedToTheEnd) {

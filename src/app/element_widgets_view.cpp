@@ -141,14 +141,11 @@ void ImageWidget::setBorder(int style) {
 void ImageWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (picture_ && !picture_->broken && !picture_->image.isNull()) {
-    const qreal dpr = p.device()->devicePixelRatioF();
-    const QSize px = (QSizeF(size()) * dpr).toSize();
-    if (display_.size() != px) {
-      // Made once per size, so a drag only blits.
+    // The pixels of what is painted on, the screen or a grab at 1x.
+    const QSize px = p.deviceTransform().mapRect(QRectF(rect())).size().toSize();
+    if (display_.size() != px)  // made once per size, so a drag only blits
       display_ = pictureAt(*picture_, px);
-      display_.setDevicePixelRatio(dpr);
-    }
-    p.drawImage(0, 0, display_);
+    p.drawImage(QRectF(rect()), display_);
   }
   drawPictureMarks(p, picture_.get(), rect(), border_);
 }

@@ -4,9 +4,18 @@
 #include <QTimer>
 
 #include "app/pastel_app_view.h"
+#include "form/main_form.h"
+#include "platform/screen_fit.h"
 #include "steps/startup.h"
 
 int main(int argc, char** argv) {
+  // A window made for 1024 x 768 is drawn smaller on a screen it does not fit.
+  const double fit =
+      pastel::fitScreenBeforeStart(argc, argv,
+                                   QSize(pastel::twipsToPixels(pastel::MainForm::kOuterWidth),
+                                         pastel::twipsToPixels(pastel::MainForm::kOuterHeight)),
+                                   QSize(pastel::twipsToPixels(pastel::MainForm::kClientWidth),
+                                         pastel::twipsToPixels(pastel::MainForm::kClientHeight)));
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pastelboard"));
   // No display name: Qt would append it to every window title ("設定 — パステルボード").
@@ -21,6 +30,7 @@ int main(int argc, char** argv) {
   // A poster double-clicked in a file manager arrives here (the menu entry's %f).
   options.posterFile = pastel::posterFileArgument(QCoreApplication::arguments());
   options.keepPoster = true;
+  options.fittedToScreen = fit < 1;
   pastel::PastelApp pastelApp(options);
   pastelApp.start();
   // Used by the start-up benchmark only: end as soon as the window stands.

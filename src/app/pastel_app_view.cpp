@@ -15,6 +15,7 @@ namespace pastel {
 
 PastelApp::PastelApp(const Options& options) : options_(options) {
   poster_.svc.dialogs = options.dialogs ? options.dialogs : &qtDialogs_;
+  qtDesktop_.fitted = options.fittedToScreen;
   poster_.svc.desktop = options.desktop ? options.desktop : &qtDesktop_;
   poster_.svc.pictures = options.pictures ? options.pictures : &fileLoader_;
   poster_.svc.loop = &loop_;

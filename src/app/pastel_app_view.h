@@ -28,7 +28,8 @@ class PastelApp {
     // keptFolder empty: the account's state folder.
     bool keepPoster = false;
     QString keptFolder;
-    QString posterFile;  // a poster to open once start-up has finished
+    QString posterFile;           // a poster to open once start-up has finished
+    bool fittedToScreen = false;  // the window does not fit the screen at 1x
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();

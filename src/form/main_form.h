@@ -237,7 +237,8 @@ struct MainForm {
   MainForm();
 
   // Outer size and position of the window, twips.
-  float left = 0, top = 0, width = 15240, height = 11520;
+  static constexpr float kOuterWidth = 15240, kOuterHeight = 11520;
+  float left = 0, top = 0, width = kOuterWidth, height = kOuterHeight;
   static constexpr float kClientWidth = 15120;
   static constexpr float kClientHeight = 10650;
   QString caption;

@@ -157,6 +157,14 @@ float QtDesktop::screenHeightTwips() const {
   return float(s ? s->geometry().height() : 768) * kTwipsPerPixel;
 }
 
+QRectF QtDesktop::fittedAreaTwips() const {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  if (!fitted || !s) return {};
+  const QRect a = s->availableGeometry();
+  return {a.x() * kTwipsPerPixel, a.y() * kTwipsPerPixel, a.width() * kTwipsPerPixel,
+          a.height() * kTwipsPerPixel};
+}
+
 void QtDesktop::terminate() { QCoreApplication::exit(0); }
 
 void installJapaneseTranslations() {

@@ -62,6 +62,8 @@ class QtDesktop : public Desktop {
  public:
   float screenWidthTwips() const override;
   float screenHeightTwips() const override;
+  QRectF fittedAreaTwips() const override;
+  bool fitted = false;  // the main window does not fit the screen at 1x
   void terminate() override;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRectF>
 #include <QString>
 
 #include "platform/picture.h"
@@ -25,6 +26,9 @@ class Desktop {
   virtual ~Desktop() = default;
   virtual float screenWidthTwips() const = 0;
   virtual float screenHeightTwips() const = 0;
+  // Where a window that does not fit the screen at 1x is centred, drawn
+  // smaller: the screen less its panels, twips. Empty where it fits.
+  virtual QRectF fittedAreaTwips() const { return {}; }
   virtual void terminate() = 0;  // ends the program at once, no questions
 };
 

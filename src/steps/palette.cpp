@@ -1,6 +1,7 @@
 #include "steps/palette.h"
 
 #include "canvas/poster.h"
+#include "steps/startup.h"
 
 namespace pastel {
 
@@ -11,8 +12,9 @@ void openPalette(Poster& p, PaletteTarget target) {
     pal.created = true;
     // Placed once; the palette's own size does not enter.
     if (p.svc.desktop) {
-      pal.left = (p.svc.desktop->screenWidthTwips() - p.form.width) / 2 + 11000;
-      pal.top = (p.svc.desktop->screenHeightTwips() - p.form.height) / 2 + 780;
+      const QPointF at = centredPlace(*p.svc.desktop, p.form.width, p.form.height);
+      pal.left = float(at.x()) + 11000;
+      pal.top = float(at.y()) + 780;
     }
   }
   pal.visible = true;

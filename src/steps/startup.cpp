@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
 
 #include "canvas/poster.h"
 #include "platform/dialogs.h"
@@ -10,15 +11,23 @@
 
 namespace pastel {
 
+QPointF centredPlace(const Desktop& d, float width, float height) {
+  if (const QRectF a = d.fittedAreaTwips(); !a.isEmpty())
+    return {a.left() + std::max(0.0, (a.width() - width) / 2),
+            a.top() + std::max(0.0, (a.height() - height) / 2)};
+  return {(d.screenWidthTwips() - width) / 2, (d.screenHeightTwips() - height) / 2};
+}
+
 void startUpBeforeShow(Poster& p) {
   MainForm& f = p.form;
   // Centred on the designed size, then the height is set: the vertical
   // centring therefore uses the designed height.
   if (p.svc.desktop) {
-    f.left = (p.svc.desktop->screenWidthTwips() - f.width) / 2;
-    f.top = (p.svc.desktop->screenHeightTwips() - f.height) / 2;
+    const QPointF at = centredPlace(*p.svc.desktop, f.width, f.height);
+    f.left = float(at.x());
+    f.top = float(at.y());
   }
-  f.height = 11520;
+  f.height = MainForm::kOuterHeight;
   p.setStartValues();
   appFolderPath(p);
   // Programs killed earlier leave their temporary folders behind.

@@ -1,10 +1,17 @@
 #pragma once
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 
 namespace pastel {
 
 struct Poster;
+class Desktop;
+
+// Where a window of that outer size (twips) is centred: on the screen, or,
+// where the main window does not fit it at 1x, on what its panels leave,
+// its top left corner never outside.
+QPointF centredPlace(const Desktop& d, float width, float height);
 
 // Start-up up to the point where the main window shows itself.
 void startUpBeforeShow(Poster& p);

@@ -38,8 +38,10 @@ class FixedDesktop : public Desktop {
   FixedDesktop(float w = 1920 * kTwipsPerPixel, float h = 1080 * kTwipsPerPixel) : w_(w), h_(h) {}
   float screenWidthTwips() const override { return w_; }
   float screenHeightTwips() const override { return h_; }
+  QRectF fittedAreaTwips() const override { return fitted; }
   void terminate() override { ++terminated; }
   int terminated = 0;
+  QRectF fitted;
 
  private:
   float w_, h_;
