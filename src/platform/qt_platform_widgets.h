@@ -39,7 +39,7 @@ class QtEventLoop : public EventLoop {
   // Runs f as a handler now when none runs, else as soon as the running one
   // has returned: for what the window system sends during a yield (a
   // window's close box), which is not held like input.
-  void whenIdle(std::function<void()> f);
+  void whenIdle(std::function<void()> f) override;
 
  private:
   int depth_ = 0;
