@@ -19,8 +19,8 @@ struct MessageBoxText {
 
 struct FileDialogRequest {
   QString title;
-  QString filter;     // e.g. "HTML(*.html)"
-  QString directory;  // where the dialog starts; empty: current folder
+  QString filter;        // e.g. "HTML(*.html)"
+  QString directory;     // where the dialog starts; empty: current folder
   QString defaultName;
   QString defaultSuffix;  // added to a name typed without one, e.g. "html"
 };
