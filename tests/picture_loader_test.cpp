@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
@@ -695,6 +696,23 @@ class SlowLoader : public FilePictureLoader {
 
 // The strip scrolls on while a page decodes: the old page decodes no
 // further picture, none of it arrives any more, and the new page comes at once.
+TEST_F(PictureLoaderTest, LoadLaterHandsThePictureBackOnTheCallingThreadsLoop) {
+  const QString path = write("later.bmp", bmp8File(indexedImage(64, 32, {kRed})));
+  PictureRef got;
+  QThread* on = nullptr;
+  loader.loadLater(path, QSize(), [&](PictureRef p) {
+    got = std::move(p);
+    on = QThread::currentThread();
+  });
+  EXPECT_FALSE(got);
+  QDeadlineTimer deadline(10000);
+  while (!got && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  ASSERT_TRUE(got);
+  EXPECT_EQ(on, QThread::currentThread());
+  EXPECT_EQ(got->image.size(), QSize(64, 32));
+}
+
 TEST(PictureLoaderCancel, ANewerBatchStopsTheOldOne) {
   SlowLoader loader;
   QStringList oldPage, newPage;

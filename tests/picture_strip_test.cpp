@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "canvas_fixture.h"
 
 namespace pastel {
@@ -172,6 +176,58 @@ TEST(PictureStrip, BrokenFileShowsAMarkCountsAndFloatsNothing) {
   // Its neighbours still float.
   floatPhotoSlot(p, 2, 100, 100);
   EXPECT_TRUE(p.form.image3[0].visible);
+}
+
+// Hands photos back only when the test says so, as the loader's threads
+// would; a "corrupt" file gives its strip picture but no photo.
+class LaterLoader : public test::FakePictureLoader {
+ public:
+  PictureRef load(const QString& path, QSize maxPixels) override {
+    PictureRef pic = FakePictureLoader::load(path, maxPixels);
+    if (!path.contains("corrupt") || maxPixels != kPhotoMaxPixels) return pic;
+    auto broken = std::make_shared<Picture>();
+    broken->broken = true;
+    broken->path = path;
+    return broken;
+  }
+  void loadLater(const QString& path, QSize maxPixels,
+                 std::function<void(PictureRef)> done) override {
+    asked << path;
+    pending.push_back([this, path, maxPixels, done] { done(load(path, maxPixels)); });
+  }
+  void handBack() {
+    for (auto& f : std::exchange(pending, {})) f();
+  }
+  QStringList asked;
+  std::vector<std::function<void()>> pending;
+};
+
+TEST(PictureStrip, HoverFloatsTheStripPictureAtOnceAndThePhotoFollows) {
+  CanvasFixture fx;
+  Poster& p = fx.poster;
+  LaterLoader later;
+  p.svc.pictures = &later;
+  loadPictureStrip(p, {"a_3000x1000.jpg", "corrupt_3000x1000.jpg"});
+  const int loads = later.loads;
+  ASSERT_EQ(floatPhotoSlot(p, 0, 10, 10), 0);
+  EXPECT_EQ(later.loads, loads);  // nothing decoded while the child waits
+  EXPECT_EQ(p.form.image3[0].picture, p.form.image1[0].picture);
+  floatPhotoSlot(p, 0, 20, 20);
+  later.handBack();
+  floatPhotoSlot(p, 0, 30, 30);
+  EXPECT_EQ(later.asked, QStringList{"/pics/a_3000x1000.jpg"});  // once, however often hovered
+  EXPECT_EQ(p.form.image3[0].picture->image.size(), QSize(200, 66));
+
+  // Placed before its photo is known to be corrupt: the cell shows the
+  // mark, the photo goes back, and it is never asked for again.
+  ASSERT_EQ(floatPhotoSlot(p, 1, 10, 10), 0);
+  p.form.image3[0].left = 600;
+  later.handBack();
+  EXPECT_FALSE(p.form.image3[0].visible);
+  EXPECT_FALSE(isPlaced(p.form.image3[0]));
+  EXPECT_TRUE(p.form.image1[1].picture->broken);
+  EXPECT_EQ(floatPhotoSlot(p, 1, 10, 10), -1);
+  EXPECT_EQ(later.asked.size(), 2);
 }
 
 // The event loop runs between thumbnails; a scroll made meanwhile must win

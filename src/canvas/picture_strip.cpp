@@ -74,15 +74,67 @@ void fillThumbnails(Poster& p, int first, bool fromScroll) {
       cancel);
 }
 
-// The photo picture for a file: shared with a slot that already shows that
-// file (hovering repeats on every mouse move), else decoded at photo size.
+// The photo for a file: as decoded for hovering, or what a slot showing
+// that file holds (the strip's picture while its photo is on the way).
+// Hovering repeats on every mouse move: a file is asked for once a page.
 PictureRef photoPictureFor(Poster& p, const QString& path) {
+  const auto known = p.stripPhotos.find(path);
+  if (known != p.stripPhotos.end() && known->second) return known->second;
   for (int k = 0; k <= 10; ++k) {
     const PictureRef& held = p.form.image3[size_t(k)].picture;
     if (held && !held->broken && p.photoFiles[size_t(k)] == path) return held;
   }
-  if (!p.svc.pictures) return nullptr;
-  return p.svc.pictures->load(path, kPhotoMaxPixels);
+  return nullptr;
+}
+
+int cellShowing(const Poster& p, const QString& path) {
+  for (int i = 0; i < 10; ++i)
+    if (pictureFileAt(p, i + p.form.vscroll1.scroll.value) == path) return i;
+  return -1;
+}
+
+// The photo decoded for hovering has come: the slots showing the strip's
+// picture of that file take it. A file that cannot be decoded shows the mark
+// in its cell, and its photo goes back off the poster.
+void photoArrived(Poster& p, const QString& path, const PictureRef& pic) {
+  if (!pic) return;
+  const int i = cellShowing(p, path);
+  if (i >= 0) {
+    p.stripPhotos[path] = pic;
+    Element& t = p.form.image1[size_t(i)];
+    if (pic->broken) {
+      fitThumbnail(t, i, *pic);
+      t.picture = pic;
+    }
+  }
+  for (int k = 0; k <= 10; ++k) {
+    Element& slot = p.form.image3[size_t(k)];
+    if (p.photoFiles[size_t(k)] != path || !slot.picture || slot.picture == pic) continue;
+    // A photo decoded already is never smaller than the strip's picture.
+    if (!pic->broken) {
+      if (slot.picture->image.width() <= pic->image.width()) slot.picture = pic;
+      continue;
+    }
+    if (k < 10) parkPhoto(p, k, true);
+    slot.visible = false;
+    slot.picture = nullptr;
+    p.photoFiles[size_t(k)].clear();
+  }
+}
+
+void askForPhoto(Poster& p, const QString& path) {
+  if (!p.svc.pictures || p.stripPhotos.count(path)) return;
+  p.stripPhotos[path] = nullptr;
+  std::weak_ptr<int> alive = p.lifetime;
+  p.svc.pictures->loadLater(path, kPhotoMaxPixels, [&p, alive, path](PictureRef pic) {
+    if (alive.expired()) return;
+    if (p.svc.loop)
+      p.svc.loop->whenIdle([&p, alive, path, pic] {
+        if (!alive.expired()) photoArrived(p, path, pic);
+      });
+    else
+      photoArrived(p, path, pic);
+  });
 }
 
 }  // namespace
@@ -132,6 +184,7 @@ void loadPictureStrip(Poster& p, const QStringList& fileListNames) {
   for (int k = 0; k <= 10; ++k)
     if (!isPlaced(p.form.image3[size_t(k)])) p.form.image3[size_t(k)].visible = false;
   p.thumbnailCount = 0;
+  p.stripPhotos.clear();
   fillThumbnails(p, 0, false);
 }
 
@@ -139,6 +192,7 @@ void scrollPictureStrip(Poster& p, int value) {
   ScrollRange& bar = p.form.vscroll1.scroll;
   bar.value = std::clamp(value, bar.min, std::max(bar.min, bar.max));
   p.thumbnailCount = 0;
+  p.stripPhotos.clear();
   for (int i = 0; i < 10; ++i) {
     Element& t = p.form.image1[size_t(i)];
     putAtCell(t, i);
@@ -156,8 +210,11 @@ int floatPhotoSlot(Poster& p, int i, float x, float y) {
   if (!t.visible || !t.picture || t.picture->broken) return -1;
   const QString path = pictureFileAt(p, i + p.form.vscroll1.scroll.value);
   if (path.isEmpty()) return -1;
+  // Shown at once with the strip's picture; the photo follows from the loader.
   PictureRef pic = photoPictureFor(p, path);
-  if (!pic || pic->broken) return -1;
+  if (pic && pic->broken) return -1;
+  const bool waiting = !pic;
+  if (waiting) pic = t.picture;
 
   p.selectionActive = 1;
   const int k = firstFreePhotoSlot(p);
@@ -172,7 +229,8 @@ int floatPhotoSlot(Poster& p, int i, float x, float y) {
   slot.picture = std::move(pic);
   p.photoFiles[size_t(k)] = path;
   slot.visible = true;
-  return k;
+  if (waiting) askForPhoto(p, path);
+  return slot.visible ? k : -1;
 }
 
 }  // namespace pastel

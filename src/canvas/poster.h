@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
 
 #include "form/main_form.h"
@@ -54,6 +55,11 @@ struct Poster {
 
   // Set to cancel the picture strip's running fill when another starts.
   std::shared_ptr<std::atomic<bool>> stripFill;
+  // Photos of the strip's page decoded for hovering, by file; null while
+  // the loader is at it. Emptied when the page changes.
+  std::map<QString, PictureRef> stripPhotos;
+  // Held weakly by what is handed back later, which this outlives no longer.
+  std::shared_ptr<int> lifetime = std::make_shared<int>();
 
   // Where the save and open dialogs start: the folder of the last save or
   // open in this run (empty before).

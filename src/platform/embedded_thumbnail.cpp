@@ -12,7 +12,7 @@ namespace {
 
 bool sameShape(QSize a, QSize b) {
   const double ratio = double(a.width()) * b.height() / (double(a.height()) * b.width());
-  return std::abs(ratio - 1.0) <= 0.01;
+  return std::abs(ratio - 1.0) <= 0.02;
 }
 
 QSize thumbnailHeaderSize(const QByteArray& thumbnail) {

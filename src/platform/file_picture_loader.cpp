@@ -39,9 +39,25 @@ struct Batch {
 
 }  // namespace
 
-FilePictureLoader::FilePictureLoader() { pool_.setMaxThreadCount(kWorkers); }
+FilePictureLoader::FilePictureLoader() {
+  pool_.setMaxThreadCount(kWorkers);
+  later_.setMaxThreadCount(1);
+}
 
-FilePictureLoader::~FilePictureLoader() { pool_.waitForDone(); }
+FilePictureLoader::~FilePictureLoader() {
+  pool_.waitForDone();
+  // Before receiver_ goes: what is still queued for it is then dropped.
+  later_.waitForDone();
+}
+
+void FilePictureLoader::loadLater(const QString& path, QSize maxPixels,
+                                  std::function<void(PictureRef)> done) {
+  later_.start([this, path, maxPixels, done = std::move(done)] {
+    PictureRef picture = load(path, maxPixels);
+    QMetaObject::invokeMethod(
+        &receiver_, [done, picture] { done(picture); }, Qt::QueuedConnection);
+  });
+}
 
 PictureInfo FilePictureLoader::probe(const QString& path) {
   QFile file;

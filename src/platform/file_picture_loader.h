@@ -1,4 +1,5 @@
 #pragma once
+#include <QObject>
 #include <QThreadPool>
 
 #include "platform/picture_loader.h"
@@ -19,11 +20,16 @@ class FilePictureLoader : public PictureLoader {
   void loadEach(const QStringList& paths, QSize maxPixels,
                 const std::function<void(int, PictureRef)>& onEach,
                 const LoadCancel& cancel = nullptr) override;
+  // Decodes on a thread of its own, which a batch does not wait for.
+  void loadLater(const QString& path, QSize maxPixels,
+                 std::function<void(PictureRef)> done) override;
 
   static constexpr int kWorkers = 2;
 
  private:
   QThreadPool pool_;
+  QThreadPool later_;
+  QObject receiver_;  // lives on the constructing thread: where `done` runs
 };
 
 }  // namespace pastel

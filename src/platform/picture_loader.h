@@ -51,6 +51,13 @@ class PictureLoader {
       onEach(i, std::move(picture));
     }
   }
+  // Loads one picture away from the caller and hands it to `done` later on
+  // the calling thread's event loop, so the caller never waits for the
+  // decoding. This version loads it at once.
+  virtual void loadLater(const QString& path, QSize maxPixels,
+                         std::function<void(PictureRef)> done) {
+    done(load(path, maxPixels));
+  }
 };
 
 }  // namespace pastel

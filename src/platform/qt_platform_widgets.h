@@ -44,7 +44,7 @@ class QtEventLoop : public EventLoop {
   // Runs f as a handler now when none runs, else as soon as the running one
   // has returned: everything that is not input (a close box, a focus
   // change, a scroll bar's auto-repeat, a timer) enters handlers here.
-  void whenIdle(std::function<void()> f);
+  void whenIdle(std::function<void()> f) override;
 
   // A handler entered while another runs breaks the rule above: debug
   // builds stop, tests set this to fail.

@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 #include "platform/picture.h"
 
@@ -18,6 +19,9 @@ class EventLoop {
  public:
   virtual ~EventLoop() = default;
   virtual void yield() = 0;
+  // Runs f as a handler once none is running: for what arrives on its own
+  // (a picture decoded on the loader's threads), never inside a yield.
+  virtual void whenIdle(std::function<void()> f) { f(); }
 };
 
 // Screen size and the way out of the process.
