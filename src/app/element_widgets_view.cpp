@@ -118,10 +118,12 @@ void LabelWidget::mousePressEvent(QMouseEvent* e) {
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* e) {
   const bool inside = rect().contains(e->position().toPoint());
-  down_ = false;
+  // A release whose press was dropped (it came while a handler changed the
+  // controls) is no click.
+  const bool pressed = std::exchange(down_, false);
   setFrame(frame_);
   QLabel::mouseReleaseEvent(e);
-  if (inside && e->button() == Qt::LeftButton) onClick_();
+  if (pressed && inside && e->button() == Qt::LeftButton) onClick_();
 }
 
 void ImageWidget::setPicture(const PictureRef& p) {
