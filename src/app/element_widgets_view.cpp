@@ -291,8 +291,11 @@ class BarWatcher : public QObject {
   std::function<void(bool)> changed_;
 };
 
+// What the child aims at: not the poster's own photos, words and paper,
+// which a drag moves under the pointer, nor captions.
 bool isControl(ElementKind k) {
-  return k != ElementKind::Label && k != ElementKind::Image && k != ElementKind::PictureBox;
+  return k != ElementKind::Label && k != ElementKind::Image && k != ElementKind::PictureBox &&
+         k != ElementKind::TextBox;
 }
 }  // namespace
 
