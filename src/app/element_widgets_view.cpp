@@ -119,10 +119,12 @@ void LabelWidget::mousePressEvent(QMouseEvent* e) {
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* e) {
   const bool inside = rect().contains(e->position().toPoint());
-  down_ = false;
+  // A release whose press was dropped (it came while a handler changed the
+  // controls) is no click.
+  const bool pressed = std::exchange(down_, false);
   setFrame(frame_);
   QLabel::mouseReleaseEvent(e);
-  if (inside && e->button() == Qt::LeftButton) onClick_();
+  if (pressed && inside && e->button() == Qt::LeftButton) onClick_();
 }
 
 void ImageWidget::setPicture(const PictureRef& p) {
@@ -279,8 +281,11 @@ class BarWatcher : public QObject {
   std::function<void(bool)> changed_;
 };
 
+// What the child aims at: not the poster's own photos, words and paper,
+// which a drag moves under the pointer, nor captions.
 bool isControl(ElementKind k) {
-  return k != ElementKind::Label && k != ElementKind::Image && k != ElementKind::PictureBox;
+  return k != ElementKind::Label && k != ElementKind::Image && k != ElementKind::PictureBox &&
+         k != ElementKind::TextBox;
 }
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTranslator>
 
@@ -97,47 +98,64 @@ void QtEventLoop::runHandler(const std::function<void()>& handler) {
   if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
 }
 
-namespace {
-bool isInput(QEvent::Type t) {
-  switch (t) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Eats the window system's input while it is installed; what the program
-// posts itself (the kana pad's keys) goes through.
-class InputDropper : public QObject {
+// Eats the window system's input while the loop drops it, and afterwards
+// the moves and release of a press it ate; what the program posts itself
+// (the kana pad's keys) goes through.
+class QtEventLoop::InputDropper : public QObject {
  public:
-  bool eventFilter(QObject*, QEvent* e) override { return e->spontaneous() && isInput(e->type()); }
+  bool dropping = false;
+  Qt::MouseButtons eaten;  // pressed while dropping, not yet let go
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (!e->spontaneous()) return false;
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+        if (!dropping) return false;
+        eaten |= static_cast<QMouseEvent*>(e)->button();
+        return true;
+      case QEvent::MouseMove:
+        return dropping || (static_cast<QMouseEvent*>(e)->buttons() & eaten);
+      case QEvent::MouseButtonRelease: {
+        const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
+        const bool eat = dropping || (eaten & b);
+        eaten &= ~b;
+        return eat;
+      }
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::TouchBegin:
+      case QEvent::TouchUpdate:
+      case QEvent::TouchEnd:
+      case QEvent::TabletPress:
+      case QEvent::TabletMove:
+      case QEvent::TabletRelease:
+        return dropping;
+      default:
+        return false;
+    }
+  }
 };
-}  // namespace
+
+QtEventLoop::QtEventLoop() = default;
+
+QtEventLoop::~QtEventLoop() {
+  if (dropper_ && QCoreApplication::instance())
+    QCoreApplication::instance()->removeEventFilter(dropper_.get());
+}
 
 void QtEventLoop::dropInputThatCame() {
   held_ = false;
+  if (!dropper_) {
+    dropper_ = std::make_unique<InputDropper>();
+    QCoreApplication::instance()->installEventFilter(dropper_.get());
+  }
   // The child's input already queued is delivered now, into the dropper.
   // Whatever else runs meanwhile that is not input waits, as in a handler.
-  InputDropper dropper;
-  QCoreApplication::instance()->installEventFilter(&dropper);
-  dropping_ = true;
+  dropping_ = dropper_->dropping = true;
   if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  dropping_ = false;
-  QCoreApplication::instance()->removeEventFilter(&dropper);
+  dropping_ = dropper_->dropping = false;
 }
 
 void QtEventLoop::whenIdle(std::function<void()> f) {

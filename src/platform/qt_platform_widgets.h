@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -31,6 +32,8 @@ class QtDialogs : public Dialogs {
 // it was aimed at controls that are no longer there.
 class QtEventLoop : public EventLoop {
  public:
+  QtEventLoop();
+  ~QtEventLoop() override;
   std::function<void()> sync;          // brings every window up to date
   std::function<void()> afterHandler;  // once the outermost handler has returned
   // What the child's input lands on; a change drops the input that came meanwhile.
@@ -51,7 +54,9 @@ class QtEventLoop : public EventLoop {
   static inline std::function<void()> onNestedHandler;
 
  private:
+  class InputDropper;
   void dropInputThatCame();
+  std::unique_ptr<InputDropper> dropper_;
   int depth_ = 0;
   bool held_ = false;
   bool dropping_ = false;

@@ -108,6 +108,18 @@ TEST(YieldView, EveryTableRowHasAWidgetWithItsNameAtItsPlace) {
   EXPECT_EQ(test::shownTopLevel("Form2"), nullptr);
 }
 
+// A kana key types on a press and release on it; a release alone (its
+// press was dropped) types nothing.
+TEST(YieldView, AKanaKeyClicksOnlyWhenPressedFirst) {
+  int clicks = 0;
+  LabelWidget key(nullptr, ElementKind::KanaKey, [&] { ++clicks; });
+  key.resize(40, 40);
+  QTest::mouseRelease(&key, Qt::LeftButton, {}, QPoint(20, 20));
+  EXPECT_EQ(clicks, 0);
+  QTest::mouseClick(&key, Qt::LeftButton, {}, QPoint(20, 20));
+  EXPECT_EQ(clicks, 1);
+}
+
 // Pressing a word puts a frame round it; the word must not jump when the
 // pointer then moves by nothing, and its text wraps where the count says.
 TEST(YieldView, AWordStaysUnderThePointerWhenItsFrameAppears) {
