@@ -95,7 +95,7 @@ std::optional<std::pair<qint64, QByteArray>> digestAt(int dir, const QByteArray&
   if (wantSize >= 0 && st.st_size != wantSize)
     return std::make_pair(qint64(st.st_size), QByteArray());
   QCryptographicHash hash(QCryptographicHash::Sha256);
-  std::vector<char> buf(1 << 20);
+  std::vector<char> buf(1 << 16);
   qint64 total = 0;
   for (;;) {
     const ssize_t n = ::read(fd.get(), buf.data(), buf.size());
@@ -188,7 +188,9 @@ std::optional<Record> readRecord(int folder, const QByteArray& recordName,
     }
     bytes.resize(got);
   }
-  const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+  const QString text = QString::fromUtf8(bytes);
+  if (text.toUtf8() != bytes) return std::nullopt;  // names are acted on as written
+  const QStringList lines = text.split(QLatin1Char('\n'));
   // Written whole: header, entries, "end" and the final line break.
   if (lines.size() < 3 || !lines.last().isEmpty() || lines.at(lines.size() - 2) != kRecordEnd ||
       lines.size() - 3 > kMaxRecordEntries)
@@ -196,16 +198,20 @@ std::optional<Record> readRecord(int folder, const QByteArray& recordName,
   Record r;
   r.checked = lines.first() == kRecordHeader;
   if (!r.checked && lines.first() != kOldRecordHeader) return std::nullopt;
-  QSet<QByteArray> targets;
+  QSet<QByteArray> names;
   bool database = false;
   for (int i = 1; i < lines.size() - 2; ++i) {
     const QStringList f = lines.at(i).split(QLatin1Char('\t'));
     Step s;
     if (f.size() != (r.checked ? 5 : 3) || !validStep(posterName, f, r.checked, &s))
       return std::nullopt;
-    const QByteArray key = (s.inFolder ? "/" : "") + s.target;
-    if (targets.contains(key)) return std::nullopt;
-    targets.insert(key);
+    // Each file named once: no entry moves what another one put in place.
+    const QByteArray where = s.inFolder ? "/" : "";
+    for (const QByteArray* name : {&s.target, &s.temp, &s.backup}) {
+      if (name->isEmpty()) continue;
+      if (names.contains(where + *name)) return std::nullopt;
+      names.insert(where + *name);
+    }
     database = database || (!s.inFolder && !s.temp.isEmpty() &&
                             s.target == QFile::encodeName(posterName + QStringLiteral(".mdb")));
     r.steps.push_back(std::move(s));
