@@ -2,15 +2,21 @@
 // 4000 x 3000 camera photos, read by the loader alone and inside the
 // program (loader, model and the strip's repaints), with the files in the
 // page cache (warm) and read from the disk (cold); and listing a folder of
-// 32001 picture files. Run with QT_QPA_PLATFORM=offscreen.
+// 32001 picture files; the same for ten 12-megapixel HEIC photos (from
+// their embedded thumbnails, and one placed) and ten 4000 x 3000 PNG and
+// WebP pictures. Run with QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
+#include <libheif/heif.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "app/pastel_app_view.h"
 #include "bench_main.h"
@@ -120,6 +126,76 @@ void BM_StripFillInProgram(benchmark::State& state) {
   });
 }
 
+// Ten pictures of one newer kind, made once per kind from the camera
+// pictures: HEIC as a phone writes it (a 320 x 240 thumbnail beside the
+// photo), PNG and lossy WebP as Qt writes them.
+struct KindFiles {
+  explicit KindFiles(const char* kind) {
+    for (int i = 0; i < 10; ++i) {
+      const QImage picture = bench::cameraPicture(i);
+      QByteArray bytes;
+      if (qstrcmp(kind, "heic") == 0) {
+        bytes = test::heicFile(picture, 50, 1, 0, 320, {}, "fast");
+      } else {
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::WriteOnly);
+        picture.save(&buf, kind);
+      }
+      QFile f(dir.filePath(QStringLiteral("pic%1.%2").arg(i).arg(kind)));
+      if (bytes.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        continue;
+      paths << f.fileName();
+      this->bytes += bytes.size();
+    }
+  }
+  QTemporaryDir dir;
+  QStringList paths;
+  qsizetype bytes = 0;
+};
+
+KindFiles& kindFiles(const char* kind) {
+  static std::map<std::string, std::unique_ptr<KindFiles>> made;
+  auto& files = made[kind];
+  if (!files) files = std::make_unique<KindFiles>(kind);
+  return *files;
+}
+
+// Ten pictures of a kind into a strip's cells on the loader's pool.
+void stripOfKind(benchmark::State& state, const char* kind, Cache cache) {
+  const KindFiles& files = kindFiles(kind);
+  if (files.paths.size() != 10) return state.SkipWithError("pictures not written");
+  FilePictureLoader loader;
+  for (auto _ : state) {
+    if (cache == Cache::Cold) bench::dropFromPageCache(files.paths);
+    const auto start = Clock::now();
+    int n = 0;
+    loader.loadEach(files.paths, kThumbnail, [&](int, PictureRef p) { n += !p->broken; });
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    if (n != 10) state.SkipWithError("a picture did not load");
+  }
+  state.counters["file_bytes"] = double(files.bytes) / 10;
+}
+
+void BM_StripHeicFromThumbnails(benchmark::State& state) {
+  stripOfKind(state, "heic", Cache(state.range(0)));
+}
+void BM_StripPng(benchmark::State& state) { stripOfKind(state, "png", Cache::Warm); }
+void BM_StripWebp(benchmark::State& state) { stripOfKind(state, "webp", Cache::Warm); }
+
+// Placing one HEIC photo: decoded whole and fitted into the placed photo's
+// largest size.
+void BM_PlaceHeicPhoto(benchmark::State& state) {
+  const KindFiles& files = kindFiles("heic");
+  if (files.paths.size() != 10) return state.SkipWithError("pictures not written");
+  FilePictureLoader loader;
+  int i = 0;
+  for (auto _ : state) {
+    const PictureRef p = loader.load(files.paths[i++ % 10], QSize(1400, 1000));
+    if (p->broken) state.SkipWithError("the photo did not load");
+    benchmark::DoNotOptimize(p->image.constBits());
+  }
+}
+
 void BM_ListFolderOf32001Pictures(benchmark::State& state) {
   static QTemporaryDir dir;
   static bool made = false;
@@ -162,6 +238,15 @@ BENCHMARK(BM_StripLoaderDctScaled)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 BENCHMARK(BM_StripLoaderFromFullDecode)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_StripHeicFromThumbnails)
+    ->ArgName("cold")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+BENCHMARK(BM_PlaceHeicPhoto)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StripPng)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_StripWebp)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_ListFolderOf32001Pictures)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
