@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <libheif/heif.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -17,6 +18,9 @@
 
 #include "canvas/poster_content.h"
 #include "db_test_support.h"
+#include "picture_writers.h"
+#include "platform/file_picture_loader.h"
+#include "platform/picture_format.h"
 #include "steps/open_poster.h"
 #include "storage/poster_names.h"
 #include "storage/poster_page.h"
@@ -577,6 +581,65 @@ TEST(SavePoster, AFolderThatIsNoPosterKeepsItsFiles) {
   EXPECT_EQ(folderBytes(fx.out), before);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_EQ(fx.dialogs.messages[0].text, kSaveNameRefusedText);
+}
+
+// Browsers show neither metafiles nor HEIC: the page shows a PNG or JPEG
+// made beside the copy, while the database keeps the copy.
+TEST(SavePoster, APictureBrowsersCannotShowGetsACompanionOnThePage) {
+  SaveFixture fx;
+  test::WmfWriter w(200, 100, 96);
+  w.brush(qRgb(255, 0, 0));
+  w.rectangle(0, 0, 200, 100);
+  const QByteArray wmf = w.finish();
+  QImage blue(64, 48, QImage::Format_RGB32);
+  blue.fill(qRgb(0, 128, 255));
+  const QByteArray heic = test::heicFile(blue);
+  ASSERT_FALSE(heic.isEmpty());
+  fx.place(0, fx.photo("cat.wmf", wmf), 600, 3000);
+  fx.place(1, fx.photo("dog.heic", heic), 4000, 3000);
+  const QString f = fx.out + "/natsu/", db = fx.out + "/natsu.mdb";
+  QDir().mkpath(f);
+  writeBytes(f + "cat.wmf.png", "the teacher's");
+  fx.dialogs.answers.push_back(MsgAnswer::Yes);
+  QStringList files;
+  QByteArray png, jpeg;
+  for (int again = 0; again < 3; ++again) {
+    SaveFixture reader;
+    FilePictureLoader loader;
+    reader.poster.svc.pictures = &loader;
+    if (again < 2) {
+      ASSERT_EQ(fx.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+    } else {  // reopened: the originals come back and are saved again
+      ASSERT_EQ(openPosterFile(reader.poster, db).status, OpenStatus::Opened);
+      const auto& opened = reader.poster.photoFiles;
+      EXPECT_NE(std::find(opened.begin(), opened.end(), f + "cat.wmf"), opened.end());
+      EXPECT_NE(std::find(opened.begin(), opened.end(), f + "dog.heic"), opened.end());
+      ASSERT_EQ(reader.saveAs(fx.out + "/natsu.html").status, SaveStatus::Saved);
+    }
+    EXPECT_EQ(fileBytes(f + "cat.wmf.png"), "the teacher's");
+    EXPECT_EQ(fileBytes(f + "cat.wmf"), wmf);
+    EXPECT_EQ(fileBytes(f + "dog.heic"), heic);
+    QStringList stored;
+    for (int k = 0; k < 10; ++k) stored << rawValue(db, "imagedata", QString("ima%1F").arg(k));
+    EXPECT_TRUE(stored.contains("natsu\\cat.wmf") && stored.contains("natsu\\dog.heic"));
+    const QString page = utf8FromCp932(fileBytes(fx.out + "/natsu.html"));
+    EXPECT_TRUE(page.contains("src=\"natsu\\cat.wmf-2.png\"")) << page.toStdString();
+    EXPECT_TRUE(page.contains("src=\"natsu\\dog.heic.jpg\""));
+    const QByteArray drawing = fileBytes(f + "cat.wmf-2.png"),
+                     photo = fileBytes(f + "dog.heic.jpg");
+    EXPECT_EQ(sniffPictureFormat(drawing), PictureFormat::Png);
+    EXPECT_EQ(sniffPictureFormat(photo), PictureFormat::Jpeg);
+    const QImage shown = QImage::fromData(drawing), photoShown = QImage::fromData(photo);
+    EXPECT_EQ(shown.pixel(100, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(photoShown.size(), QSize(64, 48));
+    if (again == 0) {
+      files = filesBelow(f), png = drawing, jpeg = photo;
+    } else {  // the same files again, not a growing pile
+      EXPECT_EQ(filesBelow(f), files);
+      EXPECT_EQ(drawing, png);
+      EXPECT_EQ(photo, jpeg);
+    }
+  }
 }
 
 // A save of natsu killed in a child process as faultyRename says, over an

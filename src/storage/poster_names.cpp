@@ -85,6 +85,20 @@ std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& po
   return names;
 }
 
+QString companionName(const QString& copy, const QString& extension, const QSet<QString>& taken) {
+  const QString base = copy + QLatin1Char('.') + extension;
+  QString name = base;
+  for (int n = 2; taken.contains(name.toCaseFolded()); ++n) name = numbered(base, n);
+  return name;
+}
+
+bool isCompanionName(const QString& name, const QString& copy) {
+  const QRegularExpression companion(QLatin1Char('^') + QRegularExpression::escape(copy) +
+                                         QStringLiteral("(-[0-9]+)?\\.(png|jpg)$"),
+                                     QRegularExpression::CaseInsensitiveOption);
+  return companion.match(name).hasMatch();
+}
+
 QString withCrLf(const QString& text) {
   QString t = text;
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

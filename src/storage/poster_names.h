@@ -45,6 +45,15 @@ QString photoFileName(const QString& entry);
 std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName,
                                        const QSet<QString>& keep = {});
 
+// The name of the picture the page shows in place of a copy browsers cannot
+// show: the copy's name and the companion's extension ("cat.wmf" ->
+// "cat.wmf.png"), numbered ("cat.wmf-2.png") while it is in taken
+// (case-folded: every copy's name and every file that is not the poster's).
+QString companionName(const QString& copy, const QString& extension, const QSet<QString>& taken);
+
+// Whether name is one companionName can give for copy, without case.
+bool isCompanionName(const QString& name, const QString& copy);
+
 // Line breaks as the poster files keep them: CR LF, whatever the editor uses.
 QString withCrLf(const QString& text);
 

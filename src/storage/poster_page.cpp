@@ -45,13 +45,17 @@ QString urlPart(const QString& text) {
 
 QString num(int v) { return QString::number(v); }
 
+QString photoSource(const QString& posterName, const QString& fileName) {
+  return QStringLiteral("src=\"") + urlPart(posterName) + QLatin1Char('\\') + urlPart(fileName) +
+         QLatin1Char('"');
+}
+
 QString photoElement(const PhotoContent& e, const QString& posterName, const QString& fileName) {
   return QStringLiteral("<img style=\"LEFT:") + num(pagePixelX(e.left)) +
          QStringLiteral("px; POSITION: absolute; TOP:") + num(pagePixelY(e.top)) +
-         QStringLiteral("px\"src=\"") + urlPart(posterName) + QLatin1Char('\\') +
-         urlPart(fileName) + QStringLiteral("\" width=") + num(pagePixelSize(e.width)) +
-         QStringLiteral(" height=") + num(pagePixelSize(e.height)) + QLatin1Char('>') + kCrLf +
-         QStringLiteral("<br>");
+         QStringLiteral("px\"") + photoSource(posterName, fileName) + QStringLiteral(" width=") +
+         num(pagePixelSize(e.width)) + QStringLiteral(" height=") + num(pagePixelSize(e.height)) +
+         QLatin1Char('>') + kCrLf + QStringLiteral("<br>");
 }
 
 QString wordElement(const WordContent& e) {
@@ -76,6 +80,10 @@ int pagePixelY(float topTwips) {
   return nearestEven(double(topTwips) / kTwipsPerPixel - kPaperPxTop);
 }
 int pagePixelSize(float twips) { return int(std::floor(double(twips) / kTwipsPerPixel)); }
+
+QByteArray photoSourceBytes(const QString& posterName, const QString& fileName) {
+  return toCp932WithReferences(photoSource(posterName, fileName));
+}
 
 QString htmlEscaped(const QString& text) {
   QString out;

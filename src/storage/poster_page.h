@@ -16,6 +16,9 @@ int pagePixelSize(float twips);
 // &, <, > and " as character references, so that no text becomes markup.
 QString htmlEscaped(const QString& text);
 
+// A photo's src= as the page holds it, in code page 932.
+QByteArray photoSourceBytes(const QString& posterName, const QString& fileName);
+
 // A word as the page shows it: escaped, line breaks as "<BR>", and nothing
 // after the 20th break.
 QString wordTextForPage(const QString& text);

@@ -2,13 +2,18 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "canvas/poster.h"
 #include "canvas/poster_content.h"
 #include "platform/dialogs.h"
+#include "platform/picture_decoder.h"
+#include "platform/picture_format.h"
 #include "storage/field_binding.h"
 #include "storage/pending_files.h"
 #include "storage/poster_db.h"
@@ -36,6 +41,48 @@ QByteArray imageBytes(const QImage& image, const char* format) {
   buffer.open(QIODevice::WriteOnly);
   if (image.isNull() || !image.save(&buffer, format)) return {};
   return bytes;
+}
+
+// Larger than any page a save writes.
+constexpr qint64 kMaxPageBytes = 1 << 20;
+
+// A picture a browser shows, for a copy of a kind it does not: a metafile
+// becomes a PNG, a photo a JPEG (a PNG where it has see-through parts).
+struct Companion {
+  QByteArray bytes;
+  QString extension;
+};
+
+bool seeThrough(const QImage& image) {
+  if (!image.hasAlphaChannel()) return false;
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < argb.height(); ++y) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x)
+      if (qAlpha(line[x]) < 255) return true;
+  }
+  return false;
+}
+
+// Nothing when browsers show the copy as it is, or it cannot be decoded
+// (the page then names the copy, as it always did).
+Companion companionFor(const QString& copy) {
+  QFile file(copy);
+  const QFileInfo info(copy);
+  if (!info.isFile() || info.size() > kMaxPictureFileBytes || !file.open(QIODevice::ReadOnly))
+    return {};
+  const PictureFormat format = sniffPictureFormat(file.peek(kSniffBytes));
+  if (format != PictureFormat::Wmf && format != PictureFormat::Heif &&
+      format != PictureFormat::Tiff)
+    return {};
+  // At its natural size, not the size the window shows it at.
+  const PictureRef picture =
+      decodePicture(file.readAll(), QSize(kMaxPictureSide, kMaxPictureSide), copy);
+  if (!picture || picture->broken || picture->image.isNull()) return {};
+  if (format == PictureFormat::Wmf || seeThrough(picture->image))
+    return {imageBytes(picture->image, "PNG"), QStringLiteral("png")};
+  return {imageBytes(picture->image.convertToFormat(QImage::Format_RGB32), "JPEG"),
+          QStringLiteral("jpg")};
 }
 
 // The copy of the template, filled with the poster, under a temporary name.
@@ -112,19 +159,36 @@ QSet<QString> filesNotOurs(const PosterNames& n) {
   QSet<QString> names;
   const QFileInfo folder(n.posterFolder());
   if (!folder.isDir() || folder.isSymLink()) return names;
-  for (const QString& name :
-       QDir(folder.filePath())
-           .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-    names.insert(name.toCaseFolded());
+  const QStringList present =
+      QDir(folder.filePath())
+          .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  for (const QString& name : present) names.insert(name.toCaseFolded());
   FieldBuffers b;
   if (!databaseThere(n) || !readFieldBuffers(n.database(), b).ok()) return names;
   names.remove((n.posterName + QStringLiteral(".bmp")).toCaseFolded());
   names.remove((n.posterName + QStringLiteral(".jpg")).toCaseFolded());
+  QStringList copies;
   for (int k = 0; k < 10; ++k) {
     QString stored = b[size_t(photoBuffer(k, kPhotoFile))];
     stored.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (stored.startsWith(n.posterName + QLatin1Char('/')))
-      names.remove(stored.mid(n.posterName.size() + 1).toCaseFolded());
+      copies << stored.mid(n.posterName.size() + 1);
+  }
+  for (const QString& copy : copies) names.remove(copy.toCaseFolded());
+  // What the earlier page shows in place of a copy was written with it; a
+  // file of such a name that the page does not show is someone else's.
+  QByteArray page;
+  QFile pageFile(n.page);
+  if (QFileInfo(n.page).isFile() && QFileInfo(n.page).size() < kMaxPageBytes &&
+      pageFile.open(QIODevice::ReadOnly))
+    page = pageFile.readAll();
+  for (const QString& name : present) {
+    if (!names.contains(name.toCaseFolded()) ||
+        !page.contains(photoSourceBytes(n.posterName, name)))
+      continue;
+    if (std::any_of(copies.cbegin(), copies.cend(),
+                    [&](const QString& copy) { return isCompanionName(name, copy); }))
+      names.remove(name.toCaseFolded());
   }
   return names;
 }
@@ -184,6 +248,13 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   QString error;
   if (!writeDatabase(c, wordListFile(p), n, copies, files, &error)) return fail(error);
 
+  // A companion's name is none of the copies', nor a file not the poster's.
+  QSet<QString> taken = notOurs;
+  for (const QString& copy : copies) taken.insert(copy.toCaseFolded());
+  taken << QFileInfo(n.paperBitmap()).fileName().toCaseFolded()
+        << QFileInfo(n.paperJpeg()).fileName().toCaseFolded();
+  QHash<QString, QString> companions;  // copy -> the picture the page shows
+
   QStringList copied;
   for (int k = 0; k < 10; ++k) {
     const int j = c.photoStackOrder[size_t(k)];
@@ -198,15 +269,27 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     const QString& entry = photo.file;
     const QString target = n.inPosterFolder(copies[size_t(j)]);
     // An opened poster's photos already are their copies.
+    QString written = entry;
     const PendingFiles::Copy copy =
         entry == target ? (QFileInfo(entry).isFile() ? PendingFiles::Copy::Done
                                                      : PendingFiles::Copy::SourceUnreadable)
-                        : files.copy(target, entry);
+                        : files.copy(target, entry, &written);
     if (copy == PendingFiles::Copy::Failed) return fail(files.error());
     if (copy == PendingFiles::Copy::SourceUnreadable) r.missingPhotos << photoFileName(entry);
+    if (copy != PendingFiles::Copy::Done) continue;
+    // Made again from the copy at every save, so it always shows the copy.
+    const Companion companion = companionFor(written);
+    if (companion.bytes.isEmpty()) continue;
+    const QString name = companionName(copies[size_t(j)], companion.extension, taken);
+    taken.insert(name.toCaseFolded());
+    if (!files.write(n.inPosterFolder(name), companion.bytes)) return fail(files.error());
+    companions.insert(copies[size_t(j)], name);
   }
+  std::array<QString, 11> shownNames = copies;
+  for (QString& name : shownNames) name = companions.value(name, name);
 
-  if (!files.write(n.page, posterPageBytes(c, n.posterName, &copies))) return fail(files.error());
+  if (!files.write(n.page, posterPageBytes(c, n.posterName, &shownNames)))
+    return fail(files.error());
 
   // The paper as it shows now, and its background picture (the grab made on
   // leaving the first step, or the picture an opened poster brought).
