@@ -9,7 +9,7 @@ namespace pastel {
 void wireCanvas(MainWindowView& view, Poster& p) {
   MainForm& f = p.form;
   // The binder runs each mouse event as a handler and syncs after it.
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kStripCells; ++i) {
     // A thumbnail reacts to the mouse passing over it, no button needed.
     if (QWidget* w = view.widgetFor(f.image1[size_t(i)])) w->setMouseTracking(true);
     view.on(f.image1[size_t(i)]).move = [&p, i](Qt::MouseButtons, float x, float y) {
@@ -19,7 +19,7 @@ void wireCanvas(MainWindowView& view, Poster& p) {
   view.on(f.vscroll1).valueChanged = [&p](int v) { scrollPictureStrip(p, v); };
   view.on(f.hscroll1).valueChanged = [&p](int v) { setBrushSize(p, v); };
 
-  for (int i = 0; i <= 10; ++i) {
+  for (int i = 0; i <= kOverflowSlot; ++i) {
     ElementEvents& ev = view.on(f.image3[size_t(i)]);
     ev.press = [&p, i](Qt::MouseButtons, float, float) { pressPhoto(p, i); };
     ev.move = [&p, i](Qt::MouseButtons, float x, float y) { movePhoto(p, i, true, x, y); };

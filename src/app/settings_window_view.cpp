@@ -18,7 +18,7 @@ SettingsWindowView::SettingsWindowView(SettingsController& ctl, QtEventLoop& loo
                twipsToPixels(SettingsForm::kClientHeight));
   binder_ = std::make_unique<FormBinder>(this, loop_);
   form_.forEach([this](Element& e) { binder_->add(e); });
-  for (size_t k = 0; k < 10; ++k)
+  for (size_t k = 0; k < kSlots; ++k)
     binder_->on(form_.text11[k]).textChanged = [this, k] {
       ctl_.editWordField(int(k), form_.text11[k].caption);
     };

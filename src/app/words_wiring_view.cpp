@@ -4,7 +4,7 @@
 namespace pastel {
 
 void wireWords(MainWindowView& view, Poster& p) {
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     ElementEvents& ev = view.on(p.form.text1[i]);
     ev.press = [&p, i](Qt::MouseButtons, float x, float y) { selectWord(p, i, x, y); };
     ev.move = [&p, i](Qt::MouseButtons, float x, float y) { dragWord(p, i, x, y); };

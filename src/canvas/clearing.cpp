@@ -17,9 +17,9 @@ void clearPaper(Poster& p) {
 void clearPhotos(Poster& p) {
   MainForm& f = p.form;
   p.selectionActive = 0;
-  if (p.selectedIndex >= 0 && p.selectedIndex <= 10)
+  if (p.selectedIndex >= 0 && p.selectedIndex <= kOverflowSlot)
     f.image3[size_t(p.selectedIndex)].borderStyle = 0;
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < kSlots; ++k) {
     f.image3[size_t(k)].visible = false;
     parkPhoto(p, k, true);
   }
@@ -29,9 +29,9 @@ void clearWords(Poster& p) {
   MainForm& f = p.form;
   p.selectionActive = 0;
   // SelectedIndex 10 is left by the OverflowSlot: no such word.
-  if (p.selectedIndex >= 0 && p.selectedIndex < 10)
+  if (p.selectedIndex >= 0 && p.selectedIndex < kSlots)
     f.text1[size_t(p.selectedIndex)].borderStyle = 0;
-  for (int i = 0; i < 10; ++i) parkWord(p, i, WordPark::Home);
+  for (int i = 0; i < kSlots; ++i) parkWord(p, i, WordPark::Home);
 }
 
 }  // namespace pastel

@@ -8,7 +8,6 @@ namespace pastel {
 
 namespace {
 
-constexpr int kOverflowSlot = 10;
 constexpr double kEnlargement = 2.24;
 constexpr float kEnlargeBelowHeight = 1345, kEnlargeBelowWidth = 1790;
 

@@ -43,7 +43,7 @@ void fillThumbnails(Poster& p, int first, bool fromScroll) {
   p.stripFill = cancel;
   QStringList paths;
   std::vector<int> cells;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kStripCells; ++i) {
     const QString path = pictureFileAt(p, first + i);
     Element& t = p.form.image1[i];
     if (fromScroll) t.visible = !path.isEmpty() && stripShowing(p);
@@ -80,7 +80,7 @@ void fillThumbnails(Poster& p, int first, bool fromScroll) {
 PictureRef photoPictureFor(Poster& p, const QString& path) {
   const auto known = p.stripPhotos.find(path);
   if (known != p.stripPhotos.end() && known->second) return known->second;
-  for (int k = 0; k <= 10; ++k) {
+  for (int k = 0; k <= kOverflowSlot; ++k) {
     const PictureRef& held = p.form.image3[size_t(k)].picture;
     if (held && !held->broken && p.photoFiles[size_t(k)] == path) return held;
   }
@@ -88,7 +88,7 @@ PictureRef photoPictureFor(Poster& p, const QString& path) {
 }
 
 int cellShowing(const Poster& p, const QString& path) {
-  for (int i = 0; i < 10; ++i)
+  for (int i = 0; i < kStripCells; ++i)
     if (pictureFileAt(p, i + p.form.vscroll1.scroll.value) == path) return i;
   return -1;
 }
@@ -107,7 +107,7 @@ void photoArrived(Poster& p, const QString& path, const PictureRef& pic) {
       t.picture = pic;
     }
   }
-  for (int k = 0; k <= 10; ++k) {
+  for (int k = 0; k <= kOverflowSlot; ++k) {
     Element& slot = p.form.image3[size_t(k)];
     if (p.photoFiles[size_t(k)] != path || !slot.picture || slot.picture == pic) continue;
     // A photo decoded already is never smaller than the strip's picture.
@@ -115,7 +115,7 @@ void photoArrived(Poster& p, const QString& path, const PictureRef& pic) {
       if (slot.picture->image.width() <= pic->image.width()) slot.picture = pic;
       continue;
     }
-    if (k < 10) parkPhoto(p, k, true);
+    if (k < kSlots) parkPhoto(p, k, true);
     slot.visible = false;
     slot.picture = nullptr;
     p.photoFiles[size_t(k)].clear();
@@ -168,12 +168,12 @@ void loadPictureStrip(Poster& p, const QStringList& fileListNames) {
   const int n = int(p.pictureFiles.size());
   ScrollRange& bar = p.form.vscroll1.scroll;
   bar.min = 0;
-  bar.max = ((n - 1) / 10) * 10;  // truncates toward zero: 0 for n = 0
+  bar.max = ((n - 1) / kStripCells) * kStripCells;  // truncates toward zero: 0 for n = 0
   bar.value = 0;
   bar.smallChange = 5;
-  bar.largeChange = 10;
+  bar.largeChange = kStripCells;
 
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kStripCells; ++i) {
     Element& t = p.form.image1[size_t(i)];
     t.picture = nullptr;
     t.visible = false;
@@ -181,7 +181,7 @@ void loadPictureStrip(Poster& p, const QStringList& fileListNames) {
   }
   // Done before decoding so that no photo floats over the new strip while
   // its pictures arrive. The OverflowSlot is always free.
-  for (int k = 0; k <= 10; ++k)
+  for (int k = 0; k <= kOverflowSlot; ++k)
     if (!isPlaced(p.form.image3[size_t(k)])) p.form.image3[size_t(k)].visible = false;
   p.thumbnailCount = 0;
   p.stripPhotos.clear();
@@ -193,18 +193,18 @@ void scrollPictureStrip(Poster& p, int value) {
   bar.value = std::clamp(value, bar.min, std::max(bar.min, bar.max));
   p.thumbnailCount = 0;
   p.stripPhotos.clear();
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kStripCells; ++i) {
     Element& t = p.form.image1[size_t(i)];
     putAtCell(t, i);
     t.picture = nullptr;  // no old picture stretched while the new one decodes
   }
-  for (int k = 0; k <= 10; ++k)
+  for (int k = 0; k <= kOverflowSlot; ++k)
     if (!isPlaced(p.form.image3[size_t(k)])) p.form.image3[size_t(k)].visible = false;
   fillThumbnails(p, p.form.vscroll1.scroll.value, true);
 }
 
 int floatPhotoSlot(Poster& p, int i, float x, float y) {
-  if (i < 0 || i > 9) return -1;
+  if (i < 0 || i >= kStripCells) return -1;
   const Element& t = p.form.image1[size_t(i)];
   // A hidden, broken or empty cell has nothing to pick up.
   if (!t.visible || !t.picture || t.picture->broken) return -1;
@@ -219,7 +219,7 @@ int floatPhotoSlot(Poster& p, int i, float x, float y) {
   p.selectionActive = 1;
   const int k = firstFreePhotoSlot(p);
   Element& slot = p.form.image3[size_t(k)];
-  if (k < 10) slot.visible = false;
+  if (k < kSlots) slot.visible = false;
   p.grabOffsetX = toInt16(x).value_or(0);
   p.grabOffsetY = toInt16(y).value_or(0);
   slot.top = t.top;

@@ -4,7 +4,7 @@ namespace pastel {
 
 void Poster::setStartValues() {
   paperColourCode = QStringLiteral("#ffffff");
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     photoStackOrder[i] = std::int16_t(i);
     wordStackOrder[i] = std::int16_t(i);
     wordFrameColourCodes[i] = QStringLiteral("#ffffff");
@@ -16,13 +16,13 @@ void Poster::setStartValues() {
 }
 
 int firstFreePhotoSlot(const Poster& p) {
-  for (int k = 0; k < 10; ++k)
+  for (int k = 0; k < kSlots; ++k)
     if (!isPlaced(p.form.image3[k])) return k;
   return 10;
 }
 
 void clearFrames(Poster& p) {
-  for (int j = 0; j < 10; ++j) {
+  for (int j = 0; j < kSlots; ++j) {
     p.form.image3[j].borderStyle = 0;
     p.form.text1[j].borderStyle = 0;
   }
@@ -47,10 +47,10 @@ void parkPhoto(Poster& p, int i, bool toParkingLeft) {
 
 void moveToTopOfStack(std::array<std::int16_t, 21>& order, std::int16_t i) {
   int pos = 0;
-  for (int k = 0; k <= 9; ++k)
+  for (int k = 0; k < kSlots; ++k)
     if (order[k] == i) pos = k;
-  for (int k = pos; k <= 8; ++k) order[k] = order[k + 1];
-  order[9] = i;
+  for (int k = pos; k < kSlots - 1; ++k) order[k] = order[k + 1];
+  order[kSlots - 1] = i;
 }
 
 void bringPhotoToTop(Poster& p, int i) {

@@ -24,8 +24,8 @@ struct Poster {
 
   // Colour codes as recorded for the poster files.
   QString paperColourCode = QStringLiteral("#ffffff");
-  std::array<QString, 11> wordTextColourCodes;  // entry 10 is never written
-  std::array<QString, 11> wordFrameColourCodes;
+  std::array<QString, kSlots + 1> wordTextColourCodes;  // entry 10 is never written
+  std::array<QString, kSlots + 1> wordFrameColourCodes;
 
   std::array<std::int16_t, 21> photoStackOrder{};  // entries 0..9 used
   std::array<std::int16_t, 21> wordStackOrder{};
@@ -42,8 +42,8 @@ struct Poster {
   QString pictureFolderPath;
   QString settingsDrive;
 
-  std::array<QString, 11> photoFiles;
-  std::array<std::int16_t, 11> photoEnlarged{};
+  std::array<QString, kSlots + 1> photoFiles;
+  std::array<std::int16_t, kSlots + 1> photoEnlarged{};
 
   std::int16_t penDown = 0;
   // The last dot of the stroke under way, which the next one joins.

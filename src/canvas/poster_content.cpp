@@ -35,7 +35,7 @@ PosterContent takePosterContent(const Poster& p) {
   c.paperColourCode = p.paperColourCode;
   c.paper = {f.paper.backColor(), f.paper.backPicture(), f.paper.image(), f.image2.picture,
              f.paper.marks()};
-  for (size_t i = 0; i < 10; ++i) {
+  for (size_t i = 0; i < kSlots; ++i) {
     const Element& e = f.image3[i];
     c.photos[i] = {p.photoFiles[i],   e.left, e.top, e.width, e.height, e.picture,
                    p.photoEnlarged[i]};
@@ -61,7 +61,7 @@ void applyPosterContent(Poster& p, const PosterContent& c) {
   p.paperColourCode = c.paperColourCode;
   f.paper.restore(c.paper.colour, c.paper.picture, c.paper.shown, c.paper.marks);
   f.image2.picture = c.paper.snapshot;
-  for (size_t i = 0; i < 10; ++i) {
+  for (size_t i = 0; i < kSlots; ++i) {
     const PhotoContent& ph = c.photos[i];
     Element& e = f.image3[i];
     p.photoFiles[i] = ph.file;
@@ -83,9 +83,9 @@ void applyPosterContent(Poster& p, const PosterContent& c) {
   // Each kind in front of the last in stack order: the top of the stack
   // ends in front, as saving and opening have it.
   for (std::int16_t k : c.photoStackOrder)
-    if (k >= 0 && k < 10) f.bringToFront(f.image3[size_t(k)]);
+    if (k >= 0 && k < kSlots) f.bringToFront(f.image3[size_t(k)]);
   for (std::int16_t k : c.wordStackOrder)
-    if (k >= 0 && k < 10) f.bringToFront(f.text1[size_t(k)]);
+    if (k >= 0 && k < kSlots) f.bringToFront(f.text1[size_t(k)]);
 }
 
 }  // namespace pastel

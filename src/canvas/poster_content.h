@@ -53,10 +53,10 @@ struct PaperContent {
 struct PosterContent {
   QString paperColourCode;
   PaperContent paper;
-  std::array<PhotoContent, 10> photos;
-  std::array<WordContent, 10> words;
-  std::array<std::int16_t, 10> photoStackOrder{};  // bottom to top
-  std::array<std::int16_t, 10> wordStackOrder{};
+  std::array<PhotoContent, kSlots> photos;
+  std::array<WordContent, kSlots> words;
+  std::array<std::int16_t, kSlots> photoStackOrder{};  // bottom to top
+  std::array<std::int16_t, kSlots> wordStackOrder{};
   bool operator==(const PosterContent& o) const;
   bool operator!=(const PosterContent& o) const { return !(*this == o); }
 };

@@ -181,13 +181,13 @@ PaperScene sceneOf(const PosterContent& c) {
   PaperScene scene;
   scene.push_back(imageItem(kPaperRect, c.paper.snapshot, 0));
   for (std::int16_t k : c.photoStackOrder) {
-    if (k < 0 || k >= 10) continue;
+    if (k < 0 || k >= kSlots) continue;
     const PhotoContent& ph = c.photos[size_t(k)];
     if (isPlaced(ph))
       scene.push_back(imageItem(pixelsOf(ph.left, ph.top, ph.width, ph.height), ph.picture, 0));
   }
   for (std::int16_t k : c.wordStackOrder) {
-    if (k < 0 || k >= 10) continue;
+    if (k < 0 || k >= kSlots) continue;
     const WordContent& w = c.words[size_t(k)];
     if (isPlaced(w))
       scene.push_back(wordItem(pixelsOf(w.left, w.top, w.width, w.height), w.text, w.fontSize,

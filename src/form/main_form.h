@@ -8,6 +8,7 @@
 
 #include "form/form_table.h"
 #include "form/kana_pad_form.h"
+#include "form/slots.h"
 #include "platform/twips.h"
 
 class QPainter;
@@ -221,9 +222,9 @@ inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 38
     look::kPaper, Hidden)                                                                          \
   X(hscroll1, "HScroll1", HScroll, "", 11400, 6360, 3135, 495, look::kBrushBar, Hidden)            \
   X(vscroll1, "VScroll1", VScroll, "", 14880, 2280, 255, 7575, look::kStripBar, Hidden)            \
-  ARRAY(image1, "Image1(%1)", 0, 10, Image, thumbnailCell, look::kThumbnail, Hidden)               \
-  ARRAY(image3, "Image3(%1)", 0, 11, Image, photoSlotStart, look::kPhoto, Hidden)                  \
-  ARRAY(text1, "Text1(%1)", 0, 10, TextBox, wordSlotStart, look::kWord, Hidden)                    \
+  ARRAY(image1, "Image1(%1)", 0, kStripCells, Image, thumbnailCell, look::kThumbnail, Hidden)      \
+  ARRAY(image3, "Image3(%1)", 0, kSlots + 1, Image, photoSlotStart, look::kPhoto, Hidden)          \
+  ARRAY(text1, "Text1(%1)", 0, kSlots, TextBox, wordSlotStart, look::kWord, Hidden)                \
   X(text3, "Text3", TextBox, "", 240, 3120, 8775, 1575, look::kWordEditor, Hidden)                 \
   X(check1, "Check1", CheckBox, "", 9000, 2880, 255, 180, look::kNextKeyOption, Hidden)            \
   X(label4, "Label4", Label, "［次へ］ボタンを表示", 9240, 2880, 1575, 255, look::kNextKeyOption,  \

@@ -1,5 +1,6 @@
 #pragma once
 #include "form/form_table.h"
+#include "form/slots.h"
 
 namespace pastel {
 
@@ -24,7 +25,7 @@ inline Rect wordFieldCell(int k) { return {4920, 960 + 360.0f * float(k), 3200, 
   X(file1, "File1", ListBox, "", 480, 960, 2055, 3510, look::kPlain, Shown)                  \
   X(drive1, "Drive1", ComboBox, "", 2640, 960, 1935, 300, look::kPlain, Shown)               \
   X(dir1, "Dir1", ListBox, "", 2640, 1440, 1935, 3030, look::kPlain, Shown)                  \
-  ARRAY(text11, "Text%1", 11, 10, LineEdit, wordFieldCell, look::kPlain, Shown)              \
+  ARRAY(text11, "Text%1", 11, kSlots, LineEdit, wordFieldCell, look::kPlain, Shown)          \
   X(command12, "Command12", Button, "これでよし", 5760, 4600, 2295, 615, look::kPlain, Shown)
 
 struct SettingsForm {

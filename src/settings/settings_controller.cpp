@@ -49,7 +49,7 @@ void SettingsController::chooseFolder(const QString& path) {
 }
 
 void SettingsController::editWordField(int k, const QString& text) {
-  if (!dialog_ || k < 0 || k >= 10) return;
+  if (!dialog_ || k < 0 || k >= kSlots) return;
   dialog_->wordFields[k] = text;
   dialog_->fieldSet[k] = true;
 }

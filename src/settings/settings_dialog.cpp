@@ -60,7 +60,7 @@ SettingsLoad loadSettings(Poster& p, SettingsDialog& d, const QString& startFold
   d.storedRow = read.hasRow;
   // An empty table gets its row first (empty fields), then the words below.
   d.wordFields = read.ok && read.hasRow ? read.words : WordList{};
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     if (p.form.text1[i].caption.isEmpty()) continue;
     d.wordFields[i] = p.form.text1[i].caption;
     d.fieldSet[i] = true;
@@ -97,7 +97,7 @@ void changeFolder(SettingsDialog& d, const QString& path) {
 }
 
 void showSettingsDialog(const SettingsDialog& d, SettingsForm& f) {
-  for (size_t k = 0; k < 10; ++k) f.text11[k].caption = d.wordFields[k];
+  for (size_t k = 0; k < kSlots; ++k) f.text11[k].caption = d.wordFields[k];
   f.drive1.items = d.drives;
   if (!d.drive.isEmpty() && !d.drives.contains(d.drive)) f.drive1.items << d.drive;
   f.drive1.current = int(f.drive1.items.indexOf(d.drive));
@@ -128,13 +128,13 @@ SettingsConfirm confirmSettings(Poster& p, const SettingsDialog& d) {
     stored = read.words;
     hadRow = read.hasRow;
     if (read.ok) {
-      for (int i = 0; i < 10; ++i)
+      for (int i = 0; i < kSlots; ++i)
         if (!d.fieldSet[i]) words[i] = read.hasRow ? read.words[i] : QString();
     } else {
       r.error = read.error;
     }
   }
-  for (int i = 0; i < 10; ++i)
+  for (int i = 0; i < kSlots; ++i)
     if (r.wordsRead || d.fieldSet[i]) setWordText(p, i, words[i]);
   // Nothing changed is nothing to store: a list that cannot be written
   // (read-only, locked) then says nothing.

@@ -22,9 +22,9 @@ struct SettingsDialog {
   // Whether the fields started from the file. After a failed read they hold
   // only what the poster or the user put there, never the list itself.
   bool wordsRead = false;
-  WordList storedWords;             // the list as read, when wordsRead
-  bool storedRow = false;           // the table held its row then
-  std::array<bool, 10> fieldSet{};  // holds a word from the poster or typed
+  WordList storedWords;                 // the list as read, when wordsRead
+  bool storedRow = false;               // the table held its row then
+  std::array<bool, kSlots> fieldSet{};  // holds a word from the poster or typed
 };
 
 struct SettingsLoad {

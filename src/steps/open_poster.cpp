@@ -17,7 +17,7 @@ OpenResult openPosterFile(Poster& p, const QString& path) {
   PosterRead r = readPosterFile(path, p.svc.pictures, takePosterContent(p));
   if (!r.content) return {OpenStatus::Refused, r.error};
   applyPosterContent(p, *r.content);
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     if (isPlaced(p.form.image3[size_t(i)])) p.form.image3[size_t(i)].visible = true;
     if (isPlaced(p.form.text1[size_t(i)])) p.form.text1[size_t(i)].visible = true;
   }

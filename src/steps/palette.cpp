@@ -37,7 +37,7 @@ void paletteOk(Poster& p) {
       // The plain new colour: the lines and any flattened picture go.
       p.form.paper.setBackPicture(nullptr);
       p.form.paper.setBackColor(ok);
-      for (int i = 0; i < 10; ++i) {
+      for (int i = 0; i < kSlots; ++i) {
         p.form.text1[i].backColor = ok;
         p.wordFrameColourCodes[i] = code;
       }
@@ -46,13 +46,13 @@ void paletteOk(Poster& p) {
       p.form.command13.backColor = ok;
       break;
     case PaletteTarget::WordFrame:
-      if (sel >= 0 && sel < 10) {  // 10 is the OverflowSlot: no such word
+      if (sel >= 0 && sel < kSlots) {  // 10 is the OverflowSlot: no such word
         p.wordFrameColourCodes[sel] = code;
         p.form.text1[sel].backColor = ok;
       }
       break;
     case PaletteTarget::WordText:
-      if (sel >= 0 && sel < 10) {
+      if (sel >= 0 && sel < kSlots) {
         p.wordTextColourCodes[sel] = code;
         p.form.text1[sel].foreColor = ok;
       }

@@ -11,7 +11,7 @@ namespace pastel {
 
 bool samePoster(const PosterContent& a, const PosterContent& b) {
   if (a.paperColourCode != b.paperColourCode || a.paper != b.paper) return false;
-  for (size_t i = 0; i < 10; ++i) {
+  for (size_t i = 0; i < kSlots; ++i) {
     const PhotoContent &pa = a.photos[i], &pb = b.photos[i];
     if ((isPlaced(pa) || isPlaced(pb)) && pa != pb) return false;
     const WordContent &wa = a.words[i], &wb = b.words[i];
@@ -48,7 +48,7 @@ void PosterSafety::startFromHere() {
 // list, not the child's work.
 static bool onlyWordListDiffers(const PosterContent& a, const PosterContent& b) {
   PosterContent c = a;
-  for (size_t i = 0; i < 10; ++i) c.words[i].text = b.words[i].text;
+  for (size_t i = 0; i < kSlots; ++i) c.words[i].text = b.words[i].text;
   return samePoster(c, b);
 }
 

@@ -1,5 +1,7 @@
 #include "storage/field_binding.h"
 
+#include "form/slots.h"
+
 namespace pastel {
 
 namespace {
@@ -12,13 +14,13 @@ FieldColumn fieldColumn(int buffer) {
   if (buffer == kColcodeBuffer) return {kImageTable, QStringLiteral("colcode")};
   if (buffer == kPaperCodeBuffer) return {kImageTable, QStringLiteral("sgazo")};
   const int firstPhoto = photoBuffer(0, kPhotoLeft), firstWord = wordBuffer(0, kWordLeft);
-  if (buffer >= firstPhoto && buffer < photoBuffer(10, kPhotoLeft)) {
+  if (buffer >= firstPhoto && buffer < photoBuffer(kSlots, kPhotoLeft)) {
     const int at = buffer - firstPhoto;
     return {kImageTable, QStringLiteral("ima%1%2")
                              .arg(at / kPhotoFields)
                              .arg(QLatin1Char(kPhotoLetters[at % kPhotoFields]))};
   }
-  if (buffer >= firstWord && buffer < wordBuffer(10, kWordLeft)) {
+  if (buffer >= firstWord && buffer < wordBuffer(kSlots, kWordLeft)) {
     const int at = buffer - firstWord;
     return {kTextTable, QStringLiteral("tex%1%2")
                             .arg(at / kWordFields)
@@ -43,7 +45,7 @@ QStringList textColumns() {
 
 QStringList wordListColumns() {
   QStringList c;
-  for (int k = 1; k <= 10; ++k) c << QStringLiteral("moji%1").arg(k);
+  for (int k = 1; k <= kSlots; ++k) c << QStringLiteral("moji%1").arg(k);
   return c;
 }
 

@@ -156,7 +156,7 @@ void decodePhotos(KeptRecord& r, PictureLoader& loader) {
   QStringList paths;
   std::vector<std::vector<size_t>> slotsOf;
   int w = 1, h = 1;
-  for (size_t i = 0; i < 10; ++i) {
+  for (size_t i = 0; i < kSlots; ++i) {
     PhotoContent& ph = r.content.photos[i];
     const QString& path = r.photoPath[i];
     ph.picture = nullptr;

@@ -320,7 +320,7 @@ void getPayload(In& in, KeptRecord& r) {
   c.paper.snapshot =
       snapshotKind == kSameAsPaperPicture ? c.paper.picture : getPicture(in, images, snapshotKind);
 
-  for (size_t i = 0; i < 10 && !in.failed(); ++i) {
+  for (size_t i = 0; i < kSlots && !in.failed(); ++i) {
     PhotoContent& ph = c.photos[i];
     ph.file = in.getPath(false);
     ph.left = in.getFloat(kTwipsMin, kTwipsMax);
@@ -335,7 +335,7 @@ void getPayload(In& in, KeptRecord& r) {
     r.photoSource[i] = KeptPhotoSource(source);
     r.photoPath[i] = in.getPath(r.photoSource[i] == KeptPhotoSource::File);
   }
-  for (size_t i = 0; i < 10 && !in.failed(); ++i) {
+  for (size_t i = 0; i < kSlots && !in.failed(); ++i) {
     WordContent& w = c.words[i];
     w.text = in.getString(kMaxWordTextBytes);
     w.left = in.getFloat(kTwipsMin, kTwipsMax);
@@ -351,7 +351,7 @@ void getPayload(In& in, KeptRecord& r) {
   for (auto* order : {&c.photoStackOrder, &c.wordStackOrder})
     for (std::int16_t& k : *order) {
       k = in.get<std::int16_t>();
-      if (k < 0 || k > 9) in.fail(QStringLiteral("a stack order out of range"));
+      if (k < 0 || k >= kSlots) in.fail(QStringLiteral("a stack order out of range"));
     }
 }
 

@@ -30,8 +30,8 @@ enum class KeptPhotoSource : std::uint8_t {
 struct KeptRecord {
   PosterContent content;
   KeptStep step;
-  std::array<KeptPhotoSource, 10> photoSource{};
-  std::array<QString, 10> photoPath;  // absolute; the file the picture was decoded from
+  std::array<KeptPhotoSource, kSlots> photoSource{};
+  std::array<QString, kSlots> photoPath;  // absolute; the file the picture was decoded from
 };
 
 // Bounds a kept file is read within; anything beyond them is refused.

@@ -48,9 +48,9 @@ QString numbered(const QString& name, int n) {
 
 }  // namespace
 
-std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName,
-                                       const QSet<QString>& keep) {
-  std::array<QString, 11> names;
+std::array<QString, kSlots + 1> photoCopyNames(const PosterContent& c, const QString& posterName,
+                                               const QSet<QString>& keep) {
+  std::array<QString, kSlots + 1> names;
   // Compared without case: a memory stick's file system would merge them.
   QSet<QString> taken = keep;
   taken << (posterName + QStringLiteral(".bmp")).toCaseFolded()
@@ -75,9 +75,10 @@ std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& po
   // so saving an opened poster again copies nothing. Then bottom to top.
   const QString own = QLatin1Char('/') + posterName + QLatin1Char('/');
   for (int pass = 0; pass < 2; ++pass)
-    for (int k = 0; k < 10; ++k) {
+    for (int k = 0; k < kSlots; ++k) {
       const int j = c.photoStackOrder[size_t(k)];
-      if (j < 0 || j > 9 || !isPlaced(c.photos[size_t(j)]) || !names[size_t(j)].isEmpty()) continue;
+      if (j < 0 || j >= kSlots || !isPlaced(c.photos[size_t(j)]) || !names[size_t(j)].isEmpty())
+        continue;
       const QString& entry = c.photos[size_t(j)].file;
       const bool inOwnFolder = entry.left(entry.lastIndexOf(QLatin1Char('/')) + 1).endsWith(own);
       if ((pass == 0) == inOwnFolder) assign(j);

@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "form/slots.h"
+
 namespace pastel {
 
 struct PosterContent;
@@ -42,8 +44,8 @@ QString photoFileName(const QString& entry);
 // names that would take the place of the paper pictures; the same file
 // placed twice shares one copy. A "\" in a file name becomes "_". No copy
 // takes a name in keep (case-folded names of files that are not the poster's).
-std::array<QString, 11> photoCopyNames(const PosterContent& c, const QString& posterName,
-                                       const QSet<QString>& keep = {});
+std::array<QString, kSlots + 1> photoCopyNames(const PosterContent& c, const QString& posterName,
+                                               const QSet<QString>& keep = {});
 
 // The name of the picture the page shows in place of a copy browsers cannot
 // show: the copy's name and the companion's extension ("cat.wmf" ->

@@ -123,17 +123,18 @@ QString wordTextForPage(const QString& text) {
 }
 
 QString posterPage(const PosterContent& c, const QString& posterName,
-                   const std::array<QString, 11>* copyNames) {
-  const std::array<QString, 11> copies = copyNames ? *copyNames : photoCopyNames(c, posterName);
+                   const std::array<QString, kSlots + 1>* copyNames) {
+  const std::array<QString, kSlots + 1> copies =
+      copyNames ? *copyNames : photoCopyNames(c, posterName);
   QString elements;
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < kSlots; ++k) {
     const int j = c.photoStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || !isPlaced(c.photos[size_t(j)])) continue;
+    if (j < 0 || j >= kSlots || !isPlaced(c.photos[size_t(j)])) continue;
     elements += photoElement(c.photos[size_t(j)], posterName, copies[size_t(j)]);
   }
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < kSlots; ++k) {
     const int j = c.wordStackOrder[size_t(k)];
-    if (j < 0 || j > 9 || !isPlaced(c.words[size_t(j)])) continue;
+    if (j < 0 || j >= kSlots || !isPlaced(c.words[size_t(j)])) continue;
     elements += wordElement(c.words[size_t(j)]);
   }
   const QString bg = urlPart(posterName);
@@ -149,7 +150,7 @@ QString posterPage(const PosterContent& c, const QString& posterName,
 }
 
 QByteArray posterPageBytes(const PosterContent& c, const QString& posterName,
-                           const std::array<QString, 11>* copyNames) {
+                           const std::array<QString, kSlots + 1>* copyNames) {
   return toCp932WithReferences(posterPage(c, posterName, copyNames));
 }
 

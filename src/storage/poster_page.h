@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+#include "form/slots.h"
+
 namespace pastel {
 
 struct PosterContent;
@@ -26,10 +28,10 @@ QString wordTextForPage(const QString& text);
 // The PosterPage as text, with CR LF line ends and no line end after the
 // last line. The photo copies are named by photoCopyNames unless given.
 QString posterPage(const PosterContent& c, const QString& posterName,
-                   const std::array<QString, 11>* copyNames = nullptr);
+                   const std::array<QString, kSlots + 1>* copyNames = nullptr);
 
 // The same in code page 932, as the file holds it.
 QByteArray posterPageBytes(const PosterContent& c, const QString& posterName,
-                           const std::array<QString, 11>* copyNames = nullptr);
+                           const std::array<QString, kSlots + 1>* copyNames = nullptr);
 
 }  // namespace pastel

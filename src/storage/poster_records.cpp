@@ -38,11 +38,11 @@ float wordHeightFor(const WordContent& w) {
 }  // namespace
 
 void fillPosterBuffers(const PosterContent& c, const QString& posterName,
-                       const std::array<QString, 11>& copyNames, FieldBuffers& b) {
-  for (int k = 0; k < 10; ++k) {
+                       const std::array<QString, kSlots + 1>& copyNames, FieldBuffers& b) {
+  for (int k = 0; k < kSlots; ++k) {
     const int j = c.photoStackOrder[size_t(k)];
     auto at = [&](PhotoField f) -> QString& { return b[size_t(photoBuffer(k, f))]; };
-    if (j < 0 || j > 9 || !isPlaced(c.photos[size_t(j)])) {
+    if (j < 0 || j >= kSlots || !isPlaced(c.photos[size_t(j)])) {
       at(kPhotoLeft) = QStringLiteral("13200");
       at(kPhotoTop) = QStringLiteral("0");
       at(kPhotoWidth) = QStringLiteral("1785");
@@ -58,9 +58,9 @@ void fillPosterBuffers(const PosterContent& c, const QString& posterName,
     if (!copyNames[size_t(j)].isEmpty())
       at(kPhotoFile) = storedRelativePath(posterName, copyNames[size_t(j)]);
   }
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < kSlots; ++k) {
     const int j = c.wordStackOrder[size_t(k)];
-    if (j < 0 || j > 9) continue;
+    if (j < 0 || j >= kSlots) continue;
     auto at = [&](WordField f) -> QString& { return b[size_t(wordBuffer(k, f))]; };
     const WordContent& e = c.words[size_t(j)];
     if (isPlaced(e)) {
@@ -85,7 +85,7 @@ void fillPosterBuffers(const PosterContent& c, const QString& posterName,
 }
 
 PosterContent posterFromBuffers(const FieldBuffers& b, PosterContent c) {
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     PhotoContent& e = c.photos[size_t(i)];
     auto at = [&](PhotoField f) { return b[size_t(photoBuffer(i, f))]; };
     e.left = twipsOr(at(kPhotoLeft), kParkedPhotoLeft);
@@ -94,7 +94,7 @@ PosterContent posterFromBuffers(const FieldBuffers& b, PosterContent c) {
     e.height = twipsOr(at(kPhotoHeight), kParkedPhotoHeight);
     c.photoStackOrder[size_t(i)] = std::int16_t(i);
   }
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     WordContent& w = c.words[size_t(i)];
     auto at = [&](WordField f) { return b[size_t(wordBuffer(i, f))]; };
     w.left = twipsOr(at(kWordLeft), kWordColumnLeft);

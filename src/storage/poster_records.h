@@ -13,7 +13,7 @@ namespace pastel {
 // photo without a file name, keep what the buffers held (the template's
 // row). copyNames are the photo copies by PhotoSlot (photoCopyNames).
 void fillPosterBuffers(const PosterContent& c, const QString& posterName,
-                       const std::array<QString, 11>& copyNames, FieldBuffers& b);
+                       const std::array<QString, kSlots + 1>& copyNames, FieldBuffers& b);
 
 // What a poster database's buffers say, over `base`: record i into slot i
 // (stack orders 0..9), a value that does not convert keeping the parked

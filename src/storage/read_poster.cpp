@@ -38,7 +38,7 @@ bool plainMissing(const QString& folder, const QString& rel) {
 // quarter and cost half as much again.
 QSize photoBox(const PosterContent& c, const FieldBuffers& b) {
   int w = 1, h = 1;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     if (b[size_t(photoBuffer(i, kPhotoFile))].isEmpty()) continue;
     w = std::max(w, twipsToPixels(c.photos[size_t(i)].width));
     h = std::max(h, twipsToPixels(c.photos[size_t(i)].height));
@@ -52,7 +52,7 @@ void readPictures(PictureLoader* loader, const QString& folder, const FieldBuffe
                   PosterContent& c) {
   QStringList paths;
   std::vector<int> slotOf;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     PhotoContent& photo = c.photos[size_t(i)];
     const QString stored = b[size_t(photoBuffer(i, kPhotoFile))];
     photo.file.clear();

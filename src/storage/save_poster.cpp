@@ -89,7 +89,8 @@ Companion companionFor(const QString& copy) {
 // A template that is missing and cannot be written, or one that lacks the
 // poster tables, gives way to a fresh one: a save never fails for it.
 bool writeDatabase(const PosterContent& poster, const QString& tpl, const PosterNames& n,
-                   const std::array<QString, 11>& copies, PendingFiles& files, QString* error) {
+                   const std::array<QString, kSlots + 1>& copies, PendingFiles& files,
+                   QString* error) {
   const QFileInfo tplInfo(tpl);
   if (!tplInfo.exists() && !tplInfo.isSymLink()) writeTemplateDatabase(tpl);
   QString temp;
@@ -168,7 +169,7 @@ QSet<QString> filesNotOurs(const PosterNames& n) {
   names.remove((n.posterName + QStringLiteral(".bmp")).toCaseFolded());
   names.remove((n.posterName + QStringLiteral(".jpg")).toCaseFolded());
   QStringList copies;
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < kSlots; ++k) {
     QString stored = b[size_t(photoBuffer(k, kPhotoFile))];
     stored.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (stored.startsWith(n.posterName + QLatin1Char('/')))
@@ -244,7 +245,7 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   SaveResult r;
   // Everything written below comes from this one value, taken at once.
   const PosterContent c = takePosterContent(p);
-  const std::array<QString, 11> copies = photoCopyNames(c, n.posterName, notOurs);
+  const std::array<QString, kSlots + 1> copies = photoCopyNames(c, n.posterName, notOurs);
   QString error;
   if (!writeDatabase(c, wordListFile(p), n, copies, files, &error)) return fail(error);
 
@@ -256,9 +257,9 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   QHash<QString, QString> companions;  // copy -> the picture the page shows
 
   QStringList copied;
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < kSlots; ++k) {
     const int j = c.photoStackOrder[size_t(k)];
-    if (j < 0 || j > 9) continue;
+    if (j < 0 || j >= kSlots) continue;
     const PhotoContent& photo = c.photos[size_t(j)];
     // A photo whose stored path opening refused has no file to keep.
     const PictureRef& shown = photo.picture;
@@ -285,7 +286,7 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
     if (!files.write(n.inPosterFolder(name), companion.bytes)) return fail(files.error());
     companions.insert(copies[size_t(j)], name);
   }
-  std::array<QString, 11> shownNames = copies;
+  std::array<QString, kSlots + 1> shownNames = copies;
   for (QString& name : shownNames) name = companions.value(name, name);
 
   if (!files.write(n.page, posterPageBytes(c, n.posterName, &shownNames)))

@@ -83,7 +83,7 @@ WordListRead readWordList(const QString& path) {
   r.ok = true;
   r.hasRow = row.hasRow;
   const QStringList cols = wordListColumns();
-  for (int k = 0; k < 10; ++k) r.words[k] = withinWordLength(row.values.value(cols[k]));
+  for (int k = 0; k < kSlots; ++k) r.words[k] = withinWordLength(row.values.value(cols[k]));
   return r;
 }
 
@@ -100,7 +100,7 @@ bool storeWordList(const QString& path, const WordList& words, QString* error) {
   }
   QHash<QString, QString> values;
   const QStringList cols = wordListColumns();
-  for (int k = 0; k < 10; ++k) values[cols[k]] = words[k];
+  for (int k = 0; k < kSlots; ++k) values[cols[k]] = words[k];
   if (!writeRow(db, kWordListTable, row, values)) {
     setError(error, db.error());
     return false;

@@ -2,6 +2,8 @@
 #include <QString>
 #include <array>
 
+#include "form/slots.h"
+
 namespace pastel {
 
 inline const QString kTemplateFileName = QStringLiteral("pastel.mdb");
@@ -18,7 +20,7 @@ bool writeTemplateDatabase(const QString& path, QString* error = nullptr);
 enum class TemplateStart { Present, Written, WriteFailed };
 TemplateStart ensureTemplateDatabase(const QString& appFolder);
 
-using WordList = std::array<QString, 10>;
+using WordList = std::array<QString, kSlots>;
 
 struct WordListRead {
   bool ok = false;      // the table and all ten columns could be read

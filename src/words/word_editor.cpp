@@ -12,10 +12,10 @@ const QString kEditMode = QStringLiteral("1");
 const QString kClosedMode = QStringLiteral("0");
 const QString kFirstMode = QStringLiteral("3");
 
-bool hasWordSlot(int i) { return i >= 0 && i <= 9; }
+bool hasWordSlot(int i) { return i >= 0 && i < kSlots; }
 
 void showPlacedPhotosAndWords(Poster& p, bool shown) {
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     if (isPlaced(p.form.image3[i])) p.form.image3[i].visible = shown;
     if (isPlaced(p.form.text1[i])) p.form.text1[i].visible = shown;
   }
