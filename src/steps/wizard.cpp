@@ -1,6 +1,7 @@
 #include "steps/wizard.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "canvas/poster.h"
 
@@ -59,7 +60,7 @@ void setControlSet(MainForm& f, int step, const QString& title) {
 bool canPress(const Element& button) { return button.visible && button.enabled; }
 
 void showThumbnails(Poster& p) {
-  for (int i = 0; i < 10; ++i) p.form.image1[i].visible = i < p.thumbnailCount;
+  for (int i = 0; i < kStripCells; ++i) p.form.image1[i].visible = i < p.thumbnailCount;
 }
 
 void hideThumbnails(Poster& p) {
@@ -73,17 +74,27 @@ void setPaperSnapshot(Poster& p) {
   p.form.paper.setBackPicture(p.svc.capture->grabPaperPicture());
 }
 
+// The photos and words that lie on no paper go back to their parked size
+// (the words where `words` says); which of them show is showSlotsOfStep's.
+void parkUnplaced(Poster& p, bool photos, std::optional<WordPark> words) {
+  MainForm& f = p.form;
+  for (int i = 0; i < kSlots; ++i) {
+    if (photos && !isPlaced(f.image3[size_t(i)])) parkPhoto(p, i, false);
+    if (words && !isPlaced(f.text1[size_t(i)])) parkWord(p, i, *words);
+  }
+}
+
 }  // namespace
 
 void showSlotsOfStep(Poster& p) {
   MainForm& f = p.form;
   const int step = currentStep(p);
   clearFrames(p);
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     f.image3[size_t(i)].visible = step > 1 && isPlaced(f.image3[size_t(i)]);
     f.text1[size_t(i)].visible = step == 3 || (step > 1 && isPlaced(f.text1[size_t(i)]));
   }
-  f.image3[10].visible = false;
+  f.image3[kOverflowSlot].visible = false;
 }
 
 void showStep(Poster& p, int step, bool opened) {
@@ -95,10 +106,7 @@ void showStep(Poster& p, int step, bool opened) {
     static const QString* const kTitles[] = {&kStep1Title, &kStep2Title, &kStep3Title,
                                              &kStep4Title};
     setControlSet(f, step, *kTitles[step - 1]);
-    for (int i = 0; i < 10; ++i) {
-      if (!isPlaced(f.image3[size_t(i)])) parkPhoto(p, i, false);
-      if (!isPlaced(f.text1[size_t(i)])) parkWord(p, i, WordPark::Here);
-    }
+    parkUnplaced(p, true, WordPark::Here);
   }
   f.picture1.visible = step == 1;
   f.picture2.visible = false;
@@ -111,20 +119,10 @@ void showStep(Poster& p, int step, bool opened) {
 }
 
 void showOpenedStep(Poster& p) {
-  MainForm& f = p.form;
   hideThumbnails(p);
-  clearFrames(p);
-  for (int i = 0; i < 10; ++i) {
-    if (!isPlaced(f.image3[size_t(i)])) {
-      parkPhoto(p, i, false);
-      f.image3[size_t(i)].visible = false;
-    }
-    if (!isPlaced(f.text1[size_t(i)])) {
-      parkWord(p, i, WordPark::Column);
-      f.text1[size_t(i)].visible = false;
-    }
-  }
-  setControlSet(f, kOpenedSet, kStep4OpenedTitle);
+  parkUnplaced(p, true, WordPark::Column);
+  setControlSet(p.form, kOpenedSet, kStep4OpenedTitle);
+  showSlotsOfStep(p);
 }
 
 void nextFrom1(Poster& p) {
@@ -142,36 +140,19 @@ void nextFrom2(Poster& p) {
   if (!canPress(f.command6)) return;
   setControlSet(f, 3, kStep3Title);
   hideThumbnails(p);
-  for (int i = 0; i < 10; ++i) {
-    if (!isPlaced(f.image3[i])) {
-      f.image3[i].visible = false;
-      parkPhoto(p, i, false);
-    }
-  }
-  f.image3[10].visible = false;
-  for (auto& w : f.text1) w.visible = true;
-  clearFrames(p);
+  parkUnplaced(p, true, std::nullopt);
+  showSlotsOfStep(p);
   yieldToEvents(p);
 }
 
 void nextFrom3(Poster& p) {
   MainForm& f = p.form;
   if (!canPress(f.command4)) return;
-  for (auto& w : f.text1) w.visible = true;
-  clearFrames(p);
   p.selectionActive = 0;
   setControlSet(f, 4, kStep4Title);
   hideThumbnails(p);
-  for (int i = 0; i < 10; ++i) {
-    if (!isPlaced(f.image3[i])) {
-      parkPhoto(p, i, false);
-      f.image3[i].visible = false;
-    }
-    if (!isPlaced(f.text1[i])) {
-      parkWord(p, i, WordPark::Column);
-      f.text1[i].visible = false;
-    }
-  }
+  parkUnplaced(p, true, WordPark::Column);
+  showSlotsOfStep(p);
   yieldToEvents(p);
 }
 
@@ -182,7 +163,7 @@ void backFrom2(Poster& p) {
   hideThumbnails(p);
   // Whatever their position: the photos and words are only parked, their
   // pictures, texts and colours stay.
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kSlots; ++i) {
     f.image3[i].visible = false;
     parkPhoto(p, i, true);
     f.text1[i].visible = false;
@@ -198,13 +179,8 @@ void backFrom3(Poster& p) {
   MainForm& f = p.form;
   if (!canPress(f.command15)) return;
   setControlSet(f, 2, kStep2Title);
-  clearFrames(p);
-  for (int i = 0; i < 10; ++i) {
-    if (!isPlaced(f.text1[i])) {
-      f.text1[i].visible = false;
-      parkWord(p, i, WordPark::Here);
-    }
-  }
+  parkUnplaced(p, false, WordPark::Here);
+  showSlotsOfStep(p);
   yieldToEvents(p);
   showThumbnails(p);
 }
@@ -213,13 +189,9 @@ void backFrom4(Poster& p) {
   MainForm& f = p.form;
   if (!canPress(f.command16)) return;
   setControlSet(f, 3, kStep3Title);
-  clearFrames(p);
   hideThumbnails(p);
-  for (int i = 0; i < 10; ++i) {
-    if (isPlaced(f.image3[i])) f.image3[i].visible = true;
-    if (!isPlaced(f.text1[i])) parkWord(p, i, WordPark::Column);
-    f.text1[i].visible = true;
-  }
+  parkUnplaced(p, false, WordPark::Column);
+  showSlotsOfStep(p);
   yieldToEvents(p);
 }
 
