@@ -52,8 +52,7 @@ void post(QWidget* to, QEvent::Type t, int vk) {
 void BM_KeyToCharacterShown(benchmark::State& state) {
   QWidget window;
   window.resize(760, 560);
-  ElementEvents events;
-  auto* editor = new TextBoxWidget(&window, &events);
+  auto* editor = new TextBoxWidget(&window);
   editor->setGeometry(16, 208, 585, 105);
   QFont f = editor->font();
   f.setPointSize(20);
