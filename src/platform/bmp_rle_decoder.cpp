@@ -32,19 +32,7 @@ bool readHeader(const QByteArray& f, Header& h) {
   if (f.size() < 26 || f[0] != 'B' || f[1] != 'M') return false;
   h.dataOffset = le32(f, 10);
   h.infoSize = le32(f, 14);
-  switch (h.infoSize) {
-    case 12:
-    case 16:
-    case 40:
-    case 52:
-    case 56:
-    case 64:
-    case 108:
-    case 124:
-      break;
-    default:
-      return false;
-  }
+  if (!isBmpInfoHeaderSize(h.infoSize)) return false;
   if (f.size() < 14 + qsizetype(h.infoSize)) return false;
   if (h.infoSize == 12) {
     h.width = le16(f, 18);

@@ -15,20 +15,7 @@ unsigned be32(const QByteArray& b, int i) {
 
 bool isBmp(const QByteArray& h) {
   if (h.size() < 18 || h[0] != 'B' || h[1] != 'M') return false;
-  // The Windows and OS/2 info headers our reader understands.
-  switch (le32(h, 14)) {
-    case 12:
-    case 16:
-    case 40:
-    case 52:
-    case 56:
-    case 64:
-    case 108:
-    case 124:
-      return true;
-    default:
-      return false;
-  }
+  return isBmpInfoHeaderSize(le32(h, 14));
 }
 
 bool isWmf(const QByteArray& h) {
@@ -91,6 +78,23 @@ const char* qtFormatName(PictureFormat f) {
 bool pixelSizeAllowed(long long width, long long height) {
   return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
          width * height <= kMaxPicturePixels;
+}
+
+// The Windows and OS/2 info headers our reader understands.
+bool isBmpInfoHeaderSize(quint32 size) {
+  switch (size) {
+    case 12:
+    case 16:
+    case 40:
+    case 52:
+    case 56:
+    case 64:
+    case 108:
+    case 124:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace pastel

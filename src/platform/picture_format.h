@@ -7,6 +7,9 @@ namespace pastel {
 // from the name: Qt would happily decode WebP or TIFF named ".jpg".
 enum class PictureFormat { None, Bmp, Jpeg, Gif, Wmf, Png, WebP, Tiff, Heif };
 
+// Whether a BMP's info header of this size is one the reader understands.
+bool isBmpInfoHeaderSize(quint32 size);
+
 // Looks at the first bytes of a file (kSniffBytes are enough).
 PictureFormat sniffPictureFormat(const QByteArray& head);
 inline constexpr int kSniffBytes = 32;
