@@ -20,7 +20,7 @@
 #include "canvas/picture_strip.h"
 #include "canvas/poster_content.h"
 #include "canvas/undo_history.h"
-#include "storage/kept_poster.h"
+#include "keeping/kept_poster.h"
 #include "support/stand_ins.h"
 
 namespace pastel {

@@ -14,7 +14,7 @@
 #include "canvas/picture_strip.h"
 #include "steps/open_poster.h"
 #include "steps/wizard.h"
-#include "storage/save_poster.h"
+#include "steps/save_poster.h"
 #include "support/stand_ins.h"
 
 namespace pastel {

@@ -13,7 +13,7 @@
 #include "camera_photos.h"
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
-#include "storage/save_poster.h"
+#include "steps/save_poster.h"
 #include "support/stand_ins.h"
 
 namespace pastel {

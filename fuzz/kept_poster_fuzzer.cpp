@@ -14,7 +14,7 @@
 
 #include "platform/picture_decoder.h"
 #include "platform/picture_loader.h"
-#include "storage/kept_poster.h"
+#include "keeping/kept_poster.h"
 
 namespace {
 QTemporaryDir* folder = nullptr;

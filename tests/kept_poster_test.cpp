@@ -1,4 +1,4 @@
-#include "storage/kept_poster.h"
+#include "keeping/kept_poster.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

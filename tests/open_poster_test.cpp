@@ -12,7 +12,7 @@
 #include "steps/palette.h"
 #include "steps/wizard.h"
 #include "storage/field_binding.h"
-#include "storage/save_poster.h"
+#include "steps/save_poster.h"
 #include "storage/template_db.h"
 #include "test_support.h"
 #include "words/word_slots.h"

@@ -13,7 +13,7 @@
 #include "canvas_fixture.h"
 #include "steps/palette.h"
 #include "steps/wizard.h"
-#include "storage/kept_poster.h"
+#include "keeping/kept_poster.h"
 #include "words/word_editor.h"
 #include "words/word_slots.h"
 

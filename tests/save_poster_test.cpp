@@ -1,4 +1,4 @@
-#include "storage/save_poster.h"
+#include "steps/save_poster.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "platform/qt_platform_widgets.h"
 #include "platform/qt_printer_widgets.h"
 #include "steps/poster_safety.h"
-#include "storage/kept_poster.h"
+#include "keeping/kept_poster.h"
 
 namespace pastel {
 

@@ -1,5 +1,5 @@
 #include "app/pastel_app_view.h"
-#include "storage/save_poster.h"
+#include "steps/save_poster.h"
 
 namespace pastel {
 

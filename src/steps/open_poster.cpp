@@ -7,7 +7,7 @@
 #include "platform/dialogs.h"
 #include "steps/wizard.h"
 #include "storage/read_poster.h"
-#include "storage/save_poster.h"
+#include "steps/save_poster.h"
 
 namespace pastel {
 

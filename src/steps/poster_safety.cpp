@@ -4,7 +4,7 @@
 
 #include "canvas/poster.h"
 #include "steps/wizard.h"
-#include "storage/kept_poster.h"
+#include "keeping/kept_poster.h"
 #include "words/word_editor.h"
 
 namespace pastel {

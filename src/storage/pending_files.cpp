@@ -10,13 +10,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_io.h"
 #include "storage/save_commit.h"
 
 namespace pastel {
 
 namespace {
-
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 const char* const kJournals[] = {"-journal", "-wal", "-shm"};
 
@@ -24,23 +23,7 @@ void removeJournals(const QString& path) {
   for (const char* suffix : kJournals) QFile::remove(path + QLatin1String(suffix));
 }
 
-bool exists(const QString& path) {
-  struct stat st {};
-  return ::lstat(native(path).constData(), &st) == 0;
-}
-
 QString randomTag() { return QString::number(QRandomGenerator::global()->generate(), 16); }
-
-bool writeAll(int fd, const char* data, qint64 size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size_t(size));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= n;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -53,7 +36,8 @@ int PendingFiles::create(const QString& target, QString* tempPath) {
   // Hidden, in the target's own folder, so the rename stays on one disk.
   for (int attempt = 0; attempt < 16; ++attempt) {
     const QString temp = savingName(target, randomTag());
-    const int fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(nativePath(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       *tempPath = temp;
       entries_.push_back({temp, target, false});
@@ -106,7 +90,7 @@ PendingFiles::Copy PendingFiles::copy(const QString& target, const QString& sour
                                       QString* tempPath) {
   // Only a regular file: a pipe or a device would never end.
   const int in = QFileInfo(source).isFile()
-                     ? ::open(native(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)
+                     ? ::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)
                      : -1;
   if (in < 0) return Copy::SourceUnreadable;
   QString temp;
@@ -117,8 +101,7 @@ PendingFiles::Copy PendingFiles::copy(const QString& target, const QString& sour
   }
   std::vector<char> buf(1 << 20);
   for (;;) {
-    const ssize_t n = ::read(in, buf.data(), buf.size());
-    if (n < 0 && errno == EINTR) continue;
+    const qint64 n = readSome(in, buf.data(), qint64(buf.size()));
     if (n < 0) {
       ::close(in);
       ::close(out);
@@ -148,7 +131,7 @@ void PendingFiles::markDatabase(const QString& target) {
 bool PendingFiles::commit(const QString& database) {
   for (const Entry& e : entries_) {
     struct stat st {};
-    if (::lstat(native(e.target).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (::lstat(nativePath(e.target).constData(), &st) == 0 && S_ISDIR(st.st_mode))
       return fail(e.target, EISDIR);
   }
   std::vector<CommitEntry> steps;
@@ -158,7 +141,7 @@ bool PendingFiles::commit(const QString& database) {
     if (e.database)
       for (const char* suffix : kJournals) {
         const QString journal = e.target + QLatin1String(suffix);
-        if (exists(journal))
+        if (pathExists(journal))
           steps.push_back({QString(), journal, savingName(journal, randomTag()) + ".old"});
       }
     steps.push_back({e.temp, e.target, e.temp + QStringLiteral(".old")});

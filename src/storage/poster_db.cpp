@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_io.h"
 #include "platform/sqlite_db.h"
 #include "platform/temp_folder.h"
 #include "storage/field_binding.h"
@@ -46,7 +47,7 @@ std::array<TableRead, 2> readTables(SqliteDb& db, FieldBuffers& buffers, Exchang
 // Copies one regular file whole; a missing one is no error when optional.
 // A FIFO or a device is never read (it might never end).
 bool copyRegular(const QString& from, const QString& to, bool optional, QString* error) {
-  const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int in = ::open(nativePath(from).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) {
     if (optional && errno == ENOENT) return true;
     *error = QString::fromLocal8Bit(std::strerror(errno));
@@ -65,25 +66,18 @@ bool copyRegular(const QString& from, const QString& to, bool optional, QString*
     *error = QStringLiteral("too large for a poster");
     return false;
   }
-  const int out =
-      ::open(QFile::encodeName(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const int out = ::open(nativePath(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   ok = ok && out >= 0;
   char buf[1 << 16];
   qint64 total = 0;
   while (ok) {
-    const ssize_t n = ::read(in, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
+    const qint64 n = readSome(in, buf, sizeof buf);
     if (n <= 0) {
       ok = n == 0;
       break;
     }
     total += n;
-    for (ssize_t done = 0; ok && done < n;) {
-      const ssize_t w = ::write(out, buf + done, size_t(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      ok = w > 0 && total <= kMaxPosterFileBytes;
-      done += ok ? w : 0;
-    }
+    ok = total <= kMaxPosterFileBytes && writeAll(out, buf, n);
   }
   if (!ok) *error = QString::fromLocal8Bit(std::strerror(errno ? errno : EFBIG));
   ::close(in);

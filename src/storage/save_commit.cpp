@@ -16,6 +16,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/file_io.h"
 #include "storage/poster_names.h"
 
 namespace pastel {
@@ -32,24 +33,10 @@ constexpr int kMaxRecordEntries = 64;
 const QString kSavingTail = QStringLiteral("\\.saving-[0-9a-f]+(\\.old|-journal|-wal|-shm)?$");
 const char* const kJournals[] = {"-journal", "-wal", "-shm"};
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
-
-bool exists(const QString& path) {
-  struct stat st {};
-  return ::lstat(native(path).constData(), &st) == 0;
-}
-
 bool renamed(const QString& from, const QString& to, QString* error) {
-  if (::rename(native(from).constData(), native(to).constData()) == 0) return true;
+  if (::rename(nativePath(from).constData(), nativePath(to).constData()) == 0) return true;
   if (error) *error = to + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
   return false;
-}
-
-void syncFolder(const QString& folder) {
-  const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 void syncFoldersOf(const std::vector<CommitEntry>& entries) {
@@ -70,20 +57,6 @@ QString shortName(const QString& fileName) {
 
 QString folderOf(const QString& database) { return QFileInfo(database).absolutePath() + '/'; }
 
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 // A regular file's size and digest, read without following a link; nothing
 // for anything else.
 std::optional<std::pair<qint64, QByteArray>> digestAt(int dir, const QByteArray& name,
@@ -98,8 +71,7 @@ std::optional<std::pair<qint64, QByteArray>> digestAt(int dir, const QByteArray&
   std::vector<char> buf(1 << 16);
   qint64 total = 0;
   for (;;) {
-    const ssize_t n = ::read(fd.get(), buf.data(), buf.size());
-    if (n < 0 && errno == EINTR) continue;
+    const qint64 n = readSome(fd.get(), buf.data(), qint64(buf.size()));
     if (n < 0) return std::nullopt;
     if (n == 0) break;
     hash.addData(QByteArrayView(buf.data(), n));
@@ -179,14 +151,7 @@ std::optional<Record> readRecord(int folder, const QByteArray& recordName,
   QByteArray bytes;
   if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxRecordBytes) {
     bytes.resize(qsizetype(st.st_size));
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-      const ssize_t n = ::read(fd.get(), bytes.data() + got, size_t(bytes.size() - got));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += n;
-    }
-    bytes.resize(got);
+    bytes.resize(readUpTo(fd.get(), bytes.data(), bytes.size()));
   }
   const QString text = QString::fromUtf8(bytes);
   if (text.toUtf8() != bytes) return std::nullopt;  // names are acted on as written
@@ -349,7 +314,7 @@ bool writeCommitRecord(const QString& database, const std::vector<CommitEntry>& 
             relative(e.backup) + QLatin1Char('\t');
     // What the target must be once the commit is done.
     if (!e.temp.isEmpty()) {
-      const auto digest = digestAt(AT_FDCWD, native(e.temp));
+      const auto digest = digestAt(AT_FDCWD, nativePath(e.temp));
       if (!digest) {
         if (error) *error = e.temp + QStringLiteral(": cannot be read back");
         return false;
@@ -369,22 +334,15 @@ bool writeCommitRecord(const QString& database, const std::vector<CommitEntry>& 
   const QByteArray bytes = text.toUtf8();
 
   const QString record = commitRecordPath(database);
-  const int fd = ::open(native(record).constData(),
+  const int fd = ::open(nativePath(record).constData(),
                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-  bool ok = fd >= 0;
-  qsizetype done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    done += ok ? n : 0;
-  }
+  bool ok = fd >= 0 && writeAll(fd, bytes.constData(), bytes.size());
   ok = ok && ::fsync(fd) == 0;
   const int err = errno;
   if (fd >= 0 && ::close(fd) != 0) ok = false;
   if (!ok) {
     if (error) *error = record + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(err));
-    ::unlink(native(record).constData());
+    ::unlink(nativePath(record).constData());
     return false;
   }
   syncFolder(folder);
@@ -393,7 +351,8 @@ bool writeCommitRecord(const QString& database, const std::vector<CommitEntry>& 
 
 bool rollForward(const std::vector<CommitEntry>& entries, QString* error) {
   for (const CommitEntry& e : entries) {
-    if (exists(e.target) && !exists(e.backup) && !renamed(e.target, e.backup, error)) return false;
+    if (pathExists(e.target) && !pathExists(e.backup) && !renamed(e.target, e.backup, error))
+      return false;
     if (!e.temp.isEmpty() && !renamed(e.temp, e.target, error)) return false;
   }
   syncFoldersOf(entries);
@@ -404,21 +363,21 @@ bool rollBack(const std::vector<CommitEntry>& entries) {
   bool ok = true;
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
     const CommitEntry& e = *it;
-    if (!e.temp.isEmpty() && !exists(e.temp) && exists(e.target))
+    if (!e.temp.isEmpty() && !pathExists(e.temp) && pathExists(e.target))
       ok = renamed(e.target, e.temp, nullptr) && ok;
-    if (exists(e.backup)) ok = renamed(e.backup, e.target, nullptr) && ok;
+    if (pathExists(e.backup)) ok = renamed(e.backup, e.target, nullptr) && ok;
   }
   syncFoldersOf(entries);
   return ok;
 }
 
 void removeCommitRecord(const QString& database) {
-  ::unlink(native(commitRecordPath(database)).constData());
+  ::unlink(nativePath(commitRecordPath(database)).constData());
   syncFolder(folderOf(database));
 }
 
 void completeCommit(const QString& database, const std::vector<CommitEntry>& entries) {
-  for (const CommitEntry& e : entries) ::unlink(native(e.backup).constData());
+  for (const CommitEntry& e : entries) ::unlink(nativePath(e.backup).constData());
   syncFoldersOf(entries);
   removeCommitRecord(database);
 }
@@ -431,16 +390,16 @@ Recovery finishInterruptedSave(const QString& database, bool removeBroken) {
   const QString posterName = fileName.chopped(4);
   if (!usablePosterName(posterName)) return Recovery::Nothing;
   const Fd beside(
-      ::open(native(db.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      ::open(nativePath(db.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   const QByteArray recordName =
-      native(QLatin1Char('.') + shortName(fileName) + QStringLiteral(".commit"));
+      nativePath(QLatin1Char('.') + shortName(fileName) + QStringLiteral(".commit"));
   if (beside.get() < 0 || kindAt(beside.get(), recordName) == Kind::Absent)
     return Recovery::Nothing;
   const std::optional<Record> record = readRecord(beside.get(), recordName, posterName);
   // The poster folder, never through a link, when the record names files in it.
   const bool inFolder = record && std::any_of(record->steps.begin(), record->steps.end(),
                                               [](const Step& s) { return s.inFolder; });
-  const Fd folder(inFolder ? ::openat(beside.get(), native(posterName).constData(),
+  const Fd folder(inFolder ? ::openat(beside.get(), nativePath(posterName).constData(),
                                       O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)
                            : -1);
   // Whatever the record names must be a file of its own or nothing.
@@ -489,7 +448,7 @@ void removeStaleSaveFiles(const QString& folder, const QString& posterName,
     const QDir d(dir);
     for (const QString& name :
          d.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-      if (pattern.match(name).hasMatch()) ::unlink(native(d.filePath(name)).constData());
+      if (pattern.match(name).hasMatch()) ::unlink(nativePath(d.filePath(name)).constData());
   };
   sweep(folder, beside);
   const QFileInfo posterFolder(QDir(folder).filePath(posterName));
@@ -497,7 +456,8 @@ void removeStaleSaveFiles(const QString& folder, const QString& posterName,
 }
 
 PosterLock::PosterLock(const QString& posterFolder) {
-  fd_ = ::open(native(posterFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+  fd_ =
+      ::open(nativePath(posterFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
   if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) busy_ = errno == EWOULDBLOCK;
 }
 

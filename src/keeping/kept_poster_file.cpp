@@ -1,4 +1,4 @@
-#include "storage/kept_poster_file.h"
+#include "keeping/kept_poster_file.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

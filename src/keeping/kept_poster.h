@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "canvas/poster_content.h"
-#include "storage/kept_poster_file.h"
+#include "keeping/kept_poster_file.h"
+#include "platform/file_io.h"
 
 namespace pastel {
 
@@ -49,7 +50,7 @@ struct KeptFindings {
 };
 
 // The stages of writing a kept file, where tests make a write fail.
-enum class KeptWriteStage { Open, Write, Sync, Rename, SyncFolder };
+using KeptWriteStage = WriteStage;
 
 // Why posters are not being kept: no folder could be written at start, or
 // writing failed later (a full disk).

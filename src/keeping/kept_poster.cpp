@@ -1,4 +1,4 @@
-#include "storage/kept_poster.h"
+#include "keeping/kept_poster.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,6 +15,7 @@
 #include <tuple>
 
 #include "canvas/picture_strip.h"
+#include "platform/file_io.h"
 #include "platform/picture_decoder.h"
 #include "platform/picture_loader.h"
 #include "platform/twips.h"
@@ -23,12 +24,6 @@ namespace pastel {
 
 namespace {
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
-
-QString errnoText(const char* what) {
-  return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(strerror(errno)));
-}
-
 // Missing folders are made private, as the state folder's rules ask.
 bool makeFolder(const QString& folder) {
   const QString clean = QDir::cleanPath(folder);
@@ -36,28 +31,22 @@ bool makeFolder(const QString& folder) {
   QString path;
   for (const QString& part : clean.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
     path += QLatin1Char('/') + part;
-    if (::mkdir(native(path).constData(), 0700) != 0 && errno != EEXIST) return false;
+    if (::mkdir(nativePath(path).constData(), 0700) != 0 && errno != EEXIST) return false;
   }
   struct stat st {};
-  return ::stat(native(clean).constData(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-void syncFolder(const QString& folder) {
-  const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+  return ::stat(nativePath(clean).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Locks `path` without waiting. -1 when another open file holds it (its
 // process lives) or when the name was replaced meanwhile.
 int tryLock(const QString& path) {
-  const int fd = ::open(native(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  const int fd =
+      ::open(nativePath(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return -1;
   struct stat held {
   }, named{};
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
-      ::lstat(native(path).constData(), &named) != 0 || held.st_ino != named.st_ino ||
+      ::lstat(nativePath(path).constData(), &named) != 0 || held.st_ino != named.st_ino ||
       held.st_dev != named.st_dev) {
     ::close(fd);
     return -1;
@@ -65,15 +54,11 @@ int tryLock(const QString& path) {
   return fd;
 }
 
-bool exists(const QString& path) {
-  struct stat st {};
-  return ::lstat(native(path).constData(), &st) == 0;
-}
-
 // The file whole, if it is a regular file within bounds; never follows a
 // link or waits on a pipe.
 bool readWhole(const QString& path, QByteArray& out, QString& why) {
-  const int fd = ::open(native(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  const int fd =
+      ::open(nativePath(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     why = errnoText("open");
     return false;
@@ -84,70 +69,11 @@ bool readWhole(const QString& path, QByteArray& out, QString& why) {
   if (ok && st.st_size > kMaxKeptFileBytes) ok = false, why = QStringLiteral("too large");
   if (ok) {
     out.resize(qsizetype(st.st_size));
-    qsizetype got = 0;
-    while (got < out.size()) {
-      const ssize_t n = ::read(fd, out.data() + got, size_t(out.size() - got));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += n;
-    }
-    if (got != out.size()) ok = false, why = QStringLiteral("cut short while reading");
+    if (readUpTo(fd, out.data(), out.size()) != out.size())
+      ok = false, why = QStringLiteral("cut short while reading");
   }
   ::close(fd);
   return ok;
-}
-
-// Writes the bytes under a temporary name, syncs them and renames them
-// into place, then syncs the folder so that the rename lasts too.
-bool writeWhole(const QString& folder, const QString& name, const QByteArray& bytes,
-                const std::function<bool(KeptWriteStage)>& failAt, QString& why) {
-  auto fails = [&failAt](KeptWriteStage s) { return failAt && failAt(s); };
-  const QByteArray tmp = native(folder + QLatin1Char('/') + name + QStringLiteral(".tmp"));
-  const QByteArray target = native(folder + QLatin1Char('/') + name);
-  const int fd =
-      fails(KeptWriteStage::Open)
-          ? (errno = EIO, -1)
-          : ::open(tmp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) {
-    why = errnoText("open");
-    return false;
-  }
-  auto giveUp = [&](const char* what) {
-    why = errnoText(what);
-    ::close(fd);
-    ::unlink(tmp.constData());
-    return false;
-  };
-  // An injected failure at the write stops halfway, as a full disk would.
-  const qsizetype end = fails(KeptWriteStage::Write) ? bytes.size() / 2 : bytes.size();
-  qsizetype done = 0;
-  while (done < end) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, size_t(end - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return giveUp("write");
-    done += n;
-  }
-  if (end != bytes.size()) return (errno = ENOSPC, giveUp("write"));
-  if (fails(KeptWriteStage::Sync) ? (errno = EIO, true) : ::fdatasync(fd) != 0)
-    return giveUp("sync");
-  if (::close(fd) != 0) {
-    why = errnoText("close");
-    ::unlink(tmp.constData());
-    return false;
-  }
-  if (fails(KeptWriteStage::Rename) ? (errno = EIO, true)
-                                    : ::rename(tmp.constData(), target.constData()) != 0) {
-    why = errnoText("rename");
-    ::unlink(tmp.constData());
-    return false;
-  }
-  if (fails(KeptWriteStage::SyncFolder)) {
-    errno = EIO;
-    why = errnoText("sync folder");
-    return false;
-  }
-  syncFolder(folder);
-  return true;
 }
 
 // Decodes each photo from its file at the size opening uses: twice its
@@ -197,7 +123,7 @@ void removeOldSetAside(const QString& folder) {
     if (!m.hasMatch()) continue;
     const QDateTime when = QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd-hhmmss"));
     if (when.isValid() && when < monthAgo)
-      ::unlink(native(folder + QLatin1Char('/') + entry).constData());
+      ::unlink(nativePath(folder + QLatin1Char('/') + entry).constData());
   }
 }
 
@@ -249,10 +175,10 @@ bool KeptPosterStore::takeFolder(const QString& folder, const QString& base) {
   for (int n = 0; n < 100 && lockFd_ < 0; ++n) {
     const QString name = n == 0 ? base : base + QLatin1Char('-') + QString::number(n);
     const QString stem = folder + QLatin1Char('/') + name;
-    if (exists(stem + kKeptSuffix)) continue;
+    if (pathExists(stem + kKeptSuffix)) continue;
     const int fd = tryLock(stem + kLockSuffix);
     if (fd < 0) continue;
-    if (exists(stem + kKeptSuffix)) {
+    if (pathExists(stem + kKeptSuffix)) {
       ::close(fd);
       continue;
     }
@@ -266,15 +192,15 @@ bool KeptPosterStore::takeFolder(const QString& folder, const QString& base) {
   // A folder that takes a lock but no bytes (a full disk) is no place to keep.
   QString why;
   const QString probe = name_ + QStringLiteral(".probe");
-  if (!writeWhole(folder, probe, QByteArray(4096, '\0'), nullptr, why)) {
+  if (!replaceFile(folder, probe, QByteArray(4096, '\0'), nullptr, why)) {
     lastError_ = why;
-    ::unlink(native(folder + QLatin1Char('/') + name_ + kLockSuffix).constData());
+    ::unlink(nativePath(folder + QLatin1Char('/') + name_ + kLockSuffix).constData());
     ::close(lockFd_);
     lockFd_ = -1;
     name_.clear();
     return false;
   }
-  ::unlink(native(folder + QLatin1Char('/') + probe).constData());
+  ::unlink(nativePath(folder + QLatin1Char('/') + probe).constData());
   folder_ = folder;
   return true;
 }
@@ -292,8 +218,8 @@ KeptPosterStore::~KeptPosterStore() {
   if (lockFd_ >= 0) {
     // After a failed write the lock's time tells the next start that the
     // copy left is behind the poster.
-    if (!failed_ || !exists(path()))
-      ::unlink(native(folder_ + QLatin1Char('/') + name_ + kLockSuffix).constData());
+    if (!failed_ || !pathExists(path()))
+      ::unlink(nativePath(folder_ + QLatin1Char('/') + name_ + kLockSuffix).constData());
     ::close(lockFd_);
   }
 }
@@ -330,8 +256,8 @@ void KeptPosterStore::run() {
     const bool same =
         lastWritten_ && lastWritten_->step == job.step && lastWritten_->content == job.content;
     QString why;
-    const bool ok = same || writeWhole(folder_, name_ + kKeptSuffix,
-                                       encodeKeptPoster(job.content, job.step), failAt_, why);
+    const bool ok = same || replaceFile(folder_, name_ + kKeptSuffix,
+                                        encodeKeptPoster(job.content, job.step), failAt_, why);
     lk.lock();
     writing_ = false;
     if (ok && !same) ++writes_;
@@ -365,8 +291,8 @@ void KeptPosterStore::discard() {
   pending_.reset();
   waitIdleLocked(lk);
   lastWritten_.reset();
-  ::unlink(native(path()).constData());
-  ::unlink(native(folder_ + QLatin1Char('/') + name_ + kTmpSuffix).constData());
+  ::unlink(nativePath(path()).constData());
+  ::unlink(nativePath(folder_ + QLatin1Char('/') + name_ + kTmpSuffix).constData());
   syncFolder(folder_);
 }
 
@@ -390,7 +316,7 @@ QString KeptPosterStore::setAside(const QString& path) {
   const QString aside =
       path + QStringLiteral(".bad-") +
       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
-  if (::rename(native(path).constData(), native(aside).constData()) != 0) return path;
+  if (::rename(nativePath(path).constData(), nativePath(aside).constData()) != 0) return path;
   syncFolder(QFileInfo(path).path());
   return aside;
 }
@@ -398,7 +324,7 @@ QString KeptPosterStore::setAside(const QString& path) {
 void KeptPosterStore::release(const QString& stem, bool removeLock) {
   const auto it = heldLocks_.find(stem);
   if (it == heldLocks_.end()) return;
-  if (removeLock) ::unlink(native(stem + kLockSuffix).constData());
+  if (removeLock) ::unlink(nativePath(stem + kLockSuffix).constData());
   ::close(it->second);
   heldLocks_.erase(it);
 }
@@ -421,16 +347,16 @@ KeptFindings KeptPosterStore::findLeftBehind() {
       if (folder == folder_ && owner == name_) continue;
       // Taking the lock makes its file when it is gone: its time first.
       struct stat lock {};
-      const bool lockTime = ::lstat(native(stem + kLockSuffix).constData(), &lock) == 0;
+      const bool lockTime = ::lstat(nativePath(stem + kLockSuffix).constData(), &lock) == 0;
       if (!heldLocks_.count(stem)) {
         const int fd = tryLock(stem + kLockSuffix);
         if (fd < 0) continue;  // its process lives
         heldLocks_[stem] = fd;
         // A write cut off by the end of its process.
-        ::unlink(native(stem + kTmpSuffix).constData());
+        ::unlink(nativePath(stem + kTmpSuffix).constData());
       }
       const QString path = stem + kKeptSuffix;
-      if (!exists(path)) {
+      if (!pathExists(path)) {
         release(stem, true);
         continue;
       }
@@ -444,7 +370,7 @@ KeptFindings KeptPosterStore::findLeftBehind() {
         continue;
       }
       struct stat kept {};
-      const bool behind = lockTime && ::lstat(native(path).constData(), &kept) == 0 &&
+      const bool behind = lockTime && ::lstat(nativePath(path).constData(), &kept) == 0 &&
                           std::tie(lock.st_mtim.tv_sec, lock.st_mtim.tv_nsec) >
                               std::tie(kept.st_mtim.tv_sec, kept.st_mtim.tv_nsec);
       found.offers.push_back({owner, path, QFileInfo(path).lastModified(), r->step, behind});
@@ -479,7 +405,7 @@ std::optional<KeptPoster> KeptPosterStore::restore(const KeptOffer& offer, Pictu
     pending_.reset();
     waitIdleLocked(lk);
     lastWritten_.reset();
-    if (::rename(native(kept).constData(), native(path()).constData()) == 0)
+    if (::rename(nativePath(kept).constData(), nativePath(path()).constData()) == 0)
       syncFolder(folder_);
     else
       lastError_ = errnoText("rename");
@@ -492,7 +418,7 @@ std::optional<KeptPoster> KeptPosterStore::restore(const KeptOffer& offer, Pictu
 void KeptPosterStore::drop(const KeptOffer& offer) {
   const QString stem = stemOf(offer);
   if (!heldLocks_.count(stem)) return;
-  ::unlink(native(stem + kKeptSuffix).constData());
+  ::unlink(nativePath(stem + kKeptSuffix).constData());
   syncFolder(QFileInfo(stem).path());
   release(stem, true);
 }

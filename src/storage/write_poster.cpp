@@ -1,4 +1,4 @@
-#include "storage/save_poster.h"
+#include "storage/write_poster.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -6,14 +6,12 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
-#include <QStandardPaths>
 #include <algorithm>
 
-#include "canvas/poster.h"
 #include "canvas/poster_content.h"
-#include "platform/dialogs.h"
 #include "platform/picture_decoder.h"
 #include "platform/picture_format.h"
+#include "platform/services.h"
 #include "storage/field_binding.h"
 #include "storage/pending_files.h"
 #include "storage/poster_db.h"
@@ -22,7 +20,6 @@
 #include "storage/poster_records.h"
 #include "storage/save_commit.h"
 #include "storage/template_db.h"
-#include "storage/word_list_file.h"
 
 namespace pastel {
 
@@ -119,38 +116,9 @@ bool writeDatabase(const PosterContent& poster, const QString& tpl, const Poster
   return x.ok();
 }
 
-void tellChild(Poster& p, const SaveResult& r) {
-  if (!p.svc.dialogs) return;
-  QString text;
-  if (r.status == SaveStatus::Failed) text = kSaveFailedText;
-  if (r.status == SaveStatus::NameRefused) text = kSaveNameRefusedText;
-  if (r.status == SaveStatus::Saved) {
-    QStringList lines;
-    if (!r.missingPhotos.isEmpty())
-      lines << kPhotoMissingText + r.missingPhotos.join(QStringLiteral("、"));
-    if (!r.droppedPhotos.isEmpty())
-      lines << kPhotoDroppedText + r.droppedPhotos.join(QStringLiteral("、"));
-    text = lines.join(QLatin1Char('\n'));
-  }
-  if (!text.isEmpty())
-    p.svc.dialogs->message({text, kSaveTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgAnswer::Ok});
-}
-
 bool databaseThere(const PosterNames& n) {
   const QFileInfo database(n.database());
   return database.exists() || database.isSymLink();
-}
-
-// The dialog asks before it replaces a page; a poster whose page is gone
-// but whose database is there, or a folder of its name, is asked about here.
-bool replaceAgreed(Poster& p, const PosterNames& n) {
-  const QFileInfo page(n.page), folder(n.posterFolder());
-  if (page.exists() || page.isSymLink()) return true;
-  const bool poster = databaseThere(n);
-  if (!poster && !folder.isDir()) return true;
-  return p.svc.dialogs->message({poster ? kSaveReplaceText : kSaveBesideFolderText, kSaveTitle,
-                                 MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No}) ==
-         MsgAnswer::Yes;
 }
 
 // The files in the poster folder that are not the poster's (case-folded):
@@ -203,14 +171,17 @@ bool paperNamesTaken(const QSet<QString>& notOurs, const PosterNames& n) {
 
 }  // namespace
 
-QString saveDialogFolder(const Poster& p) {
-  if (!p.saveFolder.isEmpty() && QFileInfo(p.saveFolder).isDir()) return p.saveFolder;
-  const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (!docs.isEmpty() && QFileInfo(docs).isDir()) return docs;
-  return QDir::homePath();
+SaveQuestion questionBeforeSaving(const PosterNames& n) {
+  const QFileInfo page(n.page), folder(n.posterFolder());
+  if (page.exists() || page.isSymLink()) return SaveQuestion::None;
+  if (databaseThere(n)) return SaveQuestion::ReplacePoster;
+  return folder.isDir() ? SaveQuestion::BesideFolder : SaveQuestion::None;
 }
 
-SaveResult writePoster(Poster& p, const PosterNames& n) {
+bool posterNamesUsable(const PosterNames& n) { return !paperNamesTaken(filesNotOurs(n), n); }
+
+SaveResult writePoster(const PosterContent& c, const PosterNames& n, const QString& wordList,
+                       EventLoop* loop) {
   const QString folder = n.posterFolder();
   const QFileInfo folderInfo(folder);
   bool madeFolder = false;
@@ -243,11 +214,9 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   }
 
   SaveResult r;
-  // Everything written below comes from this one value, taken at once.
-  const PosterContent c = takePosterContent(p);
   const std::array<QString, kSlots + 1> copies = photoCopyNames(c, n.posterName, notOurs);
   QString error;
-  if (!writeDatabase(c, wordListFile(p), n, copies, files, &error)) return fail(error);
+  if (!writeDatabase(c, wordList, n, copies, files, &error)) return fail(error);
 
   // A companion's name is none of the copies', nor a file not the poster's.
   QSet<QString> taken = notOurs;
@@ -301,7 +270,7 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   if (bmp.isEmpty() || !files.write(n.paperBitmap(), bmp))
     return fail(QStringLiteral("paper bitmap: ") + files.error());
   // Let the window repaint.
-  yieldToEvents(p);
+  if (loop) loop->yield();
   const QByteArray jpeg = imageBytes(background, "JPEG");
   if (jpeg.isEmpty() || !files.write(n.paperJpeg(), jpeg))
     return fail(QStringLiteral("paper jpeg: ") + files.error());
@@ -311,30 +280,6 @@ SaveResult writePoster(Poster& p, const PosterNames& n) {
   removeStaleSaveFiles(n.folder, n.posterName, QFileInfo(n.page).fileName());
   r.droppedPhotos.removeDuplicates();
   r.status = SaveStatus::Saved;
-  return r;
-}
-
-SaveResult savePoster(Poster& p) {
-  p.selectionActive = 0;
-
-  SaveResult r;
-  r.status = SaveStatus::Cancelled;
-  if (p.svc.dialogs) {
-    FileDialogRequest request;
-    request.filter = QStringLiteral("HTML(*.html)");
-    request.directory = saveDialogFolder(p);
-    request.defaultSuffix = QStringLiteral("html");
-    const std::optional<QString> chosen = p.svc.dialogs->saveFile(request);
-    if (chosen && !chosen->isEmpty()) {
-      p.saveFolder = QFileInfo(*chosen).absolutePath();
-      const std::optional<PosterNames> names = posterNamesFor(*chosen);
-      if (!names || paperNamesTaken(filesNotOurs(*names), *names))
-        r.status = SaveStatus::NameRefused;
-      else if (replaceAgreed(p, *names))
-        r = writePoster(p, *names);
-    }
-  }
-  tellChild(p, r);
   return r;
 }
 

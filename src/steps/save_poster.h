@@ -1,25 +1,11 @@
 #pragma once
 #include <QString>
-#include <QStringList>
+
+#include "storage/write_poster.h"
 
 namespace pastel {
 
 struct Poster;
-struct PosterNames;
-
-enum class SaveStatus {
-  Cancelled,    // the dialog was cancelled, or replacing a poster refused: nothing written
-  NameRefused,  // no PosterName follows from the name chosen: nothing written
-  Failed,       // nothing put in place; an earlier poster of the name is as it was
-  Saved,
-};
-
-struct SaveResult {
-  SaveStatus status = SaveStatus::Failed;
-  QStringList missingPhotos;  // file names of placed photos that could not be read
-  QStringList droppedPhotos;  // placed photos whose stored path opening refused
-  QString error;              // what failed, for a person looking into it
-};
 
 inline const QString kSaveTitle = QStringLiteral("ほぞん");
 inline const QString kSaveFailedText =
@@ -40,8 +26,8 @@ inline const QString kSaveBesideFolderText = QStringLiteral(
 // says nothing when all went well.
 SaveResult savePoster(Poster& p);
 
-// The writing part of a save, for names already chosen. Yields once, between
-// the two paper pictures.
+// The writing part of a save, for names already chosen: the poster's
+// content as it is now, with the run's word list.
 SaveResult writePoster(Poster& p, const PosterNames& names);
 
 // Where the save dialog starts: the folder of the previous save in this
