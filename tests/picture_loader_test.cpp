@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 #include <mutex>
 
 #include "picture_file_test.h"
@@ -19,6 +21,7 @@
 #include "platform/file_picture_loader.h"
 #include "platform/picture_files.h"
 #include "platform/picture_size.h"
+#include "platform/thumbnail_cache.h"
 
 namespace pastel {
 namespace {
@@ -660,6 +663,48 @@ TEST_F(PictureLoaderTest, LoadEachReportsEveryIndexOnceOnTheCallingThread) {
   EXPECT_EQ(seen.size(), paths.size());
   loader.loadEach({}, QSize(119, 89), [&](int, PictureRef) { ++calls; });
   EXPECT_EQ(calls, paths.size());
+}
+
+TEST_F(PictureLoaderTest, StripPicturesComeFromTheSharedCacheOnlyWhileTheFileIsUnchanged) {
+  QImage red(400, 300, QImage::Format_ARGB32);
+  red.fill(qRgba(220, 30, 30, 128));
+  const QString path = write("big.png", encoded(red, "PNG"));
+  const QSize cell(119, 89);
+  const PictureRef fresh = loader.load(path, cell);
+  const QImage cached = cachedThumbnail(path, ThumbnailSize::Normal, true);
+  ASSERT_EQ(cached.size(), QSize(128, 96));
+  EXPECT_EQ(cached.text("Thumb::Image::Width"), "400");
+  // A cached cell is the fresh one: same pixels, same natural size.
+  const PictureRef again = loader.load(path, cell);
+  EXPECT_EQ(again->image, fresh->image);
+  EXPECT_EQ(again->widthHiMetric, pixelsToHiMetric(400));
+  EXPECT_EQ(again->heightHiMetric, fresh->heightHiMetric);
+
+  // Another program's thumbnail (which may show what we cannot read) is not used.
+  QImage green(128, 96, QImage::Format_RGB32);
+  green.fill(qRgb(0, 200, 0));
+  ASSERT_TRUE(storeThumbnail(path, ThumbnailSize::Normal, green, QSize(400, 300)));
+  QFile f(thumbnailCacheRoot() + "/normal/" +
+          QCryptographicHash::hash(QUrl::fromLocalFile(path).toEncoded(), QCryptographicHash::Md5)
+              .toHex() +
+          ".png");
+  QImage foreign(f.fileName());
+  foreign.setText("Software", "another");
+  ASSERT_TRUE(foreign.save(f.fileName()));
+  EXPECT_EQ(qRed(loader.load(path, cell)->image.pixel(5, 5)), qRed(fresh->image.pixel(5, 5)));
+
+  // A changed file is decoded again, never shown from an old thumbnail, even
+  // when it changed within the same second.
+  QImage blue(300, 300, QImage::Format_RGB32);
+  blue.fill(kBlue);
+  write("big.png", encoded(blue, "PNG"));
+  const PictureRef changed = loader.load(path, cell);
+  EXPECT_EQ(changed->image.pixel(5, 5), kBlue);
+  EXPECT_EQ(changed->image.size(), QSize(89, 89));
+  // A file smaller than a thumbnail is its own: nothing is cached for it.
+  const QString small = write("small.png", encoded(blue.scaled(60, 60), "PNG"));
+  loader.load(small, cell);
+  EXPECT_TRUE(cachedThumbnail(small, ThumbnailSize::Normal).isNull());
 }
 
 TEST_F(PictureLoaderTest, NaturalSizeRoundsToTheNearestTwip) {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <atomic>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
@@ -9,6 +10,8 @@
 
 #include "platform/picture_decoder.h"
 #include "platform/picture_format.h"
+#include "platform/picture_size.h"
+#include "platform/thumbnail_cache.h"
 
 namespace pastel {
 
@@ -36,6 +39,55 @@ struct Batch {
   std::atomic<int> next{0};
   std::atomic<bool> stop{false};
 };
+
+// Pictures whose strip cell is otherwise a whole decode of a large file
+// (PNG, WebP, TIFF, GIF, BMP carry no thumbnail of their own).
+bool cachesThumbnails(PictureFormat f, QSize maxPixels) {
+  constexpr int side = int(ThumbnailSize::Normal);
+  return (f == PictureFormat::Png || f == PictureFormat::WebP || f == PictureFormat::Tiff ||
+          f == PictureFormat::Gif || f == PictureFormat::Bmp) &&
+         maxPixels.isValid() && maxPixels.width() <= side && maxPixels.height() <= side;
+}
+
+PictureRef scaledPicture(const QImage& image, QSize natural, QSize maxPixels, const QString& path) {
+  auto p = std::make_shared<Picture>();
+  p->path = path;
+  p->image =
+      image.scaled(fitWithin(natural, maxPixels), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  p->widthHiMetric = pixelsToHiMetric(natural.width());
+  p->heightHiMetric = pixelsToHiMetric(natural.height());
+  return p;
+}
+
+// The strip's picture from the shared thumbnail cache, if this program made
+// one of the file as it is now.
+PictureRef cachedStripPicture(const QString& path, QSize maxPixels) {
+  QImage cached = cachedThumbnail(path, ThumbnailSize::Normal, true);
+  const QSize natural(cached.text("Thumb::Image::Width").toInt(),
+                      cached.text("Thumb::Image::Height").toInt());
+  if (cached.isNull() || natural.isEmpty() ||
+      !pixelSizeAllowed(natural.width(), natural.height()) ||
+      cached.size() !=
+          fitWithin(natural, QSize(int(ThumbnailSize::Normal), int(ThumbnailSize::Normal))))
+    return nullptr;
+  const QImage::Format f =
+      cached.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+  return scaledPicture(cached.convertToFormat(f), natural, maxPixels, path);
+}
+
+// Decodes once at the cache's size, keeps that for next time, and gives the
+// strip's picture from it, so a cached and a fresh cell look the same.
+PictureRef decodeStripPicture(const QByteArray& bytes, QSize maxPixels, const QString& path) {
+  constexpr int side = int(ThumbnailSize::Normal);
+  PictureRef normal = decodePicture(bytes, QSize(side, side), path);
+  if (!normal || normal->broken) return normal;
+  const QSize natural(int(std::lround(normal->widthHiMetric * 96.0 / 2540.0)),
+                      int(std::lround(normal->heightHiMetric * 96.0 / 2540.0)));
+  if (natural.width() <= side && natural.height() <= side)
+    return decodePicture(bytes, maxPixels, path);
+  storeThumbnail(path, ThumbnailSize::Normal, normal->image, natural);
+  return scaledPicture(normal->image, natural, maxPixels, path);
+}
 
 }  // namespace
 
@@ -70,11 +122,15 @@ PictureRef FilePictureLoader::load(const QString& path, QSize maxPixels) {
     QFile file;
     // Unbuffered: the thumbnail's few reads take only the bytes they ask for.
     if (!openPictureFile(path, file, QIODevice::Unbuffered)) return brokenPicture(path);
-    if (sniffPictureFormat(file.peek(kSniffBytes)) == PictureFormat::Heif)
-      return decodeHeifPicture(file, maxPixels, path);
+    const PictureFormat format = sniffPictureFormat(file.peek(kSniffBytes));
+    if (format == PictureFormat::Heif) return decodeHeifPicture(file, maxPixels, path);
     // A strip cell needs a few kilobytes of a camera photo, not all of it.
     if (PictureRef thumbnail = decodeEmbeddedThumbnailOf(file, maxPixels, path)) return thumbnail;
+    const bool cached = cachesThumbnails(format, maxPixels);
+    if (cached)
+      if (PictureRef picture = cachedStripPicture(path, maxPixels)) return picture;
     if (!file.seek(0)) return brokenPicture(path);
+    if (cached) return decodeStripPicture(file.readAll(), maxPixels, path);
     return decodePicture(file.readAll(), maxPixels, path);
   } catch (const std::bad_alloc&) {
     return brokenPicture(path);

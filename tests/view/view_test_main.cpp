@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
   // The user's data folder (word list, Anthy's home) is a temporary one.
   QTemporaryDir data;
   qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+  QTemporaryDir cache;
+  qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
   QApplication app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   pastel::installJapaneseTranslations();
