@@ -31,7 +31,7 @@ struct ThumbnailFixture : test::PosterFixture {
   ThumbnailFixture() : capture(poster.form) {
     poster.svc.pictures = &loader;
     poster.svc.capture = &capture;
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     test::makeSamplePoster(poster);
     for (int i = 0; i < kSlots; ++i) {  // photos from files, as the strip places them
       const QString file = dir.filePath(QStringLiteral("しゃしん%1.jpg").arg(i));
@@ -47,6 +47,7 @@ struct ThumbnailFixture : test::PosterFixture {
     bad.write("SQLite format 3\0 and nothing else", 32);
   }
   ~ThumbnailFixture() { qunsetenv("XDG_CACHE_HOME"); }
+  QTemporaryDir cache;
   FilePictureLoader loader;
   RendererCapture capture;
   QImage seen;  // the poster as the window showed it
@@ -69,6 +70,13 @@ TEST(PosterThumbnail, OpenShowsEachPosterAsItsPaperAndOtherFilesPlain) {
       fx.seen.scaled(icon.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   EXPECT_LT(meanDiff(icon.convertToFormat(QImage::Format_RGB32), expected), 4);
   EXPECT_TRUE(fx.dialogs.picture(fx.dir.filePath("bad.mdb")).isNull());
+  // Kept where file managers keep theirs, and the file that is no poster
+  // marked so it is not read again.
+  const QDir thumbs(fx.cache.filePath("thumbnails"));
+  EXPECT_EQ(thumbs.entryList({"*.png"}, QDir::Files).size(), 0);
+  EXPECT_EQ(QDir(thumbs.filePath("normal")).entryList({"*.png"}, QDir::Files).size(), 1);
+  EXPECT_EQ(QDir(thumbs.filePath("fail/pastelboard")).entryList({"*.png"}, QDir::Files).size(), 1);
+  EXPECT_EQ(fx.dialogs.picture(fx.mdb), icon);
   // A larger one is drawn again, not enlarged.
   const QImage large = posterThumbnail(fx.mdb, fx.loader, 1414);
   ASSERT_EQ(large.size(), QSize(1414, 998));

@@ -10,6 +10,7 @@
 #include "platform/file_picture_loader.h"
 #include "platform/picture_loader.h"
 #include "platform/save_file.h"
+#include "platform/thumbnail_cache.h"
 #include "storage/read_poster.h"
 
 namespace pastel {
@@ -54,8 +55,15 @@ QImage posterThumbnail(const QString& path, PictureLoader& loader, int width) {
 }
 
 QImage posterIcon(const QString& path, PictureLoader& loader) {
-  // TODO cache
-  return posterThumbnail(path, loader, 128);
+  // File managers made theirs with this program's thumbnailer: shared.
+  QImage icon = cachedThumbnail(path, ThumbnailSize::Normal);
+  if (!icon.isNull() || thumbnailFailed(path)) return icon;
+  icon = posterThumbnail(path, loader, int(ThumbnailSize::Normal));
+  if (icon.isNull())
+    markThumbnailFailed(path);
+  else
+    storeThumbnail(path, ThumbnailSize::Normal, icon);
+  return icon;
 }
 
 bool writePosterThumbnail(const QString& input, const QString& output, int size) {
