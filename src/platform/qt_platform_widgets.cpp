@@ -197,13 +197,13 @@ void installJapaneseTranslations() {
 
 std::optional<QString> QtDialogs::openFileShowingPictures(const FileDialogRequest& request,
                                                           const FilePicture& picture) {
-  // Made first, gone last: the dialog's views use it to the end.
-  PictureIcons icons(picture);
   QFileDialog dlg(parent_, request.title, request.directory, request.filter);
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setAcceptMode(QFileDialog::AcceptOpen);
   dlg.setFileMode(QFileDialog::ExistingFile);
-  icons.showIn(dlg);
+  // The dialog takes the model as its child, and waits in deleting it for
+  // the pictures being made.
+  (new PictureIcons(picture, &dlg))->showIn(dlg);
   if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   return dlg.selectedFiles().front();
