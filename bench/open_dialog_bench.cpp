@@ -13,27 +13,38 @@
 #include <QTimer>
 
 #include "bench_main.h"
-#include "canvas/poster.h"
 #include "platform/file_picture_loader.h"
 #include "platform/picture_icons_widgets.h"
 #include "platform/qt_platform_widgets.h"
+#include "platform/sqlite_db.h"
 #include "storage/poster_thumbnail.h"
-#include "storage/save_poster.h"
-#include "support/sample_poster.h"
-#include "test_support.h"
+#include "storage/template_db.h"
 
 namespace pastel {
 namespace {
 
 constexpr int kPosters = 200;
 
-// One sample poster saved, its database copied 199 times beside it.
+// 200 posters on one paper picture with a photo, the database written
+// once and copied.
 struct Folder {
   Folder() {
-    test::PosterFixture fx;
-    test::makeSamplePoster(fx.poster);
-    fx.dialogs.paths.push_back(dir.filePath("p000.html"));
-    ok = savePoster(fx.poster).status == SaveStatus::Saved;
+    QDir().mkpath(dir.filePath("natsu"));
+    QImage paper(707, 499, QImage::Format_RGB32);
+    paper.fill(QColor(255, 240, 200));
+    QImage photo(1400, 1000, QImage::Format_RGB32);
+    photo.fill(QColor(40, 120, 200));
+    ok = paper.save(dir.filePath("natsu/natsu.bmp"), "BMP") &&
+         photo.save(dir.filePath("natsu/umi.jpg"), "JPEG") &&
+         writeTemplateDatabase(dir.filePath("p000.mdb"));
+    SqliteDb db;
+    ok = ok && db.open(dir.filePath("p000.mdb"), SqliteDb::Mode::ReadWrite) &&
+         db.exec(QStringLiteral(
+             "UPDATE imagedata SET backcolor = 'natsu\\natsu.bmp', ima9L = '1440', "
+             "ima9T = '3300', ima9W = '3000', ima9H = '2250', ima9F = 'natsu\\umi.jpg'; "
+             "UPDATE textdata SET tex9L = '6000', tex9T = '6000', tex9W = '3000', "
+             "tex9H = '645', tex9S = '14', tex9F = 'なつ', tex9C = '255', tex9B = '65535'"));
+    db.close();
     for (int i = 1; i < kPosters; ++i)
       ok = ok && QFile::copy(dir.filePath("p000.mdb"), dir.filePath(QStringLiteral("p%1.mdb").arg(
                                                            i, 3, 10, QLatin1Char('0'))));
