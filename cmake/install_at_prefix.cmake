@@ -14,6 +14,11 @@ set(entry "${root}/share/applications/${PASTEL_APP_ID}.desktop")
 message(STATUS "Installing: ${entry}")
 configure_file("${PASTEL_DESKTOP_IN}" "${entry}" @ONLY)
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${entry}")
+# File managers draw a poster's thumbnail with the program, named the same way.
+set(thumbnailer "${root}/share/thumbnailers/${PASTEL_APP_ID}.thumbnailer")
+message(STATUS "Installing: ${thumbnailer}")
+configure_file("${PASTEL_THUMBNAILER_IN}" "${thumbnailer}" @ONLY)
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${thumbnailer}")
 
 # The word list new accounts start from: the teacher's words once installed,
 # so an existing one stays.

@@ -1,7 +1,7 @@
 # cmake --install build [--prefix P]: the program goes to P/lib/pastelboard/
 # (the program's folder), a launcher to P/bin/, the word list new accounts
 # start from to P/etc/pastelboard/ (PASTEL_WORD_LIST_DIR), and the menu entry,
-# icons, AppStream data and the poster file type to P/share/.
+# icons, AppStream data, the poster file type and its thumbnailer to P/share/.
 set(desktop ${PROJECT_SOURCE_DIR}/data/desktop)
 
 install(TARGETS pastelboard RUNTIME DESTINATION ${PASTEL_APP_DIR})
@@ -34,6 +34,7 @@ install(CODE "
   set(PASTEL_APP_DIR \"${PASTEL_APP_DIR}\")
   set(PASTEL_WORD_LIST_DIR \"${PASTEL_WORD_LIST_DIR}\")
   set(PASTEL_DESKTOP_IN \"${desktop}/pastelboard.desktop.in\")
+  set(PASTEL_THUMBNAILER_IN \"${desktop}/pastelboard.thumbnailer.in\")
   set(PASTEL_TEMPLATE_SQL \"${PROJECT_SOURCE_DIR}/data/pastel_template.sql\")
   include(\"${PROJECT_SOURCE_DIR}/cmake/install_at_prefix.cmake\")
 ")

@@ -5,13 +5,16 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPainter>
+#include <QProcess>
 #include <csignal>
 
+#include "capture/poster_renderer.h"
 #include "capture/print.h"
 #include "capture/print_page.h"
 #include "capture/save_image.h"
 #include "steps/palette.h"
 #include "steps/wizard.h"
+#include "support/sample_poster.h"
 #include "test_support.h"
 
 namespace pastel {
@@ -148,7 +151,7 @@ TEST(SaveAsImage, StepOneGrabsIntoThePaperWhichANewColourErases) {
   fx.dialogs.paths = {name};
   saveAsImage(p);
   ASSERT_EQ(fx.dialogs.fileDialogs.size(), 1u);
-  EXPECT_EQ(fx.dialogs.fileDialogs[0].filter, "BMP(*.bmp)");
+  EXPECT_EQ(fx.dialogs.fileDialogs[0].filter, "BMP(*.bmp);;PNG(*.png);;PDF(*.pdf)");
   EXPECT_TRUE(QFile::exists(name));
   EXPECT_FALSE(QFile::exists(name + ".bmp"));
   ASSERT_TRUE(p.form.paper.backPicture());
@@ -199,40 +202,90 @@ TEST(SaveAsImage, Picture2StaysOnlyInStepFourAfterNext) {
   EXPECT_TRUE(QFile::exists(fx.dir.filePath("c.bmp")));
 }
 
+// The words of a PDF as pdftotext reads them.
+QString pdfText(const QString& pdf) {
+  QProcess run;
+  run.start("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+  run.waitForFinished(30000);
+  return QString::fromUtf8(run.readAllStandardOutput());
+}
+
+TEST(SaveAsImage, PngAndPdfAreWhatTheirNamesSayWhicheverTypeIsChosen) {
+  OutputFixture fx;
+  Poster& p = fx.poster;
+  RendererCapture capture(p.form);
+  p.svc.capture = &capture;
+  test::makeSamplePoster(p);
+  const QImage grab = capture.grabPaper();
+
+  // BMP chosen, as at first, with names that say otherwise; and PNG and PDF
+  // chosen with a name that says nothing.
+  const QString png = fx.dir.filePath("share.png"), pdf = fx.dir.filePath("share.PDF");
+  const QString png2 = fx.dir.filePath("ぽすたー"), pdf2 = fx.dir.filePath("ぽすたー2");
+  fx.dialogs.paths = {png, pdf, png2, pdf2};
+  fx.dialogs.types = {0, 0, 1, 2};
+  for (int i = 0; i < 4; ++i) saveAsImage(p);
+  EXPECT_TRUE(fx.dialogs.messages.empty());
+
+  for (const QString& name : {png, png2}) {
+    EXPECT_TRUE(readAll(name).startsWith("\x89PNG\r\n\x1a\n")) << qPrintable(name);
+    QImage back(name, "PNG");
+    ASSERT_EQ(back.size(), grab.size() * kPngScale);
+    // The poster drawn again at print resolution, not a BMP renamed.
+    const QImage down = back.scaled(grab.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    qint64 diff = 0;
+    for (int y = 0; y < grab.height(); ++y)
+      for (int x = 0; x < grab.width(); ++x)
+        diff += std::abs(qGray(down.pixel(x, y)) - qGray(grab.pixel(x, y)));
+    EXPECT_LT(diff / (grab.width() * grab.height()), 12) << qPrintable(name);
+  }
+  for (const QString& name : {pdf, pdf2}) {
+    const QByteArray bytes = readAll(name);
+    EXPECT_TRUE(bytes.startsWith("%PDF")) << qPrintable(name);
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1) << qPrintable(name);
+    // Words as text, not pixels.
+    const QString text = pdfText(name);
+    EXPECT_TRUE(text.contains("なつやすみ")) << qPrintable(name);
+    EXPECT_TRUE(text.contains("かぶとむし")) << qPrintable(name);
+  }
+  EXPECT_EQ(QDir(fx.dir.path()).entryList({"*.bmp"}, QDir::Files), QStringList());
+}
+
 TEST(SaveAsImage, FailedWriteLeavesTheOlderFileAndSaysSo) {
   OutputFixture fx;
   Poster& p = fx.poster;
-  const QString name = fx.dir.filePath("old.bmp");
-  {
+  const QStringList names = {fx.dir.filePath("old.bmp"), fx.dir.filePath("old.png"),
+                             fx.dir.filePath("old.pdf")};
+  for (const QString& name : names) {
     QFile f(name);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("an older picture");
   }
-  const QByteArray old = readAll(name);
 
   // A file-size limit stands in for a full disk, and holds for root too.
   struct rlimit saved {};
   getrlimit(RLIMIT_FSIZE, &saved);
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = saved;
-  small.rlim_cur = 4096;
+  small.rlim_cur = 1024;
   setrlimit(RLIMIT_FSIZE, &small);
-  fx.dialogs.paths = {name};
-  saveAsImage(p);
+  fx.dialogs.paths = {names.begin(), names.end()};
+  for (int i = 0; i < 3; ++i) saveAsImage(p);
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
 
-  EXPECT_EQ(readAll(name), old);
-  ASSERT_EQ(fx.dialogs.messages.size(), 1u);
+  for (const QString& name : names) EXPECT_EQ(readAll(name), "an older picture");
+  ASSERT_EQ(fx.dialogs.messages.size(), 3u);
   EXPECT_EQ(fx.dialogs.messages[0].text, "え を ほぞん できませんでした。");
   EXPECT_EQ(fx.dialogs.messages[0].title, "画像で保存");
   const QStringList left = QDir(fx.dir.path()).entryList(QDir::Files);
-  EXPECT_EQ(left, QStringList{"old.bmp"});
+  EXPECT_EQ(left, (QStringList{"old.bmp", "old.pdf", "old.png"}));
 
   // A folder that does not exist: told as well, nothing written.
-  fx.dialogs.paths = {fx.dir.filePath("no/such/x.bmp")};
+  fx.dialogs.paths = {fx.dir.filePath("no/such/x.bmp"), fx.dir.filePath("no/such/x.pdf")};
   saveAsImage(p);
-  EXPECT_EQ(fx.dialogs.messages.size(), 2u);
+  saveAsImage(p);
+  EXPECT_EQ(fx.dialogs.messages.size(), 5u);
 }
 
 }  // namespace

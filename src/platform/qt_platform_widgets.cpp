@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include "platform/picture_icons_widgets.h"
 #include "platform/twips.h"
 
 namespace pastel {
@@ -192,6 +193,40 @@ void installJapaneseTranslations() {
     QCoreApplication::installTranslator(t);
   else
     delete t;
+}
+
+std::optional<QString> QtDialogs::openFileShowingPictures(const FileDialogRequest& request,
+                                                          const FilePicture& picture) {
+  QFileDialog dlg(parent_, request.title, request.directory, request.filter);
+  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFile);
+  // The dialog takes the model as its child, and waits in deleting it for
+  // the pictures being made.
+  (new PictureIcons(picture, &dlg))->showIn(dlg);
+  if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  return dlg.selectedFiles().front();
+}
+
+std::optional<SaveChoice> QtDialogs::saveFileOfType(const FileDialogRequest& request,
+                                                    const QStringList& suffixes) {
+  QFileDialog dlg(parent_, request.title, request.directory, request.filter);
+  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  const QStringList types = dlg.nameFilters();
+  auto suffixOf = [&](const QString& type) {
+    const qsizetype i = types.indexOf(type);
+    return i >= 0 && i < suffixes.size() ? suffixes[i] : QString();
+  };
+  // Added before the overwrite question, so that is asked for the real name.
+  dlg.setDefaultSuffix(types.isEmpty() ? QString() : suffixOf(types.front()));
+  QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                   [&](const QString& type) { dlg.setDefaultSuffix(suffixOf(type)); });
+  if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  return SaveChoice{dlg.selectedFiles().front(), int(types.indexOf(dlg.selectedNameFilter()))};
 }
 
 }  // namespace pastel

@@ -19,6 +19,10 @@ class QtDialogs : public Dialogs {
   MsgAnswer message(const MessageBoxText& box) override;
   std::optional<QString> openFile(const FileDialogRequest& request) override;
   std::optional<QString> saveFile(const FileDialogRequest& request) override;
+  std::optional<QString> openFileShowingPictures(const FileDialogRequest& request,
+                                                 const FilePicture& picture) override;
+  std::optional<SaveChoice> saveFileOfType(const FileDialogRequest& request,
+                                           const QStringList& suffixes) override;
 
  private:
   QWidget* parent_;

@@ -6,6 +6,7 @@
 #include "canvas/poster_content.h"
 #include "platform/dialogs.h"
 #include "steps/wizard.h"
+#include "storage/poster_thumbnail.h"
 #include "storage/read_poster.h"
 #include "steps/save_poster.h"
 
@@ -35,7 +36,13 @@ OpenResult openPoster(Poster& p) {
   FileDialogRequest request;
   request.filter = QStringLiteral("MDB(*.mdb)");
   request.directory = saveDialogFolder(p);
-  const std::optional<QString> chosen = p.svc.dialogs->openFile(request);
+  // Each poster shows as its paper, so a child who cannot read the names
+  // yet finds theirs. The dialog's call ends before the loader does.
+  PictureLoader* loader = p.svc.pictures;
+  const FilePicture picture = [loader](const QString& path) {
+    return loader ? posterIcon(path, *loader) : QImage();
+  };
+  const std::optional<QString> chosen = p.svc.dialogs->openFileShowingPictures(request, picture);
   if (!chosen || chosen->isEmpty()) return r;
   return openPosterAt(p, *chosen);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -94,7 +95,7 @@ struct PrivateCopy {
   const char* const suffixes[4] = {"", "-wal", "-journal", "-shm"};
 
   bool make(const QString& source, QString* error) {
-    static int count = 0;
+    static std::atomic<int> count{0};  // the open dialog reads posters on several threads
     const QString folder = processTempFolder();
     if (folder.isEmpty()) {
       *error = QStringLiteral("no temporary folder");

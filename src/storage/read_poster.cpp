@@ -89,6 +89,11 @@ PosterRead readPosterFile(const QString& path, PictureLoader* loader, const Post
     const PosterLock lock(db.path() + QLatin1Char('/') + db.completeBaseName());
     if (!lock.busy()) finishInterruptedSave(path, false);
   }
+  return readPosterContent(path, loader, base);
+}
+
+PosterRead readPosterContent(const QString& path, PictureLoader* loader,
+                             const PosterContent& base) {
   // Read and check all of it first: a file that is not a whole poster
   // database changes nothing.
   FieldBuffers buffers;

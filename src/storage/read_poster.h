@@ -23,4 +23,8 @@ struct PosterRead {
 // halfway is finished first; nothing else beside the poster is written.
 PosterRead readPosterFile(const QString& path, PictureLoader* loader, const PosterContent& base);
 
+// The same read, writing nothing at all: a killed save is left as it is
+// (a thumbnail of a poster that came from elsewhere).
+PosterRead readPosterContent(const QString& path, PictureLoader* loader, const PosterContent& base);
+
 }  // namespace pastel

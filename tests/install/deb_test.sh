@@ -48,6 +48,8 @@ for f in "$root/etc/pastelboard/pastel.mdb" "$share/applications/$id.desktop" \
 done
 grep -qx "Exec=/usr/bin/pastelboard %f" "$share/applications/$id.desktop" \
   || fail "Exec line: $(grep ^Exec= "$share/applications/$id.desktop")"
+grep -qx "Exec=/usr/bin/pastelboard --thumbnail %i %o %s" "$share/thumbnailers/$id.thumbnailer" \
+  || fail "no thumbnailer for posters"
 desktop-file-validate "$share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 

@@ -67,6 +67,11 @@ grep -qx "Exec=$exec %f" "$tree/share/applications/$id.desktop" \
 grep -qx "MimeType=application/x-pastelboard-poster;" "$tree/share/applications/$id.desktop" \
   || fail "the menu entry does not take posters"
 
+thumbnailer="$tree/share/thumbnailers/$id.thumbnailer"
+grep -qx "Exec=$exec --thumbnail %i %o %s" "$thumbnailer" \
+  || fail "thumbnailer Exec line: $(grep ^Exec= "$thumbnailer")"
+grep -qx "MimeType=application/x-pastelboard-poster;" "$thumbnailer" \
+  || fail "the thumbnailer does not take posters"
 desktop-file-validate "$tree/share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$tree/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 

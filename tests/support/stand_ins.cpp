@@ -25,6 +25,24 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& reques
   return openFile(request);
 }
 
+std::optional<QString> ScriptedDialogs::openFileShowingPictures(const FileDialogRequest& request,
+                                                                const FilePicture& pictureOf) {
+  picture = pictureOf;
+  return openFile(request);
+}
+
+std::optional<SaveChoice> ScriptedDialogs::saveFileOfType(const FileDialogRequest& request,
+                                                          const QStringList&) {
+  const std::optional<QString> path = openFile(request);
+  int type = 0;
+  if (!types.empty()) {
+    type = types.front();
+    types.pop_front();
+  }
+  if (!path) return std::nullopt;
+  return SaveChoice{*path, type};
+}
+
 void RecordingKeys::sendKeyEvents(int n, const int* keys, const int* ups) {
   QString s = QStringLiteral("keys");
   for (int i = 0; i < n; ++i) s += QStringLiteral(" %1%2").arg(keys[i]).arg(ups[i] ? 'u' : 'd');

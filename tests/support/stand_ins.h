@@ -19,11 +19,17 @@ class ScriptedDialogs : public Dialogs {
   MsgAnswer message(const MessageBoxText& box) override;
   std::optional<QString> openFile(const FileDialogRequest& request) override;
   std::optional<QString> saveFile(const FileDialogRequest& request) override;
+  std::optional<QString> openFileShowingPictures(const FileDialogRequest& request,
+                                                 const FilePicture& picture) override;
+  std::optional<SaveChoice> saveFileOfType(const FileDialogRequest& request,
+                                           const QStringList& suffixes) override;
 
   std::vector<MessageBoxText> messages;
   std::vector<FileDialogRequest> fileDialogs;
   std::deque<MsgAnswer> answers;
   std::deque<QString> paths;  // an empty path answers as Cancel
+  std::deque<int> types;      // the file type chosen with each saved name; BMP when empty
+  FilePicture picture;        // what the last open dialog would show files with
 };
 
 // Test stand-ins that do nothing but count.

@@ -1,12 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractProxyModel>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QImage>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include "db_test_support.h"
+#include "platform/file_picture_loader.h"
+#include "platform/qt_platform_widgets.h"
+#include "storage/poster_thumbnail.h"
 #include "storage/template_db.h"
 #include "view_support.h"
 
@@ -67,6 +77,54 @@ TEST(OpenView, KaikuShowsThePosterWhereItWasSaved) {
     for (int y = paperPixel(0, 6000).y(); y < paperPixel(0, 6600).y(); ++y)
       red += at(QPoint(x, y)) == QColor(255, 0, 0);
   EXPECT_GT(red, 5);
+}
+
+// 開く's own dialog: each poster in the folder as a picture of its paper,
+// in an icon view, and the dialog ends cleanly with pictures under way.
+TEST(OpenView, TheDialogShowsEachPosterAsItsPaper) {
+  QTemporaryDir dir;
+  QDir().mkpath(dir.filePath("なつ"));
+  QImage paper(707, 499, QImage::Format_RGB32);
+  paper.fill(QColor(255, 200, 220));
+  ASSERT_TRUE(paper.save(dir.filePath("なつ/なつ.bmp"), "BMP"));
+  QStringList posters;
+  for (int i = 0; i < 30; ++i) {
+    posters << dir.filePath(QStringLiteral("なつ%1.mdb").arg(i));
+    ASSERT_TRUE(writeTemplateDatabase(posters.back()));
+    ASSERT_TRUE(test::rawExec(posters.back(), "UPDATE imagedata SET backcolor = 'なつ\\なつ.bmp'"));
+  }
+  FilePictureLoader loader;
+  QtDialogs dialogs;
+  FileDialogRequest request;
+  request.filter = QStringLiteral("MDB(*.mdb)");
+  request.directory = dir.path();
+  bool looked = false;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dlg);
+    auto* list = dlg->findChild<QListView*>(QStringLiteral("listView"));
+    ASSERT_TRUE(list && list->isVisible());
+    EXPECT_EQ(list->viewMode(), QListView::IconMode);
+    EXPECT_GE(list->iconSize().width(), 128);
+    EXPECT_EQ(dlg->nameFilters(), QStringList{"MDB(*.mdb)"});
+    QAbstractProxyModel* icons = dlg->proxyModel();
+    auto* files = icons ? qobject_cast<QFileSystemModel*>(icons->sourceModel()) : nullptr;
+    ASSERT_TRUE(files);
+    auto picture = [&](int i) {
+      const QModelIndex at = icons->mapFromSource(files->index(posters[i]));
+      const QIcon icon = qvariant_cast<QIcon>(icons->data(at, Qt::DecorationRole));
+      return icon.availableSizes().contains(QSize(128, 90))
+                 ? icon.pixmap(QSize(128, 90)).toImage().pixelColor(64, 45)
+                 : QColor();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(picture(0), QColor(255, 200, 220), 20000);
+    looked = true;
+    dlg->reject();  // others still being made
+  });
+  const std::optional<QString> chosen = dialogs.openFileShowingPictures(
+      request, [&loader](const QString& path) { return posterThumbnail(path, loader, 128); });
+  EXPECT_FALSE(chosen);
+  EXPECT_TRUE(looked);
 }
 
 }  // namespace

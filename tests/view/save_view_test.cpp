@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
+#include "platform/qt_platform_widgets.h"
 #include "view_support.h"
 
 namespace pastel {
@@ -84,6 +90,44 @@ TEST(SaveView, HozonInStepFourWritesThePosterFiles) {
   // The window takes input again.
   EXPECT_TRUE(fx.app->window().paperArea()->isEnabled());
   EXPECT_TRUE(fx.app->window().menuBar()->isEnabled());
+}
+
+// 画像で保存's dialog: the type chosen adds its ending to a name typed
+// without one, except BMP, which keeps the name exactly as typed.
+TEST(SaveView, TheChosenTypeAddsItsEndingExceptBmp) {
+  QTemporaryDir dir;
+  QtDialogs dialogs;
+  FileDialogRequest request;
+  request.filter = QStringLiteral("BMP(*.bmp);;PNG(*.png);;PDF(*.pdf)");
+  request.directory = dir.path();
+  auto choose = [&](int type, const QString& typed) {
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(dlg);
+      auto* types = dlg->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      ASSERT_TRUE(types);
+      EXPECT_EQ(types->currentIndex(), 0);  // BMP first
+      types->setCurrentIndex(type);
+      // As the child's choice: the combo box says both.
+      emit types->activated(type);
+      emit types->textActivated(types->itemText(type));
+      dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
+      static_cast<QDialog*>(dlg)->accept();  // as the button does
+    });
+    return dialogs.saveFileOfType(request, {QString(), "png", "pdf"});
+  };
+  const std::optional<SaveChoice> bmp = choose(0, "え");
+  ASSERT_TRUE(bmp);
+  EXPECT_EQ(bmp->path, dir.filePath("え"));
+  EXPECT_EQ(bmp->type, 0);
+  const std::optional<SaveChoice> png = choose(1, "え");
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->path, dir.filePath("え.png"));
+  EXPECT_EQ(png->type, 1);
+  const std::optional<SaveChoice> pdf = choose(2, "share.pdf");
+  ASSERT_TRUE(pdf);
+  EXPECT_EQ(pdf->path, dir.filePath("share.pdf"));
+  EXPECT_EQ(pdf->type, 2);
 }
 
 }  // namespace
