@@ -13,8 +13,8 @@
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
 #include "steps/open_poster.h"
-#include "steps/wizard.h"
 #include "steps/save_poster.h"
+#include "steps/wizard.h"
 #include "support/stand_ins.h"
 
 namespace pastel {

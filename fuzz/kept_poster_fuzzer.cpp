@@ -12,9 +12,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "keeping/kept_poster.h"
 #include "platform/picture_decoder.h"
 #include "platform/picture_loader.h"
-#include "keeping/kept_poster.h"
 
 namespace {
 QTemporaryDir* folder = nullptr;

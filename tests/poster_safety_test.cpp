@@ -11,9 +11,9 @@
 #include "canvas/photo_editing.h"
 #include "canvas/picture_strip.h"
 #include "canvas_fixture.h"
+#include "keeping/kept_poster.h"
 #include "steps/palette.h"
 #include "steps/wizard.h"
-#include "keeping/kept_poster.h"
 #include "words/word_editor.h"
 #include "words/word_slots.h"
 

@@ -4,12 +4,12 @@
 #include "app/main_window_view.h"
 #include "canvas/poster.h"
 #include "capture/poster_renderer.h"
+#include "keeping/kept_poster.h"
 #include "platform/file_picture_loader.h"
 #include "platform/key_injection_widgets.h"
 #include "platform/qt_platform_widgets.h"
 #include "platform/qt_printer_widgets.h"
 #include "steps/poster_safety.h"
-#include "keeping/kept_poster.h"
 
 namespace pastel {
 

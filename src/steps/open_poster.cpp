@@ -5,10 +5,10 @@
 #include "canvas/poster.h"
 #include "canvas/poster_content.h"
 #include "platform/dialogs.h"
+#include "steps/save_poster.h"
 #include "steps/wizard.h"
 #include "storage/poster_thumbnail.h"
 #include "storage/read_poster.h"
-#include "steps/save_poster.h"
 
 namespace pastel {
 

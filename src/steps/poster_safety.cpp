@@ -3,8 +3,8 @@
 #include <QDir>
 
 #include "canvas/poster.h"
-#include "steps/wizard.h"
 #include "keeping/kept_poster.h"
+#include "steps/wizard.h"
 #include "words/word_editor.h"
 
 namespace pastel {
