@@ -5,10 +5,8 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <QUrl>
-#include <memory>
 
 #include "app/pastel_app_view.h"
-#include "app/scaled_window_view.h"
 #include "form/main_form.h"
 #include "platform/screen_fit.h"
 #include "steps/startup.h"
@@ -41,7 +39,7 @@ int runThumbnailer(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc > 1 && qstrcmp(argv[1], "--thumbnail") == 0) return runThumbnailer(argc, argv);
   // A window made for 1024 x 768 is drawn smaller on a screen it does not fit.
-  const pastel::ScreenFit fit =
+  const double fit =
       pastel::fitScreenBeforeStart(argc, argv,
                                    QSize(pastel::twipsToPixels(pastel::MainForm::kOuterWidth),
                                          pastel::twipsToPixels(pastel::MainForm::kOuterHeight)),
@@ -61,12 +59,8 @@ int main(int argc, char** argv) {
   // A poster double-clicked in a file manager arrives here (the menu entry's %f).
   options.posterFile = pastel::posterFileArgument(QCoreApplication::arguments());
   options.keepPoster = true;
-  options.fittedToScreen = fit.fit < 1;
+  options.fittedToScreen = fit < 1;
   pastel::PastelApp pastelApp(options);
-  // Made before the window first shows, so that it shows inside.
-  std::unique_ptr<pastel::ScaledWindowView> scaled;
-  if (fit.rest < 1)
-    scaled = std::make_unique<pastel::ScaledWindowView>(&pastelApp.window(), fit.rest);
   pastelApp.start();
   // Used by the start-up benchmark only: end as soon as the window stands.
   if (qEnvironmentVariableIsSet("PASTELBOARD_QUIT_WHEN_SHOWN"))

@@ -18,7 +18,7 @@ double scaleToFit(QSize available, QSize outer, QSize client) {
   return std::max(std::floor(fit * 64) / 64, 0.25);
 }
 
-ScreenFit fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client) {
+double fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client) {
   QSize available;
   double pixelRatio = 1;
   {
@@ -48,7 +48,7 @@ ScreenFit fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client)
     if (!ok || user <= 0) user = 1;
     qputenv("QT_SCALE_FACTOR", QByteArray::number(user * scale, 'g', 17));
   }
-  return {fit, fit / scale};
+  return fit;
 }
 
 }  // namespace pastel
