@@ -25,6 +25,14 @@ struct FileDialogRequest {
   QString defaultSuffix;  // added to a name typed without one, e.g. "html"
 };
 
+// A small question answered by one of its own buttons.
+struct ChoiceBox {
+  QString text;
+  QString title;
+  QStringList buttons;
+  int cancelButton = 0;  // what closing the window answers
+};
+
 // Message boxes and file dialogs. Cancel is "no path", never an error.
 class Dialogs {
  public:
@@ -32,6 +40,8 @@ class Dialogs {
   virtual MsgAnswer message(const MessageBoxText& box) = 0;
   virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
   virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+  // The index of the button pressed.
+  virtual int choose(const ChoiceBox& box) = 0;
 };
 
 }  // namespace pastel

@@ -19,6 +19,7 @@ class QtDialogs : public Dialogs {
   MsgAnswer message(const MessageBoxText& box) override;
   std::optional<QString> openFile(const FileDialogRequest& request) override;
   std::optional<QString> saveFile(const FileDialogRequest& request) override;
+  int choose(const ChoiceBox& box) override;
 
  private:
   QWidget* parent_;

@@ -19,11 +19,14 @@ class ScriptedDialogs : public Dialogs {
   MsgAnswer message(const MessageBoxText& box) override;
   std::optional<QString> openFile(const FileDialogRequest& request) override;
   std::optional<QString> saveFile(const FileDialogRequest& request) override;
+  int choose(const ChoiceBox& box) override;
 
   std::vector<MessageBoxText> messages;
   std::vector<FileDialogRequest> fileDialogs;
   std::deque<MsgAnswer> answers;
   std::deque<QString> paths;  // an empty path answers as Cancel
+  std::vector<ChoiceBox> choices;
+  std::deque<int> chosen;  // empty: the window closed
 };
 
 // Test stand-ins that do nothing but count.
