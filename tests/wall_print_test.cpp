@@ -224,7 +224,7 @@ TEST(WallPrint, PhotosPrintFromTheirFilesOnceAtTheSizeTheyPrint) {
   int onSheets = 0;
   for (const QString& row : rows) {
     const QStringList c = row.simplified().split(' ');
-    if (c.size() < 14 || c[3].toInt() < 2000) continue;
+    if (c.size() < 14 || c[3].toInt() < 1500) continue;
     ++onSheets;
     objects.insert(c[10]);
     EXPECT_GE(c[12].toInt(), 150) << row.toStdString();
