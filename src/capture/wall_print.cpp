@@ -150,14 +150,14 @@ void drawSheetMarks(QPainter& painter, const WallLayout& wall, const WallSheet& 
   if (s.right) {
     const QPointF tip(r.right() + gap + arrow, centre.y());
     drawArrow(painter, tip, {1, 0}, arrow);
-    painter.drawText(QRectF(QPointF(r.right(), tip.y() - arrow - label.height()), label),
+    painter.drawText(QRectF(QPointF(r.right() + gap, tip.y() - arrow - label.height()), label),
                      Qt::AlignLeft | Qt::AlignBottom, placeOf(s.row, s.column + 1));
   }
   if (s.left) {
     const QPointF tip(r.left() - gap - arrow, centre.y());
     drawArrow(painter, tip, {-1, 0}, arrow);
     painter.drawText(
-        QRectF(QPointF(r.left() - label.width(), tip.y() - arrow - label.height()), label),
+        QRectF(QPointF(r.left() - gap - label.width(), tip.y() - arrow - label.height()), label),
         Qt::AlignRight | Qt::AlignBottom, placeOf(s.row, s.column - 1));
   }
   if (s.below) {
