@@ -55,7 +55,8 @@ const std::vector<StepRow>& stepTable() {
        {"Command1", "Command2"}},
       {4,
        "４．ほぞんします",
-       {"Label3", "Label5", "Command3", "Command16", "Command4", "Command14", "Command20"},
+       {"Label3", "Label5", "Command3", "Command16", "Command4", "Command14", "Command20",
+        "Command22"},
        {"Command4"}},
   };
   return rows;

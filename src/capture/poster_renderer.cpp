@@ -14,6 +14,8 @@ namespace {
 const QRect kPaperRect(kPaperPxLeft, kPaperPxTop, PaperSurface::kWidthPx, PaperSurface::kHeightPx);
 const QColor kWindowBack(0xe0, 0xe0, 0xe0);  // the window's own background
 
+FinerPictures* finer = nullptr;
+
 QColor qcolour(ColourValue c) {
   const ColourValue r = resolveColour(c);
   return QColor(redOf(r), greenOf(r), blueOf(r));
@@ -46,6 +48,12 @@ void drawImageItem(QPainter& p, const PaperItem& item) {
       p.save();
       p.setClipRect(item.rect, Qt::IntersectClip);
       pic->drawSharp(p, QRectF(item.rect));
+      p.restore();
+    } else if (const QImage* fine = finer ? finer->pixelsOf(pic) : nullptr) {
+      // Decoded for this size: one image for every page it lies on.
+      p.save();
+      p.setRenderHint(QPainter::SmoothPixmapTransform);
+      p.drawImage(QRectF(item.rect), *fine);
       p.restore();
     } else {
       // The decoded pixels, as many as the device shows, at most four times
@@ -257,6 +265,18 @@ QImage pictureAt(const Picture& pic, QSize px) {
   QPainter p(&out);
   pic.drawSharp(p, QRectF(out.rect()));
   return out;
+}
+
+FinerPictures::FinerPictures(const PicturePixels& pixels) : pixels_(pixels), outer_(finer) {
+  finer = this;
+}
+
+FinerPictures::~FinerPictures() { finer = outer_; }
+
+const QImage* FinerPictures::pixelsOf(const Picture* pic) const {
+  for (const auto& [ref, image] : pixels_)
+    if (ref.get() == pic && !image.isNull()) return &image;
+  return outer_ ? outer_->pixelsOf(pic) : nullptr;
 }
 
 void drawPictureMarks(QPainter& p, const Picture* pic, const QRect& rect, int border) {

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QRectF>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "form/main_form.h"
@@ -57,6 +58,25 @@ QImage pictureAt(const Picture& pic, QSize px);
 // A placed picture's broken-file card and selection frame over `rect`
 // (painter units are window pixels).
 void drawPictureMarks(QPainter& p, const Picture* pic, const QRect& rect, int border);
+
+// While one lives, the pictures it lists are drawn from its pixels instead
+// of their own wherever the renderer draws at a resolution of its own: a
+// wall poster prints its photos far larger than a page does, decoded again
+// from their files, and one image each for all its sheets. One at a time,
+// UI thread only.
+using PicturePixels = std::vector<std::pair<PictureRef, QImage>>;
+class FinerPictures {
+ public:
+  explicit FinerPictures(const PicturePixels& pixels);
+  ~FinerPictures();
+  FinerPictures(const FinerPictures&) = delete;
+  FinerPictures& operator=(const FinerPictures&) = delete;
+  const QImage* pixelsOf(const Picture* pic) const;
+
+ private:
+  const PicturePixels& pixels_;
+  FinerPictures* outer_;
+};
 
 // The paper grab of the running program: the renderer on the main form.
 class RendererCapture : public PaperCapture {

@@ -10,8 +10,6 @@
 
 namespace pastel {
 
-namespace {
-
 void tellPrintFailed(Poster& p) {
   if (!p.svc.dialogs) return;
   MessageBoxText box;
@@ -20,8 +18,6 @@ void tellPrintFailed(Poster& p) {
   box.icon = MsgIcon::Exclamation;
   p.svc.dialogs->message(box);
 }
-
-}  // namespace
 
 void printPoster(Poster& p) {
   p.selectionActive = 0;

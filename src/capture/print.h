@@ -9,4 +9,7 @@ struct Poster;
 // than the screen where the view can record the paper. Picture2 stays shown.
 void printPoster(Poster& p);
 
+// The message a print that did not reach the printer or its file gives.
+void tellPrintFailed(Poster& p);
+
 }  // namespace pastel

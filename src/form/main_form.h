@@ -209,6 +209,8 @@ inline Rect wordSlotStart(int i) { return {kWordColumnLeft, wordColumnTop(i), 38
   X(command20, "Command20", Button, "ほぞん", 11400, 2880, 3135, 1695, look::kBigButton, Hidden)   \
   X(command13, "Command13", Button, "せんのいろ", 11400, 5040, 3135, 975, look::kLineColourButton, \
     Shown)                                                                                         \
+  X(command22, "Command22", Button, "おおきく いんさつ", 11400, 6060, 3135, 1215,                  \
+    look::kMidButton, Hidden)                                                                      \
   X(command14, "Command14", Button, "いんさつ", 11400, 8760, 3135, 1215, look::kBigButton, Hidden) \
   X(command17, "Command17", Button, "もじいろ", 11040, 1680, 1815, 735, look::kMidButton, Hidden)  \
   X(command18, "Command18", Button, "わくいろ", 13080, 1680, 1815, 735, look::kMidButton, Hidden)  \

@@ -38,6 +38,14 @@ struct SaveChoice {
   int type = 0;
 };
 
+// A small question answered by one of its own buttons.
+struct ChoiceBox {
+  QString text;
+  QString title;
+  QStringList buttons;
+  int cancelButton = 0;  // what closing the window answers
+};
+
 // Message boxes and file dialogs. Cancel is "no path", never an error.
 class Dialogs {
  public:
@@ -54,6 +62,10 @@ class Dialogs {
   // (when not empty) is added to a name typed without one.
   virtual std::optional<SaveChoice> saveFileOfType(const FileDialogRequest& request,
                                                    const QStringList& suffixes) = 0;
+};
+
+  // The index of the button pressed.
+  virtual int choose(const ChoiceBox& box) = 0;
 };
 
 }  // namespace pastel

@@ -6,8 +6,11 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTranslator>
+#include <algorithm>
+#include <vector>
 
 #include "platform/picture_icons_widgets.h"
 #include "platform/twips.h"
@@ -65,6 +68,21 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
   return runFileDialog(parent_, request, true);
+}
+
+int QtDialogs::choose(const ChoiceBox& box) {
+  QMessageBox mb(parent_);
+  mb.setWindowTitle(box.title);
+  mb.setText(box.text);
+  std::vector<QAbstractButton*> buttons;
+  for (const QString& caption : box.buttons)
+    buttons.push_back(mb.addButton(caption, QMessageBox::ActionRole));
+  if (buttons.empty()) return box.cancelButton;
+  const int cancel = std::clamp(box.cancelButton, 0, int(buttons.size()) - 1);
+  mb.setEscapeButton(buttons[size_t(cancel)]);  // also the close box
+  mb.exec();
+  const auto at = std::find(buttons.begin(), buttons.end(), mb.clickedButton());
+  return at == buttons.end() ? cancel : int(at - buttons.begin());
 }
 
 void QtEventLoop::yield() {

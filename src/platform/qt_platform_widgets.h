@@ -23,6 +23,7 @@ class QtDialogs : public Dialogs {
                                                  const FilePicture& picture) override;
   std::optional<SaveChoice> saveFileOfType(const FileDialogRequest& request,
                                            const QStringList& suffixes) override;
+  int choose(const ChoiceBox& box) override;
 
  private:
   QWidget* parent_;

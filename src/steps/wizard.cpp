@@ -40,6 +40,7 @@ const ControlRow kControlSets[] = {
     {&MainForm::command18, "--S--"},  // わくいろ
     {&MainForm::command21, "--S--"},  // もじ の へんしゅう
     {&MainForm::command14, "---SS"},  // いんさつ
+    {&MainForm::command22, "---SS"},  // おおきく いんさつ
     {&MainForm::command20, "---SS"},  // ほぞん
     {&MainForm::picture1, "....-"},   // the live paper
     {&MainForm::picture2, "---.-"},   // the print surface; it would hide the live paper

@@ -43,6 +43,14 @@ std::optional<SaveChoice> ScriptedDialogs::saveFileOfType(const FileDialogReques
   return SaveChoice{*path, type};
 }
 
+int ScriptedDialogs::choose(const ChoiceBox& box) {
+  choices.push_back(box);
+  if (chosen.empty()) return box.cancelButton;
+  const int a = chosen.front();
+  chosen.pop_front();
+  return a;
+}
+
 void RecordingKeys::sendKeyEvents(int n, const int* keys, const int* ups) {
   QString s = QStringLiteral("keys");
   for (int i = 0; i < n; ++i) s += QStringLiteral(" %1%2").arg(keys[i]).arg(ups[i] ? 'u' : 'd');

@@ -23,6 +23,7 @@ class ScriptedDialogs : public Dialogs {
                                                  const FilePicture& picture) override;
   std::optional<SaveChoice> saveFileOfType(const FileDialogRequest& request,
                                            const QStringList& suffixes) override;
+  int choose(const ChoiceBox& box) override;
 
   std::vector<MessageBoxText> messages;
   std::vector<FileDialogRequest> fileDialogs;
@@ -30,6 +31,10 @@ class ScriptedDialogs : public Dialogs {
   std::deque<QString> paths;  // an empty path answers as Cancel
   std::deque<int> types;      // the file type chosen with each saved name; BMP when empty
   FilePicture picture;        // what the last open dialog would show files with
+};
+
+  std::vector<ChoiceBox> choices;
+  std::deque<int> chosen;  // empty: the window closed
 };
 
 // Test stand-ins that do nothing but count.

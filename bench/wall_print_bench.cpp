@@ -1,0 +1,140 @@
+// A wall poster of the poster a child makes: ten camera photos from the
+// strip, dragged onto the paper (which enlarges them), ten words and lines
+// drawn on the paper, printed across 9 sheets to a PDF file through the
+// program's own printer. Timed from the printer dialog's OK to the finished
+// file; the peak memory the prints add is reported once. Run with
+// QT_QPA_PLATFORM=offscreen.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <chrono>
+#include <memory>
+
+#include "app/pastel_app_view.h"
+#include "bench_main.h"
+#include "camera_photos.h"
+#include "canvas/lines.h"
+#include "canvas/photo_editing.h"
+#include "canvas/picture_strip.h"
+#include "capture/wall_print.h"
+#include "steps/wizard.h"
+#include "support/stand_ins.h"
+
+namespace pastel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double peakRssMb() {
+  rusage use{};
+  getrusage(RUSAGE_SELF, &use);
+  return double(use.ru_maxrss) / 1024;
+}
+
+// The desktop printer writing a PDF file; its dialog says OK at once and
+// starts the clock there.
+class OkPrinter : public Printer {
+ public:
+  explicit OkPrinter(const QString& path) {
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.printer().setOutputFileName(path);
+  }
+  PrinterSetup showSetupDialog() override {
+    ok = Clock::now();
+    return PrinterSetup::Accepted;
+  }
+  QPagedPaintDevice* device() override { return printer.device(); }
+  bool failed() override { return printer.failed(); }
+  QtPrinter printer;
+  Clock::time_point ok;
+};
+
+struct WallApp {
+  WallApp() : pdf(dir.filePath("wall.pdf")), printer(pdf) {
+    PastelApp::Options o;
+    o.dialogs = &dialogs;
+    o.desktop = &desktop;
+    o.printer = &printer;
+    o.executableFolder = dir.path();
+    o.openSettings = false;
+    app = std::make_unique<PastelApp>(o);
+    const QStringList names = bench::writeCameraPhotos(dir.path()).names;
+    app->start();
+    app->window().run([&] { makeChildsPoster(names); });
+  }
+
+  void makeChildsPoster(const QStringList& names) {
+    Poster& p = app->poster();
+    // Step 1: a paper colour and zigzag strokes along its foot, below the
+    // photos.
+    p.form.paper.setBackColor(rgb(0xff, 0xf0, 0xc8));
+    p.form.command13.backColor = rgb(0x30, 0x60, 0xe0);
+    setBrushSize(p, 6);
+    for (int s = 0; s < 3; ++s) {
+      penPress(p, p.form.paper, 600, 6700.0f + 250 * s);
+      for (int x = 600; x < 10000; x += 60)
+        penMove(p, p.form.paper, float(x), 6700.0f + 250 * s + 200 * float((x / 600) % 2));
+      penRelease(p);
+    }
+    nextFrom1(p);
+    // Step 2: each photo picked from the strip and dragged onto the paper.
+    p.pictureFolderPath = dir.path() + "/";
+    loadPictureStrip(p, names);
+    for (int k = 0; k < 10; ++k) {
+      floatPhotoSlot(p, k, 0, 0);
+      pressPhoto(p, k);
+      Element& e = p.form.image3[size_t(k)];
+      movePhoto(p, k, true, 300.0f + 1700 * float(k % 5) - e.left,
+                3000.0f + 3300 * float(k / 5) - e.top);
+      releasePhoto(p, k);
+    }
+    nextFrom2(p);
+    // Step 3: ten words laid over and between the photos.
+    static const char* words[] = {"なつやすみ", "うみ",     "すいか", "はなび", "かぶとむし",
+                                  "プール",     "あさがお", "そら",   "くも",   "たのしい"};
+    for (int i = 0; i < 10; ++i) {
+      Element& w = p.form.text1[size_t(i)];
+      w.caption = QString::fromUtf8(words[i]);
+      w.left = 500 + float(i % 5) * 1800;
+      w.top = 5700 + float(i / 5) * 3200;
+      w.foreColor = i % 2 ? rgb(0xc0, 0, 0) : rgb(0, 0, 0x80);
+    }
+    nextFrom3(p);
+  }
+
+  QTemporaryDir dir;
+  ScriptedDialogs dialogs;
+  FixedDesktop desktop;
+  QString pdf;
+  OkPrinter printer;
+  std::unique_ptr<PastelApp> app;
+};
+
+// One press of おおきく いんさつ → 9まい per iteration.
+void BM_WallPrintNineSheets(benchmark::State& state) {
+  WallApp fx;
+  PastelApp& app = *fx.app;
+  Poster& p = app.poster();
+  const double before = peakRssMb();
+  for (auto _ : state) {
+    p.form.picture2.visible = false;
+    app.window().sync();
+    fx.dialogs.chosen = {1};
+    app.window().run([&] { printWallPoster(p); });
+    const auto done = Clock::now();
+    state.SetIterationTime(std::chrono::duration<double>(done - fx.printer.ok).count());
+  }
+  if (!fx.dialogs.messages.empty()) state.SkipWithError("the print failed");
+  state.counters["pdf_MB"] = double(QFileInfo(fx.pdf).size()) / (1024 * 1024);
+  state.counters["peak_rss_growth_MB"] = peakRssMb() - before;
+}
+
+BENCHMARK(BM_WallPrintNineSheets)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+}  // namespace pastel
+
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }
