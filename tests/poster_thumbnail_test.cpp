@@ -11,7 +11,7 @@
 #include "capture/poster_renderer.h"
 #include "platform/file_picture_loader.h"
 #include "steps/open_poster.h"
-#include "storage/save_poster.h"
+#include "steps/save_poster.h"
 #include "support/sample_poster.h"
 #include "test_support.h"
 

@@ -62,8 +62,6 @@ class Dialogs {
   // (when not empty) is added to a name typed without one.
   virtual std::optional<SaveChoice> saveFileOfType(const FileDialogRequest& request,
                                                    const QStringList& suffixes) = 0;
-};
-
   // The index of the button pressed.
   virtual int choose(const ChoiceBox& box) = 0;
 };

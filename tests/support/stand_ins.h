@@ -31,8 +31,6 @@ class ScriptedDialogs : public Dialogs {
   std::deque<QString> paths;  // an empty path answers as Cancel
   std::deque<int> types;      // the file type chosen with each saved name; BMP when empty
   FilePicture picture;        // what the last open dialog would show files with
-};
-
   std::vector<ChoiceBox> choices;
   std::deque<int> chosen;  // empty: the window closed
 };
