@@ -246,7 +246,7 @@ void BM_HistoryMemory(benchmark::State& state) {
   };
   auto content = [&paper] {
     PosterContent c;
-    c.paper = {paper.backColor(), paper.backPicture(), paper.image(), nullptr};
+    c.paper = {paper.backColor(), paper.backPicture(), paper.image(), nullptr, {}};
     return c;
   };
   double withHistory = 0, without = 0, held = 0;
