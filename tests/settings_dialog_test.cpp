@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -224,6 +227,18 @@ struct HeldFile {
   bool held = false;
 };
 
+// Whether a thread of this process sleeps in the kernel now, as SQLite's
+// wait for a lock does between its tries.
+bool sleepingInSyscall(pid_t tid) {
+  QFile f(QStringLiteral("/proc/self/task/%1/syscall").arg(tid));
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const long number = f.readAll().split(' ').value(0).toLong();
+#ifdef SYS_nanosleep
+  if (number == SYS_nanosleep) return true;
+#endif
+  return number == SYS_clock_nanosleep;
+}
+
 // A lock is waited for a few seconds; a failed read never leads to a write:
 // the fields that never showed the list are not stored over it.
 TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
@@ -237,12 +252,22 @@ TEST(SettingsDialog, AListThatCouldNotBeReadIsReadAgainNeverOverwritten) {
     s.ctl.open();
     ASSERT_EQ(s.fx.dialogs.messages.size(), 1u);
     EXPECT_EQ(s.ctl.dialog()->wordFields[0], "");
-    std::thread later([&lock] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // Let go once これでよし is seen waiting for the lock, not before.
+    const pid_t reader = pid_t(syscall(SYS_gettid));
+    std::atomic<bool> confirming{false};
+    bool sawWaiting = false;
+    std::thread later([&] {
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (!sawWaiting && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+        sawWaiting = confirming && sleepingInSyscall(reader);
+      }
       lock.release();
     });
+    confirming = true;
     s.ctl.confirm();
     later.join();
+    EXPECT_TRUE(sawWaiting);
     EXPECT_EQ(test::fileBytes(s.dbPath()), before);
     EXPECT_EQ(s.slotWords(), toList(kStored));
     EXPECT_EQ(s.fx.dialogs.messages.size(), 1u);
