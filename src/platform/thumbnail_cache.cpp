@@ -22,7 +22,7 @@ QByteArray uriOf(const QString& file) {
   return QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toEncoded();
 }
 
-// Whole seconds, as the specification writes them; 0 for no such file.
+// Whole seconds, as file managers write them; empty for no such file.
 QByteArray mtimeOf(const QString& file) {
   const QFileInfo info(file);
   if (!info.isFile()) return {};

@@ -4,8 +4,8 @@
 
 namespace pastel {
 
-// The thumbnail cache file managers share (freedesktop thumbnail
-// specification): $XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails.
+// The thumbnail cache file managers share (the freedesktop layout):
+// $XDG_CACHE_HOME/thumbnails, or ~/.cache/thumbnails.
 QString thumbnailCacheRoot();
 
 enum class ThumbnailSize { Normal = 128, Large = 256 };
@@ -20,7 +20,7 @@ QImage cachedThumbnail(const QString& file, ThumbnailSize size, bool ownOnly = f
 bool storeThumbnail(const QString& file, ThumbnailSize size, const QImage& picture,
                     QSize originalPixels = {});
 
-// The specification's failure mark, so a file that could not be read is not
+// The cache's failure mark, so a file that could not be read is not
 // tried again until it changes.
 void markThumbnailFailed(const QString& file);
 bool thumbnailFailed(const QString& file);
