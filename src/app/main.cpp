@@ -39,7 +39,7 @@ int runThumbnailer(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc > 1 && qstrcmp(argv[1], "--thumbnail") == 0) return runThumbnailer(argc, argv);
   // A window made for 1024 x 768 is drawn smaller on a screen it does not fit.
-  const double fit =
+  const pastel::ScreenFit fit =
       pastel::fitScreenBeforeStart(argc, argv,
                                    QSize(pastel::twipsToPixels(pastel::MainForm::kOuterWidth),
                                          pastel::twipsToPixels(pastel::MainForm::kOuterHeight)),
@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
   // A poster double-clicked in a file manager arrives here (the menu entry's %f).
   options.posterFile = pastel::posterFileArgument(QCoreApplication::arguments());
   options.keepPoster = true;
-  options.fittedToScreen = fit < 1;
+  options.fittedToScreen = fit.fit < 1;
+  options.windowScale = fit.rest;
   pastel::PastelApp pastelApp(options);
   pastelApp.start();
   // Used by the start-up benchmark only: end as soon as the window stands.

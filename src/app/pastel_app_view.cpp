@@ -23,14 +23,20 @@ PastelApp::PastelApp(const Options& options) : options_(options) {
                                      ? QCoreApplication::applicationDirPath()
                                      : options.executableFolder;
   window_ = std::make_unique<MainWindowView>(poster_, loop_);
-  qtDialogs_.setParent(window_.get());
+  // Made before the window first shows, so that it shows inside. Dialogs
+  // belong to the view: one shown from the embedded window would be embedded
+  // too, and its own modality would then shut it off from the mouse.
+  if (options.windowScale < 1)
+    scaled_ = std::make_unique<ScaledWindowView>(window_.get(), options.windowScale);
+  QWidget* const dialogParent = scaled_ ? static_cast<QWidget*>(scaled_.get()) : window_.get();
+  qtDialogs_.setParent(dialogParent);
   capture_ = std::make_unique<RendererCapture>(poster_.form);
   poster_.svc.capture = capture_.get();
   keys_.setRoot(window_.get());
   poster_.svc.keys = &keys_;
   loop_.sync = [this] { window_->sync(); };
   loop_.inputTargets = [this] { return window_->inputTargets(); };
-  qtPrinter_.setParent(window_.get());
+  qtPrinter_.setParent(dialogParent);
   qtPrinter_.beforeDialog = [this] { window_->sync(); };
   poster_.svc.printer = options.printer ? options.printer : &qtPrinter_;
   wireMainWindow(*window_, poster_);

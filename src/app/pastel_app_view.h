@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/main_window_view.h"
+#include "app/scaled_window_view.h"
 #include "canvas/poster.h"
 #include "capture/poster_renderer.h"
 #include "keeping/kept_poster.h"
@@ -30,6 +31,9 @@ class PastelApp {
     QString keptFolder;
     QString posterFile;           // a poster to open once start-up has finished
     bool fittedToScreen = false;  // the window does not fit the screen at 1x
+    // Below 1: what the screen's scale could not take; the window is drawn
+    // that much smaller in a view of its own.
+    double windowScale = 1;
   };
   explicit PastelApp(const Options& options);
   ~PastelApp();
@@ -54,6 +58,7 @@ class PastelApp {
   QtPrinter qtPrinter_;
   QtKeyInjector keys_;
   std::unique_ptr<MainWindowView> window_;
+  std::unique_ptr<ScaledWindowView> scaled_;  // gone before the window it shows
   std::unique_ptr<RendererCapture> capture_;
   std::unique_ptr<KeptPosterStore> kept_;
   std::unique_ptr<PosterSafety> safety_;

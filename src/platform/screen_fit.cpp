@@ -18,7 +18,7 @@ double scaleToFit(QSize available, QSize outer, QSize client) {
   return std::max(std::floor(fit * 64) / 64, 0.25);
 }
 
-double fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client) {
+ScreenFit fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client) {
   QSize available;
   double pixelRatio = 1;
   {
@@ -48,7 +48,7 @@ double fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client) {
     if (!ok || user <= 0) user = 1;
     qputenv("QT_SCALE_FACTOR", QByteArray::number(user * scale, 'g', 17));
   }
-  return fit;
+  return {fit, fit / scale};
 }
 
 }  // namespace pastel

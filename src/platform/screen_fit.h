@@ -11,12 +11,16 @@ namespace pastel {
 // divided by it is exact.
 double scaleToFit(QSize available, QSize outer, QSize client);
 
+struct ScreenFit {
+  double fit = 1;   // the factor that fits (1: the window fits as it is)
+  double rest = 1;  // what Qt's scale could not take, for the window to draw
+};
+
 // Qt takes its scale only when the application is made: called before that,
 // this reads the primary screen's free area through an application of its
 // own and, where the window does not fit, sets QT_SCALE_FACTOR for the one
-// made next. Qt 6.4 paints nothing below one device pixel per logical pixel
-// (it crops instead), so a screen drawn at 1x is left at 1x. Returns the
-// factor that would fit (1: the window fits as it is).
-double fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client);
+// made next. Qt 6.4 crops below one device pixel per logical pixel, so the
+// scale stops there and the rest is left to the window.
+ScreenFit fitScreenBeforeStart(int argc, char** argv, QSize outer, QSize client);
 
 }  // namespace pastel
