@@ -1,8 +1,16 @@
 #include "platform/qt_printer_widgets.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
+#include <QTemporaryFile>
+
+#include "platform/file_io.h"
 
 namespace pastel {
 
@@ -65,12 +73,60 @@ bool wholePdf(const QString& name) {
 
 }  // namespace
 
+QPagedPaintDevice* QtPrinter::device() {
+  QPrinter& p = printer();
+  target_ = p.outputFileName();
+  partial_.clear();
+  // Only a plain file or a new name is replaced: a device or a link is
+  // written where it is, as chosen.
+  struct stat st {};
+  const bool there = ::lstat(nativePath(target_).constData(), &st) == 0;
+  if (target_.isEmpty() || (there && !S_ISREG(st.st_mode))) return &p;
+  const QFileInfo info(target_);
+  QTemporaryFile partial(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                         QStringLiteral(".XXXXXX"));
+  partial.setAutoRemove(false);
+  if (!partial.open()) return &p;  // the folder takes no new file: the print will say so
+  partial_ = partial.fileName();
+  partial.close();
+  const QPrinter::OutputFormat format = p.outputFormat();
+  p.setOutputFileName(partial_);
+  p.setOutputFormat(format);
+  return &p;
+}
+
+namespace {
+
+// The whole new file, synced, takes the chosen file's place with its
+// permissions (a new one's are the usual ones), and the folder is synced.
+bool putInPlace(const QString& partial, const QString& target) {
+  const QByteArray from = nativePath(partial), to = nativePath(target);
+  struct stat st {};
+  const mode_t mode = ::stat(to.constData(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+  const int fd = ::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  const bool synced = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !synced) return false;
+  if (::rename(from.constData(), to.constData()) != 0) return false;
+  syncFolder(QFileInfo(target).absolutePath());
+  return true;
+}
+
+}  // namespace
+
 bool QtPrinter::failed() {
   if (!printer_) return false;
   // A file is read back; the print system says nothing back at all.
   const QString name = printer_->outputFileName();
-  const bool failed =
-      printer_->printerState() == QPrinter::Error || (!name.isEmpty() && !wholePdf(name));
+  bool failed = printer_->printerState() == QPrinter::Error || (!name.isEmpty() && !wholePdf(name));
+  if (!partial_.isEmpty()) {
+    if (!failed) failed = !putInPlace(partial_, target_);
+    if (failed) QFile::remove(partial_);
+    const QPrinter::OutputFormat format = printer_->outputFormat();
+    printer_->setOutputFileName(target_);  // the next dialog shows the name chosen
+    printer_->setOutputFormat(format);
+    partial_.clear();
+  }
   renew_ = renew_ || failed;
   return failed;
 }

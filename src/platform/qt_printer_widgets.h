@@ -18,7 +18,9 @@ class QtPrinter : public Printer {
   std::function<void()> beforeDialog;  // the view's sync, so the dialog sits over the grab
 
   PrinterSetup showSetupDialog() override;
-  QPagedPaintDevice* device() override { return &printer(); }
+  // A document printed to a file goes to a new file beside it, which takes
+  // the file's place once whole: a failed print leaves the old file as it was.
+  QPagedPaintDevice* device() override;
   // Qt ends every document as a success, even one whose file took no byte
   // (a full disk): a file's end is read back to tell.
   bool failed() override;
@@ -28,6 +30,7 @@ class QtPrinter : public Printer {
   QWidget* parent_;
   std::unique_ptr<QPrinter> printer_;  // made on first use: asking CUPS is not free
   bool renew_ = false;                 // the last document failed
+  QString target_, partial_;           // the file chosen, and where it is written first
 };
 
 }  // namespace pastel

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 #include "capture/print_page.h"
 #include "platform/qt_printer_widgets.h"
@@ -214,6 +217,29 @@ TEST(PrintView, AFileThatTakesNoByteIsToldAsAFailure) {
   QTest::mouseClick(fx.widget<QPushButton>("Command14"), Qt::LeftButton);
   EXPECT_EQ(fx.dialogs.messages.size(), 1u);
   EXPECT_GT(QFileInfo(pdf).size(), 1000);
+  EXPECT_TRUE(QFileInfo(pdf).permissions() & QFileDevice::ReadOther);
+
+  // Printed again onto a disk that fills after 1000 bytes: the page printed
+  // before stays whole, and nothing else is left in its folder.
+  QFile before(pdf);
+  ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+  const QByteArray old = before.readAll();
+  before.close();
+  const QStringList files = QDir(fx.dir.path()).entryList(QDir::Files | QDir::Hidden);
+  rlimit was{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &was), 0);
+  rlimit small = was;
+  small.rlim_cur = 1000;
+  const auto xfsz = std::signal(SIGXFSZ, SIG_IGN);  // a write past it fails instead
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  QTest::mouseClick(fx.widget<QPushButton>("Command14"), Qt::LeftButton);
+  setrlimit(RLIMIT_FSIZE, &was);
+  std::signal(SIGXFSZ, xfsz);
+  EXPECT_EQ(fx.dialogs.messages.size(), 2u);
+  ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(before.readAll() == old);
+  EXPECT_EQ(QDir(fx.dir.path()).entryList(QDir::Files | QDir::Hidden), files);
+  EXPECT_EQ(full.printer().outputFileName(), pdf);
 }
 
 }  // namespace
