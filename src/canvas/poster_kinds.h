@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -73,6 +74,7 @@ struct PhotoContent {
 struct PhotoKind {
   using Content = PhotoContent;
   static constexpr const char* kName = "photo";
+  static constexpr int kKeptSince = 1;  // the first kept-file version holding it
 
   struct State {  // on the Poster
     std::array<QString, kSlots + 1> photoFiles;
@@ -142,6 +144,7 @@ struct WordContent {
 struct WordKind {
   using Content = WordContent;
   static constexpr const char* kName = "word";
+  static constexpr int kKeptSince = 1;  // the first kept-file version holding it
 
   struct State {  // on the Poster; colour codes as recorded for the poster files
     std::array<QString, kSlots + 1> wordTextColourCodes;  // entry 10 is never written
@@ -228,7 +231,8 @@ inline bool WordContent::operator==(const WordContent& o) const {
 }
 
 // The kinds in the order the kept file, stacking and drawing go through
-// them: a later kind lies in front of an earlier one.
+// them: a later kind lies in front of an earlier one. A kind added later
+// goes last, with a kKeptSince one above the latest.
 template <class... K>
 struct KindList {
   template <class F>
@@ -237,6 +241,7 @@ struct KindList {
   }
   struct States : K::State... {};
   struct Contents : K::Contents... {};
+  static constexpr int kKeptVersion = std::max({K::kKeptSince...});
 };
 using PosterKinds = KindList<PhotoKind, WordKind>;
 

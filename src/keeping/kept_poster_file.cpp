@@ -301,6 +301,19 @@ void getSlot(In& in, KeptRecord& r, size_t i, typename K::Content& c) {
   });
 }
 
+// A kind newer than the file: its slots off the paper, as a fresh window
+// has them.
+template <class K>
+void startKind(PosterContent& c) {
+  const MainForm fresh;
+  typename K::State state;
+  state.setStartValues();
+  for (size_t i = 0; i < kSlots; ++i) {
+    (c.*K::kContents)[i] = K::take((fresh.*K::kSlotsOf)[i], state, i);
+    (c.*K::kContentOrder)[i] = (state.*K::kStateOrder)[i];
+  }
+}
+
 void putPayload(Out& out, const PosterContent& c, KeptStep step) {
   out.put<std::uint8_t>(std::uint8_t(step.step));
   out.put<std::uint8_t>(step.opened ? 1 : 0);
@@ -328,7 +341,7 @@ void putPayload(Out& out, const PosterContent& c, KeptStep step) {
   });
 }
 
-void getPayload(In& in, KeptRecord& r) {
+void getPayload(In& in, KeptRecord& r, int version) {
   PosterContent& c = r.content;
   r.step.step = in.get<std::uint8_t>();
   const std::uint8_t opened = in.get<std::uint8_t>();
@@ -357,9 +370,11 @@ void getPayload(In& in, KeptRecord& r) {
 
   forEachKind([&](auto k) {
     using K = decltype(k);
+    if (K::kKeptSince > version) return startKind<K>(c);
     for (size_t i = 0; i < kSlots && !in.failed(); ++i) getSlot<K>(in, r, i, (c.*K::kContents)[i]);
   });
   forEachKind([&](auto k) {
+    if (decltype(k)::kKeptSince > version) return;
     for (std::int16_t& n : c.*decltype(k)::kContentOrder) {
       n = in.get<std::int16_t>();
       if (n < 0 || n >= kSlots) in.fail(QStringLiteral("a stack order out of range"));
@@ -404,7 +419,7 @@ std::optional<KeptRecord> decodeKeptPoster(const QByteArray& bytes, QString* err
 
   KeptRecord r;
   In in(payload.data(), payload.size());
-  getPayload(in, r);
+  getPayload(in, r, int(version));
   if (!in.failed() && !in.atEnd()) in.fail(QStringLiteral("trailing bytes"));
   if (in.failed()) return refuse(in.error);
   return r;
