@@ -248,6 +248,13 @@ KeptPhotoSource sourceOf(const PictureRef& picture, const QString& file, QString
   return KeptPhotoSource::File;
 }
 
+// Only a kind with a picture names the file it comes from; taking the
+// picture makes the name depend on the field, so other kinds never ask.
+template <class K, class Field>
+const QString& pictureFileOf(const typename K::Content& c, const Field&) {
+  return c.*K::kPictureFile;
+}
+
 // A slot's fields in its kind's order.
 template <class K>
 void putSlot(Out& out, const typename K::Content& c) {
@@ -266,7 +273,7 @@ void putSlot(Out& out, const typename K::Content& c) {
         out.putFloat(v, kTwipsMin, kTwipsMax);
     } else if constexpr (std::is_same_v<T, PictureRef>) {
       QString path;
-      out.put<std::uint8_t>(std::uint8_t(sourceOf(v, c.*K::kPictureFile, &path)));
+      out.put<std::uint8_t>(std::uint8_t(sourceOf(v, pictureFileOf<K>(c, v), &path)));
       out.putPath(path);
     } else {
       out.put<T>(v);  // a colour, a flag
@@ -289,7 +296,8 @@ void getSlot(In& in, KeptRecord& r, size_t i, typename K::Content& c) {
     } else if constexpr (std::is_same_v<T, float>) {
       v = kept == Kept::FontSize ? in.getFloat(0, kFontSizeMax) : in.getFloat(kTwipsMin, kTwipsMax);
     } else if constexpr (std::is_same_v<T, PictureRef>) {
-      static_assert(std::is_same_v<K, PhotoKind>, "the record says where photos come back from");
+      static_assert(std::is_same_v<K, PhotoKind> && std::is_same_v<T, PictureRef>,
+                    "the record says where photos come back from");
       const std::uint8_t source = in.get<std::uint8_t>();
       if (source > std::uint8_t(KeptPhotoSource::Broken)) in.fail(outOfRange);
       r.photoSource[i] = KeptPhotoSource(source);
