@@ -172,6 +172,52 @@ TEST(KeptPoster, WrittenAndRestoredFieldForField) {
   EXPECT_TRUE(next.findLeftBehind().offers.empty());
 }
 
+// Kept files written by earlier runs must keep reading: the bytes for a
+// poster with every photo and word field set stay exactly these.
+TEST(KeptPoster, FileBytesStayTheSame) {
+  PosterContent c;
+  c.paperColourCode = QStringLiteral("#ffcc99");
+  c.paper.colour = rgb(255, 204, 153);
+  for (size_t i = 0; i < 10; ++i) {
+    const float f = float(i);
+    PhotoContent& ph = c.photos[i];
+    ph.file = QStringLiteral("/え/%1.bmp").arg(i);
+    ph.left = 300.5f + f, ph.top = 2900 + f, ph.width = 1785.25f - f, ph.height = 1340 + 2 * f;
+    ph.enlarged = std::int16_t(i % 2);
+    if (i < 7)
+      ph.picture = std::make_shared<Picture>(
+          Picture{{}, 1, 1, i == 6, i == 3 ? QStringLiteral("/ほか.jpg") : QString(), {}});
+    c.words[i] = {QStringLiteral("なつ\n%1").arg(i),
+                  400.5f + f,
+                  7000 - f,
+                  3855 + f,
+                  345 - f,
+                  14.25f + f,
+                  rgb(0xc0, 0, int(i)),
+                  kSysWindowBackground + ColourValue(i),
+                  QStringLiteral("#c0000%1").arg(i),
+                  QStringLiteral("#f%1").arg(i)};
+    c.photoStackOrder[i] = std::int16_t(9 - i);
+    c.wordStackOrder[i] = std::int16_t((i + 3) % 10);
+  }
+  const QByteArray bytes = encodeKeptPoster(c, KeptStep{3, false});
+  EXPECT_EQ(bytes.size(), 1114);
+  EXPECT_EQ(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString(),
+            "419bbe2895a25bd3098062b3f14c12041d461dba828068ea34c2594fd7a7fa27");
+
+  const std::optional<KeptRecord> back = decodeKeptPoster(bytes);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->step, (KeptStep{3, false}));
+  PosterContent expected = c;
+  for (PhotoContent& ph : expected.photos) ph.picture = nullptr;
+  EXPECT_EQ(back->content, expected);
+  EXPECT_EQ(back->photoSource[3], KeptPhotoSource::File);
+  EXPECT_EQ(back->photoPath[3], "/ほか.jpg");
+  EXPECT_EQ(back->photoPath[4], "/え/4.bmp");
+  EXPECT_EQ(back->photoSource[6], KeptPhotoSource::Broken);
+  EXPECT_EQ(back->photoSource[7], KeptPhotoSource::None);
+}
+
 // A write that fails at any stage leaves the kept copy before it whole; the
 // leftovers of a write cut off by a crash are ignored and cleared.
 TEST(KeptPoster, InterruptedWriteLeavesThePreviousCopy) {

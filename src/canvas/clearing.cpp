@@ -12,26 +12,32 @@ void clearPaper(Poster& p) {
   yieldToEvents(p);
 }
 
-// The paper's background picture and Picture1 are left alone here: the
-// picture holds the child's lines, which later saves still need.
-void clearPhotos(Poster& p) {
-  MainForm& f = p.form;
+namespace {
+
+// Every thing the step places goes home, hidden where the step hides what
+// lies off the paper. The paper's background picture and Picture1 are left
+// alone: the picture holds the child's lines, which later saves still need.
+void clearThingsOfStep(Poster& p, int step) {
   p.selectionActive = 0;
-  if (p.selectedIndex >= 0 && p.selectedIndex <= kOverflowSlot)
-    f.image3[size_t(p.selectedIndex)].borderStyle = 0;
-  for (int k = 0; k < kSlots; ++k) {
-    f.image3[size_t(k)].visible = false;
-    parkPhoto(p, k, true);
-  }
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    if (K::kClearedInStep != step) return;
+    auto& elements = p.form.*K::kSlotsOf;
+    // SelectedIndex 10 is left by the OverflowSlot, which only photos have.
+    if (p.selectedIndex >= 0 && size_t(p.selectedIndex) < elements.size())
+      elements[size_t(p.selectedIndex)].borderStyle = 0;
+    for (int i = 0; i < kSlots; ++i) {
+      Element& e = elements[size_t(i)];
+      e.visible = e.visible && K::shows(step, false);
+      K::park(e, i, Park::Home);
+    }
+  });
 }
 
-void clearWords(Poster& p) {
-  MainForm& f = p.form;
-  p.selectionActive = 0;
-  // SelectedIndex 10 is left by the OverflowSlot: no such word.
-  if (p.selectedIndex >= 0 && p.selectedIndex < kSlots)
-    f.text1[size_t(p.selectedIndex)].borderStyle = 0;
-  for (int i = 0; i < kSlots; ++i) parkWord(p, i, WordPark::Home);
-}
+}  // namespace
+
+void clearPhotos(Poster& p) { clearThingsOfStep(p, PhotoKind::kClearedInStep); }
+
+void clearWords(Poster& p) { clearThingsOfStep(p, WordKind::kClearedInStep); }
 
 }  // namespace pastel

@@ -4,12 +4,7 @@ namespace pastel {
 
 void Poster::setStartValues() {
   paperColourCode = QStringLiteral("#ffffff");
-  for (int i = 0; i < kSlots; ++i) {
-    photoStackOrder[i] = std::int16_t(i);
-    wordStackOrder[i] = std::int16_t(i);
-    wordFrameColourCodes[i] = QStringLiteral("#ffffff");
-    wordTextColourCodes[i] = QStringLiteral("#000000");
-  }
+  forEachKind([&](auto k) { static_cast<typename decltype(k)::State&>(*this).setStartValues(); });
   selectionActive = 0;
   penDown = 0;
   wordEditMode = QStringLiteral("3");
@@ -22,27 +17,17 @@ int firstFreePhotoSlot(const Poster& p) {
 }
 
 void clearFrames(Poster& p) {
-  for (int j = 0; j < kSlots; ++j) {
-    p.form.image3[j].borderStyle = 0;
-    p.form.text1[j].borderStyle = 0;
-  }
+  forEachKind([&](auto k) {
+    for (int j = 0; j < kSlots; ++j) (p.form.*decltype(k)::kSlotsOf)[size_t(j)].borderStyle = 0;
+  });
 }
 
 void parkWord(Poster& p, int i, WordPark where) {
-  Element& e = p.form.text1[size_t(i)];
-  e.height = kParkedWordHeight;
-  e.width = kParkedWordWidth;
-  e.fontSize = kParkedWordFontSize;
-  if (where == WordPark::Here) return;
-  e.left = kWordColumnLeft;
-  e.top = where == WordPark::Column ? wordColumnTop(i) : wordHomeTop(i);
+  WordKind::park(p.form.text1[size_t(i)], i, where);
 }
 
 void parkPhoto(Poster& p, int i, bool toParkingLeft) {
-  Element& e = p.form.image3[size_t(i)];
-  e.height = kParkedPhotoHeight;
-  e.width = kParkedPhotoWidth;
-  if (toParkingLeft) e.left = kParkedPhotoLeft;
+  PhotoKind::park(p.form.image3[size_t(i)], i, toParkingLeft ? Park::Home : Park::Here);
 }
 
 void moveToTopOfStack(std::array<std::int16_t, 21>& order, std::int16_t i) {

@@ -7,28 +7,23 @@
 #include <map>
 #include <memory>
 
+#include "canvas/poster_kinds.h"
 #include "form/main_form.h"
 #include "form/palette_form.h"
 #include "platform/services.h"
 
 namespace pastel {
 
-enum class SelectedKind : std::int16_t { None = 0, Photo = 1, Word = 2 };
-
 // The poster: the main window's elements plus the module and window state
-// every handler shares. One copy for the program.
-struct Poster {
+// every handler shares, each kind's own (its files, colour codes, stack
+// order) among it. One copy for the program.
+struct Poster : PosterKinds::States {
   MainForm form;
   PaletteForm palette;  // Form2: its pick lives as long as the process
   Services svc;
 
-  // Colour codes as recorded for the poster files.
+  // As recorded for the poster files.
   QString paperColourCode = QStringLiteral("#ffffff");
-  std::array<QString, kSlots + 1> wordTextColourCodes;  // entry 10 is never written
-  std::array<QString, kSlots + 1> wordFrameColourCodes;
-
-  std::array<std::int16_t, 21> photoStackOrder{};  // entries 0..9 used
-  std::array<std::int16_t, 21> wordStackOrder{};
 
   std::int16_t selectedIndex = 0;  // 0..10
   SelectedKind selectedKind = SelectedKind::None;
@@ -41,9 +36,6 @@ struct Poster {
   // folder ending in exactly one "/"); empty before.
   QString pictureFolderPath;
   QString settingsDrive;
-
-  std::array<QString, kSlots + 1> photoFiles;
-  std::array<std::int16_t, kSlots + 1> photoEnlarged{};
 
   std::int16_t penDown = 0;
   // The last dot of the stroke under way, which the next one joins.
@@ -77,9 +69,6 @@ struct Poster {
   void setStartValues();
 };
 
-// The placement rule: on the poster while the left edge is below 9300.
-inline bool isPlaced(const Element& e) { return e.left < kPlacementBoundary; }
-
 // Lowest PhotoSlot 0..9 whose left is 9300 or more; 10 when all are placed.
 int firstFreePhotoSlot(const Poster& p);
 
@@ -88,7 +77,7 @@ void clearFrames(Poster& p);
 
 // Where a word goes when it is parked: it stays where it is, goes to its
 // place in the word column, or to its home above it (WordHomeTop).
-enum class WordPark { Here, Column, Home };
+using WordPark = Park;
 // Word i at its parked size and font, moved as asked. Visibility is the
 // caller's.
 void parkWord(Poster& p, int i, WordPark where);

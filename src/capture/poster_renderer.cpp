@@ -147,6 +147,19 @@ PaperItem imageItem(QRect rect, PictureRef picture, int border) {
   return i;
 }
 
+// A slot as its kind draws it.
+template <class K>
+PaperItem slotItem(const Element& e) {
+  const QRect rect = pixelsOf(e.left, e.top, e.width, e.height);
+  switch (K::kDrawing) {
+    case Drawing::Picture:
+      return imageItem(rect, e.picture, e.borderStyle);
+    case Drawing::Words:
+      return wordItem(rect, e.caption, e.fontSize, e.foreColor, e.backColor, e.borderStyle);
+  }
+  return {};
+}
+
 }  // namespace
 
 PaperScene sceneOf(const MainForm& f) {
@@ -171,10 +184,10 @@ PaperScene sceneOf(const MainForm& f) {
   image(f.image2);
   surface(f.picture1, f.paper);
   surface(f.picture2, f.surface2);
-  for (const Element& e : f.image3) image(e);
-  for (const Element& w : f.text1)
-    add(w, wordItem(pixelsOf(w.left, w.top, w.width, w.height), w.caption, w.fontSize, w.foreColor,
-                    w.backColor, w.borderStyle));
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    for (const Element& e : f.*K::kSlotsOf) add(e, slotItem<K>(e));
+  });
   // Stacked as the window stacks its widgets.
   std::stable_sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
     if (a.e->layer != b.e->layer) return a.e->layer < b.e->layer;
@@ -188,19 +201,15 @@ PaperScene sceneOf(const MainForm& f) {
 PaperScene sceneOf(const PosterContent& c) {
   PaperScene scene;
   scene.push_back(imageItem(kPaperRect, c.paper.snapshot, 0));
-  for (std::int16_t k : c.photoStackOrder) {
-    if (k < 0 || k >= kSlots) continue;
-    const PhotoContent& ph = c.photos[size_t(k)];
-    if (isPlaced(ph))
-      scene.push_back(imageItem(pixelsOf(ph.left, ph.top, ph.width, ph.height), ph.picture, 0));
-  }
-  for (std::int16_t k : c.wordStackOrder) {
-    if (k < 0 || k >= kSlots) continue;
-    const WordContent& w = c.words[size_t(k)];
-    if (isPlaced(w))
-      scene.push_back(wordItem(pixelsOf(w.left, w.top, w.width, w.height), w.text, w.fontSize,
-                               w.textColour, w.frameColour, 0));
-  }
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    for (std::int16_t n : c.*K::kContentOrder) {
+      if (n < 0 || n >= kSlots) continue;
+      Element e;
+      K::toElement((c.*K::kContents)[size_t(n)], e);
+      if (isPlaced(e)) scene.push_back(slotItem<K>(e));
+    }
+  });
   return scene;
 }
 

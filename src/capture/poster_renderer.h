@@ -37,8 +37,8 @@ using PaperScene = std::vector<PaperItem>;
 // What the paper rectangle shows now, as the window stacks it; the word
 // editor and kana pad over it are no part of the poster.
 PaperScene sceneOf(const MainForm& f);
-// A poster's content as it lies on its snapshot: placed photos, then
-// placed words, each in stack order.
+// A poster's content as it lies on its snapshot: each kind's placed slots
+// (photos, then words), each kind in its stack order.
 PaperScene sceneOf(const PosterContent& c);
 
 // The paper rectangle drawn into `target`.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "form/main_form.h"
@@ -240,11 +241,85 @@ PictureRef getPicture(In& in, const std::vector<QImage>& images, std::uint8_t ki
   return pic;
 }
 
-KeptPhotoSource sourceOf(const PhotoContent& ph, QString* path) {
-  if (!ph.picture) return KeptPhotoSource::None;
-  *path = ph.picture->path.isEmpty() ? ph.file : ph.picture->path;
-  if (ph.picture->broken || path->isEmpty()) return KeptPhotoSource::Broken;
+KeptPhotoSource sourceOf(const PictureRef& picture, const QString& file, QString* path) {
+  if (!picture) return KeptPhotoSource::None;
+  *path = picture->path.isEmpty() ? file : picture->path;
+  if (picture->broken || path->isEmpty()) return KeptPhotoSource::Broken;
   return KeptPhotoSource::File;
+}
+
+// Only a kind with a picture names the file it comes from; taking the
+// picture makes the name depend on the field, so other kinds never ask.
+template <class K, class Field>
+const QString& pictureFileOf(const typename K::Content& c, const Field&) {
+  return c.*K::kPictureFile;
+}
+
+// A slot's fields in its kind's order.
+template <class K>
+void putSlot(Out& out, const typename K::Content& c) {
+  K::eachField([&](auto m, Kept kept, Counts) {
+    const auto& v = c.*m;
+    using T = std::decay_t<decltype(v)>;
+    if constexpr (std::is_same_v<T, QString>) {
+      if (kept == Kept::Path)
+        out.putPath(v);
+      else
+        out.putString(v, kept == Kept::Text ? kMaxWordTextBytes : kMaxCodeBytes);
+    } else if constexpr (std::is_same_v<T, float>) {
+      if (kept == Kept::FontSize)
+        out.putFloat(v, 0, kFontSizeMax);
+      else
+        out.putFloat(v, kTwipsMin, kTwipsMax);
+    } else if constexpr (std::is_same_v<T, PictureRef>) {
+      QString path;
+      out.put<std::uint8_t>(std::uint8_t(sourceOf(v, pictureFileOf<K>(c, v), &path)));
+      out.putPath(path);
+    } else {
+      out.put<T>(v);  // a colour, a flag
+    }
+  });
+}
+
+// Pictures come back from files later: where from goes in the record.
+template <class K>
+void getSlot(In& in, KeptRecord& r, size_t i, typename K::Content& c) {
+  const QString outOfRange = QStringLiteral("a %1 out of range").arg(QLatin1String(K::kName));
+  K::eachField([&](auto m, Kept kept, Counts) {
+    auto& v = c.*m;
+    using T = std::decay_t<decltype(v)>;
+    if constexpr (std::is_same_v<T, QString>) {
+      if (kept == Kept::Path)
+        v = in.getPath(false);
+      else
+        v = in.getString(kept == Kept::Text ? kMaxWordTextBytes : kMaxCodeBytes);
+    } else if constexpr (std::is_same_v<T, float>) {
+      v = kept == Kept::FontSize ? in.getFloat(0, kFontSizeMax) : in.getFloat(kTwipsMin, kTwipsMax);
+    } else if constexpr (std::is_same_v<T, PictureRef>) {
+      static_assert(std::is_same_v<K, PhotoKind> && std::is_same_v<T, PictureRef>,
+                    "the record says where photos come back from");
+      const std::uint8_t source = in.get<std::uint8_t>();
+      if (source > std::uint8_t(KeptPhotoSource::Broken)) in.fail(outOfRange);
+      r.photoSource[i] = KeptPhotoSource(source);
+      r.photoPath[i] = in.getPath(r.photoSource[i] == KeptPhotoSource::File);
+    } else {
+      v = in.get<T>();
+      if (kept == Kept::Flag && (v < 0 || v > 1)) in.fail(outOfRange);
+    }
+  });
+}
+
+// A kind newer than the file: its slots off the paper, as a fresh window
+// has them.
+template <class K>
+void startKind(PosterContent& c) {
+  const MainForm fresh;
+  typename K::State state;
+  state.setStartValues();
+  for (size_t i = 0; i < kSlots; ++i) {
+    (c.*K::kContents)[i] = K::take((fresh.*K::kSlotsOf)[i], state, i);
+    (c.*K::kContentOrder)[i] = (state.*K::kStateOrder)[i];
+  }
 }
 
 void putPayload(Out& out, const PosterContent& c, KeptStep step) {
@@ -266,34 +341,15 @@ void putPayload(Out& out, const PosterContent& c, KeptStep step) {
   else
     putPicture(out, t, c.paper.snapshot);
 
-  for (const PhotoContent& ph : c.photos) {
-    out.putPath(ph.file);
-    out.putFloat(ph.left, kTwipsMin, kTwipsMax);
-    out.putFloat(ph.top, kTwipsMin, kTwipsMax);
-    out.putFloat(ph.width, kTwipsMin, kTwipsMax);
-    out.putFloat(ph.height, kTwipsMin, kTwipsMax);
-    out.put<std::int16_t>(ph.enlarged);
-    QString path;
-    out.put<std::uint8_t>(std::uint8_t(sourceOf(ph, &path)));
-    out.putPath(path);
-  }
-  for (const WordContent& w : c.words) {
-    out.putString(w.text, kMaxWordTextBytes);
-    out.putFloat(w.left, kTwipsMin, kTwipsMax);
-    out.putFloat(w.top, kTwipsMin, kTwipsMax);
-    out.putFloat(w.width, kTwipsMin, kTwipsMax);
-    out.putFloat(w.height, kTwipsMin, kTwipsMax);
-    out.putFloat(w.fontSize, 0, kFontSizeMax);
-    out.put<std::uint32_t>(w.textColour);
-    out.put<std::uint32_t>(w.frameColour);
-    out.putString(w.textCode, kMaxCodeBytes);
-    out.putString(w.frameCode, kMaxCodeBytes);
-  }
-  for (std::int16_t k : c.photoStackOrder) out.put<std::int16_t>(k);
-  for (std::int16_t k : c.wordStackOrder) out.put<std::int16_t>(k);
+  forEachKind([&](auto k) {
+    for (const auto& slot : c.*decltype(k)::kContents) putSlot<decltype(k)>(out, slot);
+  });
+  forEachKind([&](auto k) {
+    for (std::int16_t n : c.*decltype(k)::kContentOrder) out.put<std::int16_t>(n);
+  });
 }
 
-void getPayload(In& in, KeptRecord& r) {
+void getPayload(In& in, KeptRecord& r, int version) {
   PosterContent& c = r.content;
   r.step.step = in.get<std::uint8_t>();
   const std::uint8_t opened = in.get<std::uint8_t>();
@@ -320,39 +376,18 @@ void getPayload(In& in, KeptRecord& r) {
   c.paper.snapshot =
       snapshotKind == kSameAsPaperPicture ? c.paper.picture : getPicture(in, images, snapshotKind);
 
-  for (size_t i = 0; i < kSlots && !in.failed(); ++i) {
-    PhotoContent& ph = c.photos[i];
-    ph.file = in.getPath(false);
-    ph.left = in.getFloat(kTwipsMin, kTwipsMax);
-    ph.top = in.getFloat(kTwipsMin, kTwipsMax);
-    ph.width = in.getFloat(kTwipsMin, kTwipsMax);
-    ph.height = in.getFloat(kTwipsMin, kTwipsMax);
-    ph.enlarged = in.get<std::int16_t>();
-    if (ph.enlarged < 0 || ph.enlarged > 1) in.fail(QStringLiteral("a photo out of range"));
-    const std::uint8_t source = in.get<std::uint8_t>();
-    if (source > std::uint8_t(KeptPhotoSource::Broken))
-      in.fail(QStringLiteral("a photo out of range"));
-    r.photoSource[i] = KeptPhotoSource(source);
-    r.photoPath[i] = in.getPath(r.photoSource[i] == KeptPhotoSource::File);
-  }
-  for (size_t i = 0; i < kSlots && !in.failed(); ++i) {
-    WordContent& w = c.words[i];
-    w.text = in.getString(kMaxWordTextBytes);
-    w.left = in.getFloat(kTwipsMin, kTwipsMax);
-    w.top = in.getFloat(kTwipsMin, kTwipsMax);
-    w.width = in.getFloat(kTwipsMin, kTwipsMax);
-    w.height = in.getFloat(kTwipsMin, kTwipsMax);
-    w.fontSize = in.getFloat(0, kFontSizeMax);
-    w.textColour = in.get<std::uint32_t>();
-    w.frameColour = in.get<std::uint32_t>();
-    w.textCode = in.getString(kMaxCodeBytes);
-    w.frameCode = in.getString(kMaxCodeBytes);
-  }
-  for (auto* order : {&c.photoStackOrder, &c.wordStackOrder})
-    for (std::int16_t& k : *order) {
-      k = in.get<std::int16_t>();
-      if (k < 0 || k >= kSlots) in.fail(QStringLiteral("a stack order out of range"));
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    if (K::kKeptSince > version) return startKind<K>(c);
+    for (size_t i = 0; i < kSlots && !in.failed(); ++i) getSlot<K>(in, r, i, (c.*K::kContents)[i]);
+  });
+  forEachKind([&](auto k) {
+    if (decltype(k)::kKeptSince > version) return;
+    for (std::int16_t& n : c.*decltype(k)::kContentOrder) {
+      n = in.get<std::int16_t>();
+      if (n < 0 || n >= kSlots) in.fail(QStringLiteral("a stack order out of range"));
     }
+  });
 }
 
 }  // namespace
@@ -392,7 +427,7 @@ std::optional<KeptRecord> decodeKeptPoster(const QByteArray& bytes, QString* err
 
   KeptRecord r;
   In in(payload.data(), payload.size());
-  getPayload(in, r);
+  getPayload(in, r, int(version));
   if (!in.failed() && !in.atEnd()) in.fail(QStringLiteral("trailing bytes"));
   if (in.failed()) return refuse(in.error);
   return r;

@@ -38,7 +38,9 @@ struct KeptRecord {
 constexpr qint64 kMaxKeptFileBytes = 32 * 1024 * 1024;
 constexpr int kMaxKeptImageSide = 4096;
 constexpr qint64 kMaxKeptImagePixels = 4 * 1024 * 1024;
-constexpr int kKeptFileVersion = 1;
+// Raised by each kind added to the poster; older files still read, the
+// newer kinds' slots as a fresh window has them.
+constexpr int kKeptFileVersion = PosterKinds::kKeptVersion;
 
 // The whole kept file for a poster and its step. Paper pictures are packed
 // losslessly; photos are named by their files. Runs on any thread.

@@ -9,21 +9,30 @@
 
 namespace pastel {
 
+namespace {
+
+// Off the paper only what the kind's fields say always count is compared.
+template <class K>
+bool sameOnPaper(const typename K::Content& a, const typename K::Content& b) {
+  const bool placed = isPlaced(a) || isPlaced(b);
+  bool same = true;
+  K::eachField([&](auto m, Kept, Counts counts) {
+    if (counts == Counts::Always || placed) same = same && a.*m == b.*m;
+  });
+  return same;
+}
+
+}  // namespace
+
 bool samePoster(const PosterContent& a, const PosterContent& b) {
   if (a.paperColourCode != b.paperColourCode || a.paper != b.paper) return false;
-  for (size_t i = 0; i < kSlots; ++i) {
-    const PhotoContent &pa = a.photos[i], &pb = b.photos[i];
-    if ((isPlaced(pa) || isPlaced(pb)) && pa != pb) return false;
-    const WordContent &wa = a.words[i], &wb = b.words[i];
-    if (wa.text != wb.text || wa.textColour != wb.textColour || wa.frameColour != wb.frameColour ||
-        wa.textCode != wb.textCode || wa.frameCode != wb.frameCode)
-      return false;
-    if ((isPlaced(wa) || isPlaced(wb)) &&
-        (wa.left != wb.left || wa.top != wb.top || wa.width != wb.width || wa.height != wb.height ||
-         wa.fontSize != wb.fontSize))
-      return false;
-  }
-  return true;
+  bool same = true;
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    for (size_t i = 0; i < kSlots && same; ++i)
+      same = sameOnPaper<K>((a.*K::kContents)[i], (b.*K::kContents)[i]);
+  });
+  return same;
 }
 
 PosterSafety::PosterSafety(Poster& p, KeptPosterStore* store)

@@ -1,7 +1,6 @@
 #include "steps/wizard.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "canvas/poster.h"
 
@@ -75,27 +74,32 @@ void setPaperSnapshot(Poster& p) {
   p.form.paper.setBackPicture(p.svc.capture->grabPaperPicture());
 }
 
-// The photos and words that lie on no paper go back to their parked size
-// (the words where `words` says); which of them show is showSlotsOfStep's.
-void parkUnplaced(Poster& p, bool photos, std::optional<WordPark> words) {
-  MainForm& f = p.form;
-  for (int i = 0; i < kSlots; ++i) {
-    if (photos && !isPlaced(f.image3[size_t(i)])) parkPhoto(p, i, false);
-    if (words && !isPlaced(f.text1[size_t(i)])) parkWord(p, i, *words);
-  }
+// The things that lie on no paper go back to their parked size, or where
+// their kind parks them at this change; which of them show is
+// showSlotsOfStep's.
+void parkUnplaced(Poster& p, StepChange change) {
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    const Park where = K::kParking[change];
+    if (where == Park::Stay) return;
+    auto& elements = p.form.*K::kSlotsOf;
+    for (int i = 0; i < kSlots; ++i)
+      if (!isPlaced(elements[size_t(i)])) K::park(elements[size_t(i)], i, where);
+  });
 }
 
 }  // namespace
 
 void showSlotsOfStep(Poster& p) {
-  MainForm& f = p.form;
   const int step = currentStep(p);
   clearFrames(p);
-  for (int i = 0; i < kSlots; ++i) {
-    f.image3[size_t(i)].visible = step > 1 && isPlaced(f.image3[size_t(i)]);
-    f.text1[size_t(i)].visible = step == 3 || (step > 1 && isPlaced(f.text1[size_t(i)]));
-  }
-  f.image3[kOverflowSlot].visible = false;
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    auto& elements = p.form.*K::kSlotsOf;
+    // The overflow slot, past the poster's own, never shows here.
+    for (size_t i = 0; i < elements.size(); ++i)
+      elements[i].visible = i < kSlots && K::shows(step, isPlaced(elements[i]));
+  });
 }
 
 void showStep(Poster& p, int step, bool opened) {
@@ -107,7 +111,7 @@ void showStep(Poster& p, int step, bool opened) {
     static const QString* const kTitles[] = {&kStep1Title, &kStep2Title, &kStep3Title,
                                              &kStep4Title};
     setControlSet(f, step, *kTitles[step - 1]);
-    parkUnplaced(p, true, WordPark::Here);
+    parkUnplaced(p, kStepShown);
   }
   f.picture1.visible = step == 1;
   f.picture2.visible = false;
@@ -121,7 +125,7 @@ void showStep(Poster& p, int step, bool opened) {
 
 void showOpenedStep(Poster& p) {
   hideThumbnails(p);
-  parkUnplaced(p, true, WordPark::Column);
+  parkUnplaced(p, kOpenedShown);
   setControlSet(p.form, kOpenedSet, kStep4OpenedTitle);
   showSlotsOfStep(p);
 }
@@ -141,7 +145,7 @@ void nextFrom2(Poster& p) {
   if (!canPress(f.command6)) return;
   setControlSet(f, 3, kStep3Title);
   hideThumbnails(p);
-  parkUnplaced(p, true, std::nullopt);
+  parkUnplaced(p, kTo3);
   showSlotsOfStep(p);
   yieldToEvents(p);
 }
@@ -152,7 +156,7 @@ void nextFrom3(Poster& p) {
   p.selectionActive = 0;
   setControlSet(f, 4, kStep4Title);
   hideThumbnails(p);
-  parkUnplaced(p, true, WordPark::Column);
+  parkUnplaced(p, kTo4);
   showSlotsOfStep(p);
   yieldToEvents(p);
 }
@@ -164,12 +168,14 @@ void backFrom2(Poster& p) {
   hideThumbnails(p);
   // Whatever their position: the photos and words are only parked, their
   // pictures, texts and colours stay.
-  for (int i = 0; i < kSlots; ++i) {
-    f.image3[i].visible = false;
-    parkPhoto(p, i, true);
-    f.text1[i].visible = false;
-    parkWord(p, i, WordPark::Home);
-  }
+  forEachKind([&](auto k) {
+    using K = decltype(k);
+    for (int i = 0; i < kSlots; ++i) {
+      Element& e = (f.*K::kSlotsOf)[size_t(i)];
+      e.visible = false;
+      K::park(e, i, Park::Home);
+    }
+  });
   yieldToEvents(p);
   p.selectionActive = 0;
   f.picture1.visible = true;
@@ -180,7 +186,7 @@ void backFrom3(Poster& p) {
   MainForm& f = p.form;
   if (!canPress(f.command15)) return;
   setControlSet(f, 2, kStep2Title);
-  parkUnplaced(p, false, WordPark::Here);
+  parkUnplaced(p, kBackTo2);
   showSlotsOfStep(p);
   yieldToEvents(p);
   showThumbnails(p);
@@ -191,7 +197,7 @@ void backFrom4(Poster& p) {
   if (!canPress(f.command16)) return;
   setControlSet(f, 3, kStep3Title);
   hideThumbnails(p);
-  parkUnplaced(p, false, WordPark::Column);
+  parkUnplaced(p, kBackTo3);
   showSlotsOfStep(p);
   yieldToEvents(p);
 }
