@@ -49,16 +49,26 @@ MsgAnswer QtDialogs::message(const MessageBoxText& box) {
 }
 
 namespace {
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
-  QFileDialog dlg(parent, request.title, request.directory, request.filter);
+// Qt's own dialog, the same on every desktop, for an existing file or any name.
+void setUpFileDialog(QFileDialog& dlg, bool save) {
   dlg.setOption(QFileDialog::DontUseNativeDialog, true);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+}
+
+// Runs the dialog on the name asked for: the file chosen, or none.
+std::optional<QString> chosenFile(QFileDialog& dlg, const FileDialogRequest& request) {
   if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
-  // Added before the overwrite question, so that is asked for the real name.
-  if (!request.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(request.defaultSuffix);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   return dlg.selectedFiles().front();
+}
+
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
+  QFileDialog dlg(parent, request.title, request.directory, request.filter);
+  setUpFileDialog(dlg, save);
+  // Added before the overwrite question, so that is asked for the real name.
+  if (!request.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(request.defaultSuffix);
+  return chosenFile(dlg, request);
 }
 }  // namespace
 
@@ -216,23 +226,17 @@ void installJapaneseTranslations() {
 std::optional<QString> QtDialogs::openFileShowingPictures(const FileDialogRequest& request,
                                                           const FilePicture& picture) {
   QFileDialog dlg(parent_, request.title, request.directory, request.filter);
-  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-  dlg.setAcceptMode(QFileDialog::AcceptOpen);
-  dlg.setFileMode(QFileDialog::ExistingFile);
+  setUpFileDialog(dlg, false);
   // The dialog takes the model as its child, and waits in deleting it for
   // the pictures being made.
   (new PictureIcons(picture, &dlg))->showIn(dlg);
-  if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-  return dlg.selectedFiles().front();
+  return chosenFile(dlg, request);
 }
 
 std::optional<SaveChoice> QtDialogs::saveFileOfType(const FileDialogRequest& request,
                                                     const QStringList& suffixes) {
   QFileDialog dlg(parent_, request.title, request.directory, request.filter);
-  dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-  dlg.setAcceptMode(QFileDialog::AcceptSave);
-  dlg.setFileMode(QFileDialog::AnyFile);
+  setUpFileDialog(dlg, true);
   const QStringList types = dlg.nameFilters();
   auto suffixOf = [&](const QString& type) {
     const qsizetype i = types.indexOf(type);
@@ -242,9 +246,9 @@ std::optional<SaveChoice> QtDialogs::saveFileOfType(const FileDialogRequest& req
   dlg.setDefaultSuffix(types.isEmpty() ? QString() : suffixOf(types.front()));
   QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
                    [&](const QString& type) { dlg.setDefaultSuffix(suffixOf(type)); });
-  if (!request.defaultName.isEmpty()) dlg.selectFile(request.defaultName);
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-  return SaveChoice{dlg.selectedFiles().front(), int(types.indexOf(dlg.selectedNameFilter()))};
+  const std::optional<QString> file = chosenFile(dlg, request);
+  if (!file) return std::nullopt;
+  return SaveChoice{*file, int(types.indexOf(dlg.selectedNameFilter()))};
 }
 
 }  // namespace pastel
