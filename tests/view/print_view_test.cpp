@@ -187,23 +187,13 @@ TEST(PrintView, StrokesOnPicture2AreSavedAndPrinted) {
   EXPECT_GT(c.green(), 150);
 }
 
-// The desktop's printer set to a PDF file, its dialog answered OK at once.
-class FilePrinter : public QtPrinter {
- public:
-  explicit FilePrinter(const QString& path) {
-    printer().setOutputFormat(QPrinter::PdfFormat);
-    printer().setOutputFileName(path);
-  }
-  PrinterSetup showSetupDialog() override { return PrinterSetup::Accepted; }
-};
-
 TEST(PrintView, AFileThatTakesNoByteIsToldAsAFailure) {
   // /dev/full opens as a full disk does and then refuses every byte.
   if (!QFileInfo::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   test::ViewFixture fx;
   Poster& p = fx.app->poster();
   fx.app->window().run([&] { test::makeSamplePoster(p); });
-  FilePrinter full("/dev/full");
+  test::FilePrinter full("/dev/full");
   p.svc.printer = &full;
   QTest::mouseClick(fx.widget<QPushButton>("Command14"), Qt::LeftButton);
   ASSERT_EQ(fx.dialogs.messages.size(), 1u);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/pastel_app_view.h"
+#include "platform/qt_printer_widgets.h"
 #include "support/stand_ins.h"
 
 namespace pastel::test {
@@ -59,5 +60,15 @@ inline QWidget* shownTopLevel(const QString& name) {
   QWidget* w = topLevel(name);
   return w && w->isVisible() ? w : nullptr;
 }
+
+// The desktop's printer set to a PDF file, its dialog answered OK at once.
+class FilePrinter : public QtPrinter {
+ public:
+  explicit FilePrinter(const QString& path) {
+    printer().setOutputFormat(QPrinter::PdfFormat);
+    printer().setOutputFileName(path);
+  }
+  PrinterSetup showSetupDialog() override { return PrinterSetup::Accepted; }
+};
 
 }  // namespace pastel::test

@@ -4,22 +4,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/qt_printer_widgets.h"
 #include "support/sample_poster.h"
 #include "view_support.h"
 
 namespace pastel {
 namespace {
-
-// The desktop's printer set to a PDF file, its dialog answered OK at once.
-class FilePrinter : public QtPrinter {
- public:
-  explicit FilePrinter(const QString& path) {
-    printer().setOutputFormat(QPrinter::PdfFormat);
-    printer().setOutputFileName(path);
-  }
-  PrinterSetup showSetupDialog() override { return PrinterSetup::Accepted; }
-};
 
 TEST(WallPrintView, TheButtonShowsInStepFourAndPrintsFourLandscapeSheets) {
   test::ViewFixture fx;
@@ -32,7 +21,7 @@ TEST(WallPrintView, TheButtonShowsInStepFourAndPrintsFourLandscapeSheets) {
   ASSERT_TRUE(button->isVisible());
 
   const QString pdf = fx.dir.filePath("wall.pdf");
-  FilePrinter printer(pdf);
+  test::FilePrinter printer(pdf);
   p.svc.printer = &printer;
   fx.dialogs.chosen = {0};
   QTest::mouseClick(button, Qt::LeftButton);
