@@ -15,15 +15,13 @@
 
 #include "app/pastel_app_view.h"
 #include "bench_main.h"
-#include "camera_photos.h"
 #include "capture/wall_print.h"
-#include "childs_poster.h"
-#include "support/stand_ins.h"
+#include "printing_app.h"
 
 namespace pastel {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 double peakRssMb() {
   rusage use{};
@@ -31,49 +29,9 @@ double peakRssMb() {
   return double(use.ru_maxrss) / 1024;
 }
 
-// The desktop printer writing a PDF file; its dialog says OK at once and
-// starts the clock there.
-class OkPrinter : public Printer {
- public:
-  explicit OkPrinter(const QString& path) {
-    printer.printer().setOutputFormat(QPrinter::PdfFormat);
-    printer.printer().setOutputFileName(path);
-  }
-  PrinterSetup showSetupDialog() override {
-    ok = Clock::now();
-    return PrinterSetup::Accepted;
-  }
-  QPagedPaintDevice* device() override { return printer.device(); }
-  bool failed() override { return printer.failed(); }
-  QtPrinter printer;
-  Clock::time_point ok;
-};
-
-struct WallApp {
-  WallApp() : pdf(dir.filePath("wall.pdf")), printer(pdf) {
-    PastelApp::Options o;
-    o.dialogs = &dialogs;
-    o.desktop = &desktop;
-    o.printer = &printer;
-    o.executableFolder = dir.path();
-    o.openSettings = false;
-    app = std::make_unique<PastelApp>(o);
-    const QStringList names = bench::writeCameraPhotos(dir.path()).names;
-    app->start();
-    app->window().run([&] { bench::makeChildsPoster(app->poster(), dir.path(), names); });
-  }
-
-  QTemporaryDir dir;
-  ScriptedDialogs dialogs;
-  FixedDesktop desktop;
-  QString pdf;
-  OkPrinter printer;
-  std::unique_ptr<PastelApp> app;
-};
-
 // One press of おおきく いんさつ → 9まい per iteration.
 void BM_WallPrintNineSheets(benchmark::State& state) {
-  WallApp fx;
+  bench::PrintingApp fx(QStringLiteral("wall.pdf"));
   PastelApp& app = *fx.app;
   Poster& p = app.poster();
   const double before = peakRssMb();
