@@ -584,6 +584,48 @@ TEST_F(PictureLoaderTest, HeicIsTurnedOnceAndItsThumbnailStandsInOnlyWithItsShap
   }
 }
 
+TEST_F(PictureLoaderTest, HeicGridsAreJoinedAndBroughtDownWhole) {
+  // Three colours whose edges cross the tiles of 64, the last column and
+  // row of tiles cut short, as a phone's photo is; below the red, black and
+  // white lines that come down to grey.
+  QImage picture(300, 200, QImage::Format_RGB32);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x)
+      picture.setPixel(x, y,
+                       x >= 100 ? (y < 90 ? kBlue : kOrange)
+                       : y < 150 ? kRed
+                                 : (y % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)));
+  const QString grid = write("grid.heic", test::heicGridFile(picture, 64, 90));
+  struct Point {
+    int x, y;
+    QRgb colour;
+  } points[] = {{10, 10, kRed}, {90, 140, kRed}, {290, 10, kBlue}, {120, 80, kBlue},
+                {120, 100, kOrange}, {290, 190, kOrange}};
+  for (QSize box : {QSize(), QSize(1400, 1000), QSize(100, 100)}) {
+    SCOPED_TRACE(box.width());
+    const QImage shown = loader.load(grid, box)->image;
+    const QSize size = box.width() == 100 ? QSize(100, 67) : QSize(300, 200);
+    ASSERT_EQ(shown.size(), size);
+    for (const Point& p : points)
+      EXPECT_TRUE(near(shown.pixel(p.x * size.width() / 300, p.y * size.height() / 200), p.colour,
+                       12))
+          << p.x << "," << p.y;
+    if (box.width() == 100) EXPECT_TRUE(near(shown.pixel(30, 58), qRgb(128, 128, 128), 24));
+  }
+  // A grid short of a tile is refused, not shown with a hole.
+  const QString holed = write("holed.heic", test::heicGridFile(picture, 64, 90, 0, nullptr, 1));
+  EXPECT_TRUE(loader.load(holed, QSize())->broken);
+  EXPECT_TRUE(loader.load(holed, QSize(119, 89))->broken);
+
+  // With alpha, the clear part stays clear.
+  const QString clear = write("clear.heic", test::heicFile(seeThrough(40, 20), 90));
+  const QImage seen = loader.load(clear, QSize(20, 20))->image;
+  ASSERT_EQ(seen.size(), QSize(20, 10));
+  EXPECT_EQ(seen.format(), QImage::Format_ARGB32_Premultiplied);
+  EXPECT_LE(qAlpha(seen.pixel(16, 2)), 8);
+  EXPECT_TRUE(near(seen.pixel(2, 2), kRed, 16));
+}
+
 TEST_F(PictureLoaderTest, NewKindsRefuseBrokenAndOversizedFiles) {
   const QByteArray png = encoded(photo(200, 100), "PNG");
   const QByteArray webp = encoded(photo(200, 100), "WEBP");

@@ -16,6 +16,13 @@ inline void put32(QByteArray& b, quint32 v) {
   put16(b, v & 0xFFFF);
   put16(b, v >> 16);
 }
+inline void putBig16(QByteArray& b, unsigned v) {
+  b.append(char((v >> 8) & 255)).append(char(v & 255));
+}
+inline void putBig32(QByteArray& b, quint32 v) {
+  putBig16(b, v >> 16);
+  putBig16(b, v & 0xFFFF);
+}
 
 // A BMP file around ready-made pixel data (compression 0, 1 = RLE8, 2 = RLE4).
 inline QByteArray bmpFile(int w, int h, int bits, const QVector<QRgb>& palette,
@@ -325,19 +332,16 @@ inline quint32 crc32Of(const QByteArray& bytes) {
 // `width`/`height` other than 0 are what the header claims instead.
 inline QByteArray pngFile(const QImage& picture, bool interlaced, int width = 0, int height = 0) {
   const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
-  auto be32 = [](QByteArray& b, quint32 v) {
-    for (int s = 24; s >= 0; s -= 8) b.append(char((v >> s) & 255));
-  };
   QByteArray file("\x89PNG\r\n\x1a\n", 8);
   auto chunk = [&](const char* type, const QByteArray& data) {
-    be32(file, quint32(data.size()));
+    putBig32(file, quint32(data.size()));
     const QByteArray body = type + data;
     file += body;
-    be32(file, crc32Of(body));
+    putBig32(file, crc32Of(body));
   };
   QByteArray head;
-  be32(head, quint32(width ? width : rgba.width()));
-  be32(head, quint32(height ? height : rgba.height()));
+  putBig32(head, quint32(width ? width : rgba.width()));
+  putBig32(head, quint32(height ? height : rgba.height()));
   head.append("\x08\x06\x00\x00", 4).append(char(interlaced));
   chunk("IHDR", head);
   // Adam7's seven passes, or one pass of every pixel.
@@ -456,6 +460,135 @@ inline QByteArray heicFile(const QImage& picture, int quality = 60, int orientat
   heif_encoder_release(encoder);
   heif_context_free(ctx);
   return bytes;
+}
+
+// The boxes an ISO media file is made of: a 4CC and what follows it.
+inline QByteArray isoBox(const char* type, const QByteArray& body) {
+  QByteArray b;
+  putBig32(b, quint32(8 + body.size()));
+  return b + QByteArray(type, 4) + body;
+}
+inline QByteArray isoFullBox(const char* type, int version, quint32 flags, const QByteArray& body) {
+  QByteArray head;
+  putBig32(head, quint32(version) << 24 | flags);
+  return isoBox(type, head + body);
+}
+// The body of the first box called `path[0]` in `b`, then of `path[1]`
+// inside that, and so on; `meta` is a full box, its children after 4 bytes.
+inline QByteArray isoBodyOf(const QByteArray& b, std::initializer_list<const char*> path) {
+  QByteArray at = b;
+  for (const char* type : path) {
+    QByteArray found;
+    for (qsizetype i = 0; i + 8 <= at.size();) {
+      const quint32 size = qFromBigEndian<quint32>(at.constData() + i);
+      if (size < 8 || i + size > at.size()) break;
+      if (at.mid(i + 4, 4) == type) {
+        found = at.mid(i + 8, size - 8);
+        break;
+      }
+      i += size;
+    }
+    at = qstrcmp(type, "meta") == 0 ? found.mid(4) : found;
+  }
+  return at;
+}
+
+// A HEIC as an iPhone writes one: the picture cut into square tiles of
+// `tile` pixels, each its own hidden HEVC image, joined by a grid that is the
+// primary image, with a thumbnail fitted into `thumbnailSide` when that is
+// not 0. The grid names `missingTiles` fewer tiles than it needs when asked.
+inline QByteArray heicGridFile(const QImage& picture, int tile, int quality = 60,
+                               int thumbnailSide = 0, const char* preset = nullptr,
+                               int missingTiles = 0) {
+  struct Item {
+    QByteArray type, data, hvcc;
+    QSize size;
+  };
+  QList<Item> items;
+  auto coded = [&](const QImage& part) {
+    const QByteArray file = heicFile(part, quality, 1, 0, 0, {}, preset);
+    return Item{"hvc1", isoBodyOf(file, {"mdat"}), isoBodyOf(file, {"meta", "iprp", "ipco", "hvcC"}),
+                part.size()};
+  };
+  const int columns = (picture.width() + tile - 1) / tile;
+  const int rows = (picture.height() + tile - 1) / tile;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) items << coded(picture.copy(c * tile, r * tile, tile, tile));
+  if (items.size() - missingTiles <= 0) return {};
+  for (const Item& t : items)
+    if (t.data.isEmpty() || t.hvcc.isEmpty()) return {};
+  QByteArray layout("\0\0", 2);
+  layout.append(char(rows - 1)).append(char(columns - 1));
+  putBig16(layout, unsigned(picture.width()));
+  putBig16(layout, unsigned(picture.height()));
+  const int grid = int(items.size()) + 1;
+  items << Item{"grid", layout, {}, picture.size()};
+  if (thumbnailSide)
+    items << coded(picture.scaled(thumbnailSide, thumbnailSide, Qt::KeepAspectRatio,
+                                  Qt::SmoothTransformation));
+
+  // Properties shared where they are the same, as a phone shares them.
+  QList<QByteArray> properties;
+  auto property = [&](const QByteArray& box) {
+    qsizetype i = properties.indexOf(box);
+    if (i < 0) properties << box, i = properties.size() - 1;
+    return char(i + 1);
+  };
+  QByteArray infos, associations, dimg;
+  putBig16(infos, unsigned(items.size()));
+  putBig32(associations, quint32(items.size()));
+  putBig16(dimg, unsigned(grid));
+  putBig16(dimg, unsigned(grid - 1 - missingTiles));
+  for (int id = 1; id <= items.size(); ++id) {
+    const Item& item = items[id - 1];
+    QByteArray info;
+    putBig16(info, unsigned(id));
+    putBig16(info, 0);
+    infos += isoFullBox("infe", 2, id < grid ? 1 : 0, info + item.type + QByteArray(1, '\0'));
+    QByteArray extent;
+    putBig32(extent, quint32(item.size.width()));
+    putBig32(extent, quint32(item.size.height()));
+    QByteArray own;
+    if (!item.hvcc.isEmpty()) own.append(char(0x80 | property(isoBox("hvcC", item.hvcc))));
+    own.append(property(isoFullBox("ispe", 0, 0, extent)));
+    putBig16(associations, unsigned(id));
+    associations.append(char(own.size())) += own;
+    if (id < grid - missingTiles) putBig16(dimg, unsigned(id));
+  }
+  QByteArray references = isoBox("dimg", dimg);
+  if (thumbnailSide) {
+    QByteArray thmb;
+    putBig16(thmb, unsigned(grid + 1));
+    putBig16(thmb, 1);
+    putBig16(thmb, unsigned(grid));
+    references += isoBox("thmb", thmb);
+  }
+  const QByteArray ftyp = isoBox("ftyp", QByteArray("heic\0\0\0\0mif1heic", 16));
+  auto meta = [&](quint32 dataStart) {
+    QByteArray locations("\x44\0", 2);  // 4-byte offsets and lengths
+    putBig16(locations, unsigned(items.size()));
+    for (int id = 1; id <= items.size(); ++id) {
+      putBig16(locations, unsigned(id));
+      putBig16(locations, 0);
+      putBig16(locations, 1);
+      putBig32(locations, dataStart);
+      putBig32(locations, quint32(items[id - 1].data.size()));
+      dataStart += quint32(items[id - 1].data.size());
+    }
+    QByteArray primary, handler(4, '\0');
+    putBig16(primary, unsigned(grid));
+    handler += QByteArray("pict", 4) + QByteArray(13, '\0');
+    return isoFullBox("meta", 0, 0,
+                      isoFullBox("hdlr", 0, 0, handler) + isoFullBox("pitm", 0, 0, primary) +
+                          isoFullBox("iloc", 0, 0, locations) + isoFullBox("iinf", 0, 0, infos) +
+                          isoFullBox("iref", 0, 0, references) +
+                          isoBox("iprp", isoBox("ipco", properties.join()) +
+                                             isoFullBox("ipma", 0, 0, associations)));
+  };
+  QByteArray data;
+  for (const Item& item : items) data += item.data;
+  const quint32 start = quint32(ftyp.size() + meta(0).size() + 8);
+  return ftyp + meta(start) + isoBox("mdat", data);
 }
 #endif
 
