@@ -5,6 +5,8 @@
 #include <cmath>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 #include "platform/picture_format.h"
 #include "platform/picture_size.h"
@@ -74,36 +76,120 @@ QSize shownSize(const heif_image_handle* h) {
   return pixelSizeAllowed(size.width(), size.height()) ? size : QSize();
 }
 
-// Decoded as shown (libheif turns and mirrors it); null unless every pixel
-// the handle promised came out.
-QImage decodeHandle(const heif_image_handle* h) {
-  const QSize size = shownSize(h);
-  if (!size.isValid()) return {};
-  const bool alpha = heif_image_handle_has_alpha_channel(h);
-  std::unique_ptr<heif_decoding_options, void (*)(heif_decoding_options*)> options(
-      heif_decoding_options_alloc(), heif_decoding_options_free);
+// The decoding options every picture gets: turned and mirrored as shown,
+// deep colour brought to 8 bits, and a damaged stream refused.
+using Options = std::unique_ptr<heif_decoding_options, void (*)(heif_decoding_options*)>;
+Options decodingOptions() {
+  Options options(heif_decoding_options_alloc(), heif_decoding_options_free);
+  if (options) {
+    options->ignore_transformations = 0;
+    options->convert_hdr_to_8bit = 1;
+    options->strict_decoding = 1;
+  }
+  return options;
+}
+
+// A picture with alpha, in libheif's own pixels rather than a copy.
+QImage decodeWithAlpha(const heif_image_handle* h, QSize size) {
+  const Options options = decodingOptions();
   if (!options) return {};
-  options->ignore_transformations = 0;
-  options->convert_hdr_to_8bit = 1;
-  options->strict_decoding = 1;
   heif_image* decoded = nullptr;
-  const heif_error e = heif_decode_image(
-      h, &decoded, heif_colorspace_RGB,
-      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
-  const Image image(decoded);
+  const heif_error e = heif_decode_image(h, &decoded, heif_colorspace_RGB,
+                                         heif_chroma_interleaved_RGBA, options.get());
+  Image image(decoded);
   if (e.code != heif_error_Ok || !image) return {};
   const QSize got(heif_image_get_width(image.get(), heif_channel_interleaved),
                   heif_image_get_height(image.get(), heif_channel_interleaved));
   int stride = 0;
-  const uint8_t* pixels =
-      heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+  uint8_t* pixels = heif_image_get_plane(image.get(), heif_channel_interleaved, &stride);
   if (got != size || !pixels || stride <= 0) return {};
-  const QImage::Format format = !alpha ? QImage::Format_RGB888
-                                : heif_image_is_premultiplied_alpha(image.get())
+  const QImage::Format format = heif_image_is_premultiplied_alpha(image.get())
                                     ? QImage::Format_RGBA8888_Premultiplied
                                     : QImage::Format_RGBA8888;
-  // A deep copy: the pixels belong to libheif's image.
-  return QImage(pixels, size.width(), size.height(), stride, format).copy();
+  heif_image* owner = image.release();
+  return QImage(
+      pixels, size.width(), size.height(), stride, format,
+      [](void* i) { heif_image_release(static_cast<heif_image*>(i)); }, owner);
+}
+
+struct Plane {
+  const uint8_t* bits = nullptr;
+  int stride = 0, width = 0, height = 0;
+};
+
+Plane planeOf(const heif_image* image, heif_channel channel) {
+  Plane p;
+  p.bits = heif_image_get_plane_readonly(image, channel, &p.stride);
+  p.width = heif_image_get_width(image, channel);
+  p.height = heif_image_get_height(image, channel);
+  return p;
+}
+
+// Each pixel of `out` is the mean of the block of the picture it covers,
+// made on two threads: a photo comes down to its placed size in one pass
+// without a full-size copy in Qt's order.
+void reduceToRgb(const Plane (&rgb)[3], QImage& out) {
+  const int w = out.width(), h = out.height(), width = rgb[0].width, height = rgb[0].height;
+  std::vector<int> x0(size_t(w) + 1);
+  for (int x = 0; x <= w; ++x) x0[size_t(x)] = int(qint64(x) * width / w);
+  auto rows = [&](int from, int to) {
+    std::vector<unsigned> sums(size_t(w) * 3);
+    for (int oy = from; oy < to; ++oy) {
+      const int y0 = int(qint64(oy) * height / h), y1 = int(qint64(oy + 1) * height / h);
+      std::fill(sums.begin(), sums.end(), 0u);
+      for (int c = 0; c < 3; ++c)
+        for (int y = y0; y < y1; ++y) {
+          const uint8_t* line = rgb[c].bits + qint64(y) * rgb[c].stride;
+          for (int ox = 0; ox < w; ++ox)
+            for (int x = x0[size_t(ox)]; x < x0[size_t(ox) + 1]; ++x)
+              sums[size_t(ox) * 3 + size_t(c)] += line[x];
+        }
+      auto* line = reinterpret_cast<QRgb*>(out.scanLine(oy));
+      for (int ox = 0; ox < w; ++ox) {
+        const unsigned n = unsigned(y1 - y0) * unsigned(x0[size_t(ox) + 1] - x0[size_t(ox)]);
+        const unsigned* s = &sums[size_t(ox) * 3];
+        line[ox] = qRgb(int((s[0] + n / 2) / n), int((s[1] + n / 2) / n), int((s[2] + n / 2) / n));
+      }
+    }
+  };
+  std::thread other(rows, h / 2, h);
+  rows(0, h / 2);
+  other.join();
+}
+
+// An opaque picture, brought down by a whole factor towards `target` from
+// libheif's RGB planes: it makes those with its grid's tiles, while
+// interleaving them would cost it another pass over the whole picture.
+QImage decodeOpaque(const heif_image_handle* h, QSize size, QSize target) {
+  const Options options = decodingOptions();
+  if (!options) return {};
+  heif_image* decoded = nullptr;
+  const heif_error e =
+      heif_decode_image(h, &decoded, heif_colorspace_RGB, heif_chroma_444, options.get());
+  const Image image(decoded);
+  if (e.code != heif_error_Ok || !image) return {};
+  const Plane rgb[3] = {planeOf(image.get(), heif_channel_R), planeOf(image.get(), heif_channel_G),
+                        planeOf(image.get(), heif_channel_B)};
+  for (int c = 0; c < 3; ++c)
+    if (!rgb[c].bits || QSize(rgb[c].width, rgb[c].height) != size ||
+        heif_image_get_bits_per_pixel_range(image.get(), heif_channel(heif_channel_R + c)) != 8)
+      return {};
+  const int factor = target.isValid() ? std::max(1, std::min(size.width() / target.width(),
+                                                             size.height() / target.height()))
+                                      : 1;
+  QImage out(size.width() / factor, size.height() / factor, QImage::Format_RGB32);
+  if (out.isNull()) return {};
+  reduceToRgb(rgb, out);
+  return out;
+}
+
+// Decoded as shown (libheif turns and mirrors it), no smaller than
+// `target`; null unless every pixel the handle promised came out.
+QImage decodeHandle(const heif_image_handle* h, QSize target) {
+  const QSize size = shownSize(h);
+  if (!size.isValid()) return {};
+  return heif_image_handle_has_alpha_channel(h) ? decodeWithAlpha(h, size)
+                                                 : decodeOpaque(h, size, target);
 }
 
 bool sameShape(QSize a, QSize b) {
@@ -155,10 +241,10 @@ HeifDecoded decodeHeif(QIODevice& device, QSize box, bool thumbnailOnly) {
     const QSize target = fitWithin(out.natural, box);
     if (!box.isValid() || target == out.natural) return out;
     if (const Handle thumb = thumbnailFor(primary.get(), out.natural, target))
-      out.image = decodeHandle(thumb.get());
+      out.image = decodeHandle(thumb.get(), target);
     return out;
   }
-  out.image = decodeHandle(primary.get());
+  out.image = decodeHandle(primary.get(), fitWithin(out.natural, box));
   return out;
 }
 

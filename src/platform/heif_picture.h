@@ -24,12 +24,13 @@ inline constexpr int kHeifMaxSide = 8192;
 QSize heifPictureSize(QIODevice& device);
 
 struct HeifDecoded {
-  QImage image;   // as shown, not yet fitted to the box; null when broken
+  QImage image;   // as shown, not yet fitted exactly; null when broken
   QSize natural;  // the primary image's size as shown
 };
 
 // The primary image, wanted no larger than `box`; HEVC cannot decode
-// scaled, so it comes at full size. With `thumbnailOnly`, only an embedded
+// scaled, so it is decoded whole and brought down by a whole factor, no
+// smaller than the box fits it to. With `thumbnailOnly`, only an embedded
 // thumbnail at least the size the box fits the picture to, and with the
 // picture's shape (within 2 %, after turning), is decoded; a null image
 // then means that none can stand in.
