@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <libheif/heif.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -52,6 +54,12 @@ inline QImage cameraPicture(int seed) {
   return img;
 }
 
+// The same picture as a phone writes a HEIC photo: tiles of 512 x 512 in a
+// grid, a 320 x 240 thumbnail beside it.
+inline QByteArray phoneHeic(int i) {
+  return test::heicGridFile(cameraPicture(i), 512, 50, 320, "fast");
+}
+
 struct CameraPhotos {
   QStringList names;  // IMG_0000.JPG ...
   QStringList paths;
@@ -61,14 +69,22 @@ struct CameraPhotos {
 
 // Writes the ten photos into `folder` and, when `plainFolder` is given, the
 // same photos there with an EXIF block that carries no thumbnail.
-inline CameraPhotos writeCameraPhotos(const QString& folder, const QString& plainFolder = {}) {
+// With `heic`, the photos are a phone's HEIC files instead.
+inline CameraPhotos writeCameraPhotos(const QString& folder, const QString& plainFolder = {},
+                                      bool heic = false) {
   CameraPhotos out;
   auto save = [](const QString& dir, const QString& name, const QByteArray& bytes) {
     QFile f(QDir(dir).filePath(name));
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return QString();
     return f.fileName();
   };
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; heic && i < 10; ++i) {
+    const QByteArray file = phoneHeic(i);
+    out.names << QStringLiteral("IMG_%1.HEIC").arg(i, 4, 10, QChar('0'));
+    out.paths << save(folder, out.names.back(), file);
+    out.bytes += file.size();
+  }
+  for (int i = 0; !heic && i < 10; ++i) {
     const QImage full = cameraPicture(i);
     const QByteArray photo = jpegBytes(full, 90);
     const QByteArray thumb =

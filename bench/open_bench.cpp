@@ -35,11 +35,11 @@ struct App {
   std::unique_ptr<PastelApp> app;
 };
 
-// A poster saved with the ten 4000 x 3000 photos placed and ten words, and a
-// second window that opens it.
+// A poster saved with the ten 4000 x 3000 photos placed (a camera's JPEGs or
+// a phone's HEICs) and ten words, and a second window that opens it.
 struct SavedPoster {
-  SavedPoster() : maker(dir.path()), opener(dir.path()) {
-    const bench::CameraPhotos photos = bench::writeCameraPhotos(dir.path());
+  explicit SavedPoster(bool heic) : maker(dir.path()), opener(dir.path()) {
+    const bench::CameraPhotos photos = bench::writeCameraPhotos(dir.path(), {}, heic);
     Poster& p = maker.app->poster();
     QImage paper(707, 499, QImage::Format_RGB32);
     paper.fill(QColor(255, 240, 200));
@@ -68,15 +68,16 @@ struct SavedPoster {
   bool saved = false;
 };
 
-SavedPoster& saved() {
-  static SavedPoster s;
-  return s;
+SavedPoster& saved(bool heic = false) {
+  static std::unique_ptr<SavedPoster> made[2];
+  if (!made[heic]) made[heic] = std::make_unique<SavedPoster>(heic);
+  return *made[heic];
 }
 
 // One choice of 開く(&O), the dialog answered at once, until the window has
-// drawn the opened poster.
+// drawn the opened poster. Argument 1: the photos are HEIC.
 void BM_OpenTenCameraPhotos(benchmark::State& state) {
-  SavedPoster& s = saved();
+  SavedPoster& s = saved(state.range(0));
   if (!s.saved) state.SkipWithError("the poster was not saved");
   const QString db = s.dir.path() + "/out/natsu.mdb";
   MainWindowView& window = s.opener.app->window();
@@ -91,6 +92,9 @@ void BM_OpenTenCameraPhotos(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OpenTenCameraPhotos)
+    ->ArgName("heic")
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
