@@ -126,7 +126,7 @@ Plane planeOf(const heif_image* image, heif_channel channel) {
 }
 
 // Each pixel of `out` is the mean of the block of the picture it covers,
-// made on two threads: a photo comes down to its placed size in one pass
+// a large picture's made on two threads: a photo comes down to its placed size in one pass
 // without a full-size copy in Qt's order.
 void reduceToRgb(const Plane (&rgb)[3], QImage& out) {
   const int w = out.width(), h = out.height(), width = rgb[0].width, height = rgb[0].height;
@@ -152,6 +152,7 @@ void reduceToRgb(const Plane (&rgb)[3], QImage& out) {
       }
     }
   };
+  if (qint64(width) * height < 1 << 20) return rows(0, h);  // not worth a thread
   std::thread other(rows, h / 2, h);
   rows(0, h / 2);
   other.join();
@@ -230,21 +231,18 @@ QSize heifPictureSize(QIODevice& device) {
   return primary ? shownSize(primary.get()) : QSize();
 }
 
-HeifDecoded decodeHeif(QIODevice& device, QSize box, bool thumbnailOnly) {
+HeifDecoded decodeHeif(QIODevice& device, QSize box) {
   HeifDecoded out;
   const Context ctx = openContext(device);
   const Handle primary = ctx ? primaryOf(ctx.get()) : nullptr;
   if (!primary) return out;
   out.natural = shownSize(primary.get());
   if (!out.natural.isValid()) return out;
-  if (thumbnailOnly) {
-    const QSize target = fitWithin(out.natural, box);
-    if (!box.isValid() || target == out.natural) return out;
+  const QSize target = fitWithin(out.natural, box);
+  if (box.isValid() && target != out.natural)
     if (const Handle thumb = thumbnailFor(primary.get(), out.natural, target))
       out.image = decodeHandle(thumb.get(), target);
-    return out;
-  }
-  out.image = decodeHandle(primary.get(), fitWithin(out.natural, box));
+  if (out.image.isNull()) out.image = decodeHandle(primary.get(), target);
   return out;
 }
 

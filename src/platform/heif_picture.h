@@ -28,12 +28,11 @@ struct HeifDecoded {
   QSize natural;  // the primary image's size as shown
 };
 
-// The primary image, wanted no larger than `box`; HEVC cannot decode
-// scaled, so it is decoded whole and brought down by a whole factor, no
-// smaller than the box fits it to. With `thumbnailOnly`, only an embedded
-// thumbnail at least the size the box fits the picture to, and with the
-// picture's shape (within 2 %, after turning), is decoded; a null image
-// then means that none can stand in.
-HeifDecoded decodeHeif(QIODevice& device, QSize box, bool thumbnailOnly = false);
+// The primary image, wanted no larger than `box`. An embedded thumbnail
+// stands in when it is at least the size the box fits the picture to and
+// has the picture's shape (within 2 %, after turning), as a camera JPEG's
+// does. Else, as HEVC cannot decode scaled, the picture is decoded whole and
+// brought down by a whole factor, no smaller than the box fits it to.
+HeifDecoded decodeHeif(QIODevice& device, QSize box);
 
 }  // namespace pastel

@@ -149,12 +149,7 @@ PictureRef decodeEmbeddedThumbnailOf(QIODevice& device, QSize maxPixels, const Q
 }
 
 PictureRef decodeHeifPicture(QIODevice& device, QSize maxPixels, const QString& path) {
-  // A strip cell comes from a thumbnail the file carries, when one fits.
-  HeifDecoded d;
-  if (maxPixels.isValid() && maxPixels.width() <= kEmbeddedThumbnailUseMaxSide &&
-      maxPixels.height() <= kEmbeddedThumbnailUseMaxSide)
-    d = decodeHeif(device, maxPixels, true);
-  if (d.image.isNull()) d = decodeHeif(device, maxPixels);
+  HeifDecoded d = decodeHeif(device, maxPixels);
   if (d.image.isNull()) return brokenPicture(path);
   return bitmapPicture(toDisplayPixels(std::move(d.image), fitWithin(d.natural, maxPixels)),
                        d.natural, 1, path);
