@@ -1,5 +1,7 @@
 #include "platform/file_picture_loader.h"
 
+#include <malloc.h>
+
 #include <QFile>
 #include <atomic>
 #include <cmath>
@@ -89,9 +91,22 @@ PictureRef decodeStripPicture(const QByteArray& bytes, QSize maxPixels, const QS
   return scaledPicture(normal->image, natural, maxPixels, path);
 }
 
+// A photo's decode allocates and frees tens of megabytes. By default glibc
+// gives such blocks back to the kernel at once, and the next photo pays a
+// page fault for every page again: a quarter of a HEIC photo's decode here.
+// Up to 64 MB freed stays with the program instead.
+void keepFreedPictureMemory() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+  });
+}
+
 }  // namespace
 
 FilePictureLoader::FilePictureLoader() {
+  keepFreedPictureMemory();
   pool_.setMaxThreadCount(kWorkers);
   later_.setMaxThreadCount(1);
 }
