@@ -35,11 +35,16 @@ struct App {
   std::unique_ptr<PastelApp> app;
 };
 
-// A poster saved with the ten 4000 x 3000 photos placed (a camera's JPEGs or
-// a phone's HEICs) and ten words, and a second window that opens it.
+// The photos on the poster: a camera's JPEGs, a phone's HEICs as placed, or
+// those made twice as large (past what their thumbnails cover).
+enum class Photos { Jpeg, Heic, LargeHeic };
+
+// A poster saved with the ten 4000 x 3000 photos placed and ten words, and
+// a second window that opens it.
 struct SavedPoster {
-  explicit SavedPoster(bool heic) : maker(dir.path()), opener(dir.path()) {
-    const bench::CameraPhotos photos = bench::writeCameraPhotos(dir.path(), {}, heic);
+  explicit SavedPoster(Photos kind) : maker(dir.path()), opener(dir.path()) {
+    const bench::CameraPhotos photos =
+        bench::writeCameraPhotos(dir.path(), {}, kind != Photos::Jpeg);
     Poster& p = maker.app->poster();
     QImage paper(707, 499, QImage::Format_RGB32);
     paper.fill(QColor(255, 240, 200));
@@ -55,6 +60,10 @@ struct SavedPoster {
       Element& e = p.form.image3[size_t(k)];
       movePhoto(p, k, true, 600.0f + 700 * k - e.left, 3000.0f + 500 * (k % 5) - e.top);
       releasePhoto(p, k);
+      if (kind == Photos::LargeHeic) {
+        e.width *= 2;
+        e.height *= 2;
+      }
       p.form.text1[size_t(k)].left = 1000.0f + 500 * k;
       p.form.text1[size_t(k)].caption = QStringLiteral("なつやすみ\nうみ");
     }
@@ -68,16 +77,17 @@ struct SavedPoster {
   bool saved = false;
 };
 
-SavedPoster& saved(bool heic = false) {
-  static std::unique_ptr<SavedPoster> made[2];
-  if (!made[heic]) made[heic] = std::make_unique<SavedPoster>(heic);
-  return *made[heic];
+SavedPoster& saved(Photos kind = Photos::Jpeg) {
+  static std::unique_ptr<SavedPoster> made[3];
+  auto& s = made[int(kind)];
+  if (!s) s = std::make_unique<SavedPoster>(kind);
+  return *s;
 }
 
 // One choice of 開く(&O), the dialog answered at once, until the window has
-// drawn the opened poster. Argument 1: the photos are HEIC.
+// drawn the opened poster. The argument is the kind of photos.
 void BM_OpenTenCameraPhotos(benchmark::State& state) {
-  SavedPoster& s = saved(state.range(0));
+  SavedPoster& s = saved(Photos(state.range(0)));
   if (!s.saved) state.SkipWithError("the poster was not saved");
   const QString db = s.dir.path() + "/out/natsu.mdb";
   MainWindowView& window = s.opener.app->window();
@@ -92,9 +102,8 @@ void BM_OpenTenCameraPhotos(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OpenTenCameraPhotos)
-    ->ArgName("heic")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgName("photos")
+    ->DenseRange(int(Photos::Jpeg), int(Photos::LargeHeic))
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
