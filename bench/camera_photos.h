@@ -3,9 +3,8 @@
 // 4:2:0, each different, with sensor-like grain so that decoding costs what
 // a real photo costs, and a 160 x 120 EXIF thumbnail as cameras write one.
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <libheif/heif.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QDir>

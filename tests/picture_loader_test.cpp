@@ -595,23 +595,23 @@ TEST_F(PictureLoaderTest, HeicGridsAreJoinedAndBroughtDownWhole) {
   for (int y = 0; y < 200; ++y)
     for (int x = 0; x < 300; ++x)
       picture.setPixel(x, y,
-                       x >= 100 ? (y < 90 ? kBlue : kOrange)
+                       x >= 100  ? (y < 90 ? kBlue : kOrange)
                        : y < 150 ? kRed
                                  : (y % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)));
   const QString grid = write("grid.heic", test::heicGridFile(picture, 64, 90));
   struct Point {
     int x, y;
     QRgb colour;
-  } points[] = {{10, 10, kRed}, {90, 140, kRed}, {290, 10, kBlue}, {120, 80, kBlue},
-                {120, 100, kOrange}, {290, 190, kOrange}};
+  } points[] = {{10, 10, kRed},   {90, 140, kRed},     {290, 10, kBlue},
+                {120, 80, kBlue}, {120, 100, kOrange}, {290, 190, kOrange}};
   for (QSize box : {QSize(), QSize(1400, 1000), QSize(100, 100)}) {
     SCOPED_TRACE(box.width());
     const QImage shown = loader.load(grid, box)->image;
     const QSize size = box.width() == 100 ? QSize(100, 67) : QSize(300, 200);
     ASSERT_EQ(shown.size(), size);
     for (const Point& p : points)
-      EXPECT_TRUE(near(shown.pixel(p.x * size.width() / 300, p.y * size.height() / 200), p.colour,
-                       12))
+      EXPECT_TRUE(
+          near(shown.pixel(p.x * size.width() / 300, p.y * size.height() / 200), p.colour, 12))
           << p.x << "," << p.y;
     if (box.width() == 100) {
       EXPECT_TRUE(near(shown.pixel(30, 58), qRgb(128, 128, 128), 24));

@@ -507,8 +507,8 @@ inline QByteArray heicGridFile(const QImage& picture, int tile, int quality = 60
   QList<Item> items;
   auto coded = [&](const QImage& part) {
     const QByteArray file = heicFile(part, quality, 1, 0, 0, {}, preset);
-    return Item{"hvc1", isoBodyOf(file, {"mdat"}), isoBodyOf(file, {"meta", "iprp", "ipco", "hvcC"}),
-                part.size()};
+    return Item{"hvc1", isoBodyOf(file, {"mdat"}),
+                isoBodyOf(file, {"meta", "iprp", "ipco", "hvcC"}), part.size()};
   };
   const int columns = (picture.width() + tile - 1) / tile;
   const int rows = (picture.height() + tile - 1) / tile;

@@ -125,9 +125,9 @@ Plane planeOf(const heif_image* image, heif_channel channel) {
   return p;
 }
 
-// Each pixel of `out` is the mean of the block of the picture it covers,
-// a large picture's made on two threads: a photo comes down to its placed size in one pass
-// without a full-size copy in Qt's order.
+// Each pixel of `out` is the mean of the block of the picture it covers: a
+// photo comes down to its placed size in one pass, on two threads when it
+// is large, without a full-size copy in Qt's order.
 void reduceToRgb(const Plane (&rgb)[3], QImage& out) {
   const int w = out.width(), h = out.height(), width = rgb[0].width, height = rgb[0].height;
   std::vector<int> x0(size_t(w) + 1);
@@ -175,9 +175,10 @@ QImage decodeOpaque(const heif_image_handle* h, QSize size, QSize target) {
     if (!rgb[c].bits || QSize(rgb[c].width, rgb[c].height) != size ||
         heif_image_get_bits_per_pixel_range(image.get(), heif_channel(heif_channel_R + c)) != 8)
       return {};
-  const int factor = target.isValid() ? std::max(1, std::min(size.width() / target.width(),
-                                                             size.height() / target.height()))
-                                      : 1;
+  const int factor =
+      target.isValid()
+          ? std::max(1, std::min(size.width() / target.width(), size.height() / target.height()))
+          : 1;
   QImage out(size.width() / factor, size.height() / factor, QImage::Format_RGB32);
   if (out.isNull()) return {};
   reduceToRgb(rgb, out);
@@ -190,7 +191,7 @@ QImage decodeHandle(const heif_image_handle* h, QSize target) {
   const QSize size = shownSize(h);
   if (!size.isValid()) return {};
   return heif_image_handle_has_alpha_channel(h) ? decodeWithAlpha(h, size)
-                                                 : decodeOpaque(h, size, target);
+                                                : decodeOpaque(h, size, target);
 }
 
 bool sameShape(QSize a, QSize b) {
