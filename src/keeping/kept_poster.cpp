@@ -369,9 +369,12 @@ KeptFindings KeptPosterStore::findLeftBehind() {
         release(stem, true);
         continue;
       }
+      // File times move in clock ticks: a write that failed in the tick of
+      // the last good one leaves the lock's time equal to the copy's, and
+      // the copy's age is said rather than left out.
       struct stat kept {};
       const bool behind = lockTime && ::lstat(nativePath(path).constData(), &kept) == 0 &&
-                          std::tie(lock.st_mtim.tv_sec, lock.st_mtim.tv_nsec) >
+                          std::tie(lock.st_mtim.tv_sec, lock.st_mtim.tv_nsec) >=
                               std::tie(kept.st_mtim.tv_sec, kept.st_mtim.tv_nsec);
       found.offers.push_back({owner, path, QFileInfo(path).lastModified(), r->step, behind});
     }
